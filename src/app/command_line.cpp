@@ -1,0 +1,37 @@
+#include "app/command_line.h"
+
+namespace tz {
+
+namespace {
+
+bool has_drive_form(const QString& path) { return path.mid(1, 2) == QStringLiteral(":\\"); }
+
+QString translated(const QString& path, const NativePathTranslator& translate) {
+  if (!path.startsWith(u'/') || !translate) return path;
+  return translate(path).value_or(path);
+}
+
+}  // namespace
+
+CommandLine parse_command_line(const QString& line, QChar current_drive,
+                               const NativePathTranslator& translate) {
+  QString text = line.trimmed();
+  if (text.isEmpty()) {
+    const QString root = QString(current_drive) + QStringLiteral(":\\");
+    text = root + QStringLiteral(" | ") + root;
+  }
+  CommandLine result;
+  qsizetype p = text.indexOf(u'|');
+  if (p < 0) {
+    p = text.indexOf(QChar(0x00A7));  // §
+    if (p < 0) return result;
+    result.tree = true;
+  }
+  result.path1 = translated(text.left(p).trimmed(), translate);
+  result.path2 = translated(text.mid(p + 1).trimmed(), translate);
+  result.valid = !result.path1.isEmpty() && !result.path2.isEmpty() &&
+                 has_drive_form(result.path1) && has_drive_form(result.path2);
+  return result;
+}
+
+}  // namespace tz

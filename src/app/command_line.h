@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace tz {
+
+// A command line read by the grammar "path 1 | path 2" (a comparison) or
+// "path 1 § path 2" (a tree comparison).
+struct CommandLine {
+  bool valid = false;
+  bool tree = false;
+  QString path1;
+  QString path2;
+};
+
+// Translates a native absolute path ("/home/ann") to drive form, when a drive covers it.
+using NativePathTranslator = std::function<std::optional<QString>(const QString&)>;
+
+// Reads `line` (surrounding blanks removed; empty means the root of `current_drive`
+// twice). The first "|" separates the paths; only without one does the first "§".
+// Each path must be non-empty with ":\" as its second and third characters; a path
+// beginning with "/" is first translated to drive form.
+CommandLine parse_command_line(const QString& line, QChar current_drive,
+                               const NativePathTranslator& translate);
+
+}  // namespace tz

@@ -1,0 +1,51 @@
+#include "app/common.h"
+
+#include "app/tenzor.h"
+#include "platform/file_error.h"
+
+namespace tz {
+
+void Common::show_busy(bool flag) { tz_.services().busy.set_busy(flag); }
+
+void Common::pause_seconds(double seconds) {
+  if (seconds <= 0) return;
+  Clock& clock = tz_.services().clock;
+  // A monotonic clock, so that a wait across midnight or a clock change ends on time.
+  const double start = clock.monotonic_seconds();
+  do {
+    tz_.services().pump.process_events();
+  } while (clock.monotonic_seconds() - start < seconds);
+}
+
+bool Common::file_exists(const QString& path) {
+  if (path.trimmed().isEmpty()) return false;
+  try {
+    auto listing = tz_.fs().list(path, attr::hidden | attr::system | attr::volume | attr::directory);
+    return listing->next().has_value();
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+QString Common::windows_directory() {
+  QString dir = tz_.services().facts.windows_directory();
+  while (dir.size() > 3 && dir.endsWith(u'\\')) dir.chop(1);
+  return dir;
+}
+
+QString Common::data_directory() {
+  const QString windows = windows_directory();
+  const QString dir = windows + QStringLiteral("\\temp");
+  if (!file_exists(dir)) {
+    try {
+      // The per-user data folder itself may not exist yet on a fresh account.
+      if (!file_exists(windows)) tz_.fs().make_directory(windows);
+      tz_.fs().make_directory(dir);
+    } catch (const FileError&) {
+      // Without a data folder the history cannot be saved; the program still works.
+    }
+  }
+  return dir;
+}
+
+}  // namespace tz

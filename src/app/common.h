@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace tz {
+
+class Tenzor;
+
+// The small routines every part calls.
+class Common {
+ public:
+  explicit Common(Tenzor& tz) : tz_(tz) {}
+
+  // Hourglass for true, the default pointer otherwise; the last call wins.
+  void show_busy(bool flag);
+  // Lets pending window events run until `seconds` have passed on a monotonic clock.
+  void pause_seconds(double seconds);
+  // True when a listing of `path` that includes hidden, system and directory entries
+  // returns anything; false for an empty path and on any error.
+  bool file_exists(const QString& path);
+  QString windows_directory();
+  // The "temp" folder under the Windows directory, created when missing.
+  QString data_directory();
+
+ private:
+  Tenzor& tz_;
+};
+
+}  // namespace tz

@@ -1,0 +1,109 @@
+#include "app/file_list.h"
+
+#include <algorithm>
+
+namespace tz {
+
+FileList::FileList(QObject* parent) : QAbstractListModel(parent) {}
+
+bool FileList::less(const QString& a, const QString& b) {
+  const int c = QString::compare(a, b, Qt::CaseInsensitive);
+  return c != 0 ? c < 0 : a < b;
+}
+
+QStringList FileList::entries() const {
+  QStringList out;
+  out.reserve(count());
+  for (const Item& item : entries_) out.append(item.text);
+  return out;
+}
+
+int FileList::add(const QString& text) {
+  const auto at = std::upper_bound(entries_.begin(), entries_.end(), text,
+                                   [](const QString& t, const Item& i) { return less(t, i.text); });
+  const int row = static_cast<int>(at - entries_.begin());
+  beginInsertRows(QModelIndex(), row, row);
+  entries_.insert(at, Item{text, false});
+  endInsertRows();
+  if (current_ >= row) ++current_;
+  return row;
+}
+
+void FileList::remove_at(int index) {
+  if (index < 0 || index >= count()) return;
+  beginRemoveRows(QModelIndex(), index, index);
+  entries_.erase(entries_.begin() + index);
+  endRemoveRows();
+  if (current_ == index) {
+    current_ = -1;
+    emit current_changed(current_);
+  } else if (current_ > index) {
+    --current_;
+  }
+  if (top_index_ >= count()) set_top_index(std::max(0, count() - 1));
+}
+
+void FileList::clear() { assign({}); }
+
+void FileList::assign(std::vector<QString> texts) {
+  std::sort(texts.begin(), texts.end(), less);
+  beginResetModel();
+  entries_.clear();
+  entries_.reserve(texts.size());
+  for (QString& t : texts) entries_.push_back(Item{std::move(t), false});
+  current_ = -1;
+  top_index_ = 0;
+  endResetModel();
+}
+
+int FileList::find(const QString& text) const {
+  for (int i = 0; i < count(); ++i)
+    if (QString::compare(entries_[static_cast<size_t>(i)].text, text, Qt::CaseInsensitive) == 0)
+      return i;
+  return -1;
+}
+
+bool FileList::is_selected(int index) const {
+  return index >= 0 && index < count() && entries_[static_cast<size_t>(index)].selected;
+}
+
+void FileList::set_selected(int index, bool selected) {
+  if (index < 0 || index >= count()) return;
+  Item& item = entries_[static_cast<size_t>(index)];
+  if (item.selected == selected) return;
+  item.selected = selected;
+  emit selection_changed();
+}
+
+void FileList::select_all() {
+  for (Item& item : entries_) item.selected = true;
+  emit selection_changed();
+}
+
+bool FileList::any_selected() const {
+  return std::any_of(entries_.begin(), entries_.end(), [](const Item& i) { return i.selected; });
+}
+
+void FileList::set_current(int index) {
+  if (index < -1 || index >= count()) index = -1;
+  if (current_ == index) return;
+  current_ = index;
+  emit current_changed(current_);
+}
+
+void FileList::set_top_index(int index) {
+  index = std::clamp(index, 0, std::max(0, count() - 1));
+  if (top_index_ == index) return;
+  top_index_ = index;
+  emit top_index_changed(top_index_);
+}
+
+int FileList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
+
+QVariant FileList::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= count()) return {};
+  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return entry(index.row());
+  return {};
+}
+
+}  // namespace tz

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/file_system.h"
+
+namespace tz {
+
+// The state the whole program shares, created once at start-up.
+struct Globals {
+  bool GLB_loading = true;
+  QString GLB_crlf = QStringLiteral("\r\n");
+  QString GLB_history_file;
+  // One second in the unit of file times. Times are whole seconds, so two times
+  // exactly two seconds apart lie within twice this value.
+  LocalTime GLB_one_second = 1;
+  int GLB_caption_extra = 0;
+  bool GLB_tree_mode = false;
+  QString GLB_path1;
+  QString GLB_path2;
+  bool GLB_cancel = false;
+  bool GLB_copy_done = false;
+  bool GLB_difference_found = false;
+  QString GLB_drag_source;
+  QString GLB_mismatch_text;
+  QString GLB_command_line;
+};
+
+}  // namespace tz

@@ -1,0 +1,113 @@
+#include "app/load_step.h"
+
+#include "app/command_line.h"
+#include "app/common.h"
+#include "app/tenzor.h"
+#include "app/texts.h"
+#include "compare/comparison.h"
+#include "compare/panes.h"
+#include "history/history.h"
+#include "platform/file_error.h"
+#include "tree/tree_comparison.h"
+
+namespace tz {
+
+namespace {
+
+constexpr int design_width = 9615;
+constexpr int design_height = 7230;
+
+QString t(const char* text) { return QString::fromUtf8(text); }
+
+// Opens the pair of the command line in the panes. False when the program must end.
+bool open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {
+  Globals& g = tz.globals();
+  Panes& panes = tz.panes();
+  g.GLB_path1 = line.path1;
+  g.GLB_path2 = line.path2;
+  panes.ensure_final_backslash_on_paths();
+  try {
+    panes.set_drive(1, g.GLB_path1[0]);
+    panes.set_drive(2, g.GLB_path2[0]);
+    tz.common().show_busy(true);
+    g.GLB_path1 = line.path1;
+    g.GLB_path2 = line.path2;
+    for (const QString& path : {line.path1, line.path2}) {
+      if (!tz.tree().path_exists(path)) {
+        tz.message(t(text::path_does_not_exist) + path);
+        tz.services().exit.end_now();
+        return false;
+      }
+    }
+    panes.ensure_final_backslash_on_paths();
+    panes.set_directory(1, g.GLB_path1);
+    panes.set_directory(2, g.GLB_path2);
+  } catch (const FileError&) {
+    tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
+    const QString root = QString(current_drive) + QStringLiteral(":\\");
+    panes.set_drive(1, current_drive);
+    panes.set_drive(2, current_drive);
+    try {
+      panes.set_directory(1, root);
+      panes.set_directory(2, root);
+    } catch (const FileError&) {
+      // The current drive's root is as far back as the panes can go.
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool load_form(Tenzor& tz, const NativePathTranslator& translate) {
+  Common& common = tz.common();
+  WindowModel& w = tz.window();
+  Panes& panes = tz.panes();
+  Globals& g = tz.globals();
+
+  common.show_busy(true);
+  w.bot_cancel.set_enabled(false);
+  for (Control* entry : {&w.m_select, &w.m_delete, &w.m_clear_all, &w.m_close})
+    entry->set_visible(false);
+  w.caption.set_caption(t(text::app_title));
+  const QChar drive = panes.current_drive();
+  const QSize screen = tz.services().facts.screen_twips();
+  w.set_geometry((screen.width() - design_width) / 2, (screen.height() - design_height) / 2,
+                 design_width, design_height);
+  w.Label5.set_visible(false);
+  panes.initialise();
+
+  g.GLB_command_line = tz.services().facts.command_line().trimmed();
+  const CommandLine line = parse_command_line(g.GLB_command_line, drive, translate);
+  if (!line.valid) {
+    tz.message(t(text::invalid_call_line) + g.GLB_crlf + t(text::usage));
+    tz.services().exit.end_now();
+    return false;
+  }
+  if (line.tree) g.GLB_tree_mode = true;
+  if (!open_command_line_pair(tz, line, drive)) return false;
+
+  common.show_busy(true);
+  panes.read_pane_paths();
+  emit w.initial_layout_requested();
+  panes.show_directory_files();
+  panes.read_pane_paths();
+  panes.clear_free_space_labels();
+  tz.history().load();
+  panes.open_dir_pair(tz.history().first_entry(), false);
+  common.show_busy(false);
+  emit w.show_requested();
+  if (!g.GLB_tree_mode) {
+    if (QString::compare(g.GLB_path1, g.GLB_path2, Qt::CaseInsensitive) != 0)
+      tz.comparison().compare_dirs();
+    g.GLB_loading = false;
+    emit w.resize_layout_requested();
+  } else {
+    tz.services().pump.process_events();
+    tz.tree().m_tree_Click();
+    g.GLB_loading = false;
+  }
+  return true;
+}
+
+}  // namespace tz

@@ -1,0 +1,24 @@
+#include "app/startup.h"
+
+#include "app/common.h"
+#include "app/tenzor.h"
+
+namespace tz {
+
+namespace {
+// The frame height the window layout was drawn for.
+constexpr int design_frame_height = 405;
+}  // namespace
+
+void start_up(Tenzor& tz) {
+  Globals& g = tz.globals();
+  const int frame = tz.services().facts.frame_height_twips();
+  // Without a window frame (offscreen) the layout needs no correction at all.
+  g.GLB_caption_extra = frame > 0 ? frame - design_frame_height : 0;
+  g.GLB_loading = true;
+  g.GLB_crlf = QStringLiteral("\r\n");
+  g.GLB_history_file = tz.common().data_directory() + QStringLiteral("\\tenzor_his.tmp");
+  g.GLB_one_second = 1;
+}
+
+}  // namespace tz

@@ -1,0 +1,83 @@
+#pragma once
+
+// The program's own texts, each defined once.
+namespace tz::text {
+
+inline constexpr char app_title[] = "Tenzor";
+
+// Captions of the five lists as the window is built, in the comparison, and in the
+// file view.
+inline constexpr char design_list1[] = "only in dir1";
+inline constexpr char design_list3[] = "newer in dir1";
+inline constexpr char only_in_dir1[] = "only in dir 1";
+inline constexpr char only_in_dir2[] = "only in dir 2";
+inline constexpr char newer_in_dir1[] = "newer in dir 1";
+inline constexpr char newer_in_dir2[] = "newer in dir 2";
+inline constexpr char aligned[] = "aligned";
+inline constexpr char files_in_dir1[] = "files in dir 1";
+inline constexpr char files_in_dir2[] = "files in dir 2";
+
+inline constexpr char design_hint[] =
+    "drag/drop file names over file boxes to align or move files between the directories";
+inline constexpr char default_hint[] =
+    "Drag/drop file names over file boxes to align or move files between the directories";
+
+inline constexpr char dirs_equal[] =
+    "dir1 and dir2 are equal and in the same drive; please select a different drive or "
+    "path for one of the two directories";
+inline constexpr char length_warning_start[] = "Warning! files ";
+inline constexpr char length_warning_middle[] = " have same date/time and different lengths!";
+inline constexpr char bytes_in_dir1[] = "Bytes in dir 1: ";
+inline constexpr char bytes_in_dir2[] = "Bytes in dir 2: ";
+inline constexpr char larger_is_newer[] = "The larger one will be considered newer.";
+
+inline constexpr char invalid_call_line[] = "Invalid call line format.";
+inline constexpr char usage[] = "Usage: <drive:\\path 1> | <drive:\\path 2> ";
+inline constexpr char path_does_not_exist[] = "Path does not exist: ";
+inline constexpr char start_pair_not_opened[] = "Directory not found or disk drive not ready (";
+inline constexpr char bad_path[] = "Bad path: ";
+inline constexpr char pair_not_opened[] = "Directory not found or disk drive not ready.";
+inline constexpr char pair_separator[] = " <-> ";
+
+// Controls.
+inline constexpr char lab_dir1[] = "dir 1";
+inline constexpr char lab_dir2[] = "dir 2";
+inline constexpr char bytes_free[] = "bytes free:";
+inline constexpr char drop_to_see[] = "drop here to open/run file";
+inline constexpr char drop_to_delete[] = "drop here to delete file";
+inline constexpr char align_these_files[] = "align these files";
+inline constexpr char next_subdir[] = "next subdir";
+inline constexpr char label5[] = "Label5";
+inline constexpr char compare_trees[] = "compare &trees";
+inline constexpr char compare_dirs[] = "&compare dir's";
+inline constexpr char delete_selected[] = "&delete selected files";
+inline constexpr char cancel[] = "ca&ncel";
+inline constexpr char exit[] = "&exit";
+
+// Menus.
+inline constexpr char m_file[] = "&File";
+inline constexpr char m_refresh[] = "&Refresh directories";
+inline constexpr char m_skip_delete_confirmations[] = "Skip &delete confirmations on/off";
+inline constexpr char m_exit[] = "&Exit program (the same with ESC key)";
+inline constexpr char m_history[] = "&History";
+inline constexpr char m_close[] = "&Close";
+inline constexpr char m_select[] = "&Select";
+inline constexpr char m_delete[] = "&Delete";
+inline constexpr char m_clear_all[] = "Clear &all";
+inline constexpr char m_tree[] = "Compare &tree";
+inline constexpr char m_help[] = "&Help";
+inline constexpr char m_comman_line[] = "&Command line";
+inline constexpr char m_directory_flags[] = "&Directory flags";
+inline constexpr char m_version_history[] = "Version history";
+inline constexpr char m_web_site[] = "Author's web site";
+inline constexpr char m_about[] = "A&bout Tenzor";
+inline constexpr char m_popup[] = "popup";
+inline constexpr char m_select_all[] = "Select all files in list";
+inline constexpr char m_delete_all_files[] = "Delete all files in list";
+inline constexpr char m_delete_selected_files[] = "Delete selected files in list";
+inline constexpr char m_popup_dir[] = "Popup_dir";
+inline constexpr char m_rename_dir[] = "Rename directory";
+inline constexpr char m_delete_dir[] = "Delete directory";
+inline constexpr char m_create_dir[] = "Create subdirectory";
+
+}  // namespace tz::text

@@ -1,0 +1,130 @@
+#include "app/window_model.h"
+
+#include "app/texts.h"
+
+namespace tz {
+
+namespace {
+QString s(const char* text) { return QString::fromUtf8(text); }
+}  // namespace
+
+WindowModel::WindowModel()
+    : caption("form_tenzor", s(text::app_title)),
+      lab_dir1("lab_dir1", s(text::lab_dir1)),
+      lab_dir2("lab_dir2", s(text::lab_dir2)),
+      lab_bytes_dir1("lab_bytes_dir1", s(text::bytes_free)),
+      lab_bytes_dir2("lab_bytes_dir2", s(text::bytes_free)),
+      pane1(1),
+      pane2(2),
+      lab_drop_to_see("lab_drop_to_see", s(text::drop_to_see)),
+      lab_drop_to_delete("lab_drop_to_delete", s(text::drop_to_delete)),
+      lab_list1("lab_list1", s(text::design_list1)),
+      lab_list2("lab_list2", s(text::only_in_dir2)),
+      lab_list3("lab_list3", s(text::design_list3)),
+      lab_list4("lab_list4", s(text::newer_in_dir2)),
+      lab_list5("lab_list5", s(text::aligned)),
+      bot_list1("bot_list1", s(text::align_these_files)),
+      bot_list2("bot_list2", s(text::align_these_files)),
+      bot_list3("bot_list3", s(text::align_these_files)),
+      bot_list4("bot_list4", s(text::align_these_files)),
+      b_next_alignment("b_next_alignment", s(text::next_subdir)),
+      lab_drag_drop("lab_drag_drop", s(text::design_hint)),
+      Label5("Label5", s(text::label5)),
+      bot_compare_tree("bot_compare_tree", s(text::compare_trees)),
+      bot_compare("bot_compare", s(text::compare_dirs)),
+      bot_delete("bot_delete", s(text::delete_selected)),
+      bot_cancel("bot_cancel", s(text::cancel)),
+      bot_exit("bot_exit", s(text::exit)),
+      history_box("history", QString()),
+      m_file("m_file", s(text::m_file)),
+      m_refresh("m_refresh", s(text::m_refresh)),
+      m_skip_delete_confirmations("m_skip_delete_confirmations",
+                                  s(text::m_skip_delete_confirmations)),
+      exit("exit", s(text::m_exit)),
+      m_history("m_history", s(text::m_history)),
+      m_close("m_close", s(text::m_close)),
+      m_select("m_select", s(text::m_select)),
+      m_delete("m_delete", s(text::m_delete)),
+      m_clear_all("m_clear_all", s(text::m_clear_all)),
+      m_tree("m_tree", s(text::m_tree)),
+      m_help("m_help", s(text::m_help)),
+      m_comman_line("m_comman_line", s(text::m_comman_line)),
+      m_directory_flags("m_directory_flags", s(text::m_directory_flags)),
+      m_version_history("m_version_history", s(text::m_version_history)),
+      m_web_site("m_web_site", s(text::m_web_site)),
+      m_about("m_about", s(text::m_about)),
+      m_popup("m_popup", s(text::m_popup)),
+      m_select_all("m_select_all", s(text::m_select_all)),
+      m_delete_all_files("m_delete_all_files", s(text::m_delete_all_files)),
+      m_delete_selected_files("m_delete_selected_files", s(text::m_delete_selected_files)),
+      m_popup_dir("m_popup_dir", s(text::m_popup_dir)),
+      m_rename_dir("m_rename_dir", s(text::m_rename_dir)),
+      m_delete_dir("m_delete_dir", s(text::m_delete_dir)),
+      m_create_dir("m_create_dir", s(text::m_create_dir)) {
+  const char* list_names[] = {"List1", "List2", "List3", "List4", "List5"};
+  for (int n = 1; n <= 5; ++n) list(n).setObjectName(list_names[n - 1]);
+  history.setObjectName("history");
+  // Shown only while a step-through of subdirectories waits.
+  b_next_alignment.set_visible(false);
+  Label5.set_visible(false);
+  history_box.set_visible(false);
+  // Never shown: its command runs only for a tree command line.
+  m_tree.set_visible(false);
+  // Context menus, opened at the pointer only.
+  m_popup.set_visible(false);
+  m_popup_dir.set_visible(false);
+}
+
+FileList& WindowModel::list(int number) {
+  switch (number) {
+    case 1: return List1;
+    case 2: return List2;
+    case 3: return List3;
+    case 4: return List4;
+    default: return List5;
+  }
+}
+
+Control& WindowModel::list_caption(int number) {
+  switch (number) {
+    case 1: return lab_list1;
+    case 2: return lab_list2;
+    case 3: return lab_list3;
+    case 4: return lab_list4;
+    default: return lab_list5;
+  }
+}
+
+Control& WindowModel::align_button(int number) {
+  switch (number) {
+    case 1: return bot_list1;
+    case 2: return bot_list2;
+    case 3: return bot_list3;
+    default: return bot_list4;
+  }
+}
+
+void WindowModel::set_geometry(int left, int top, int width, int height) {
+  emit geometry_requested(left, top, width, height);
+}
+
+void WindowModel::clear_lists() {
+  for (int n = 1; n <= 5; ++n) list(n).clear();
+}
+
+int WindowModel::difference_count() const {
+  return List1.count() + List2.count() + List3.count() + List4.count();
+}
+
+std::vector<Control*> WindowModel::controls() {
+  return {&caption, &lab_dir1, &lab_dir2, &lab_bytes_dir1, &lab_bytes_dir2, &lab_drop_to_see,
+          &lab_drop_to_delete, &lab_list1, &lab_list2, &lab_list3, &lab_list4, &lab_list5,
+          &bot_list1, &bot_list2, &bot_list3, &bot_list4, &b_next_alignment, &lab_drag_drop,
+          &Label5, &bot_compare_tree, &bot_compare, &bot_delete, &bot_cancel, &bot_exit, &m_file,
+          &m_refresh, &m_skip_delete_confirmations, &exit, &m_history, &m_close, &m_select,
+          &m_delete, &m_clear_all, &m_tree, &m_help, &m_comman_line, &m_directory_flags,
+          &m_version_history, &m_web_site, &m_about, &m_popup, &m_select_all, &m_delete_all_files,
+          &m_delete_selected_files, &m_popup_dir, &m_rename_dir, &m_delete_dir, &m_create_dir};
+}
+
+}  // namespace tz

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "app/control.h"
+#include "app/file_list.h"
+#include "app/pane_model.h"
+
+namespace tz {
+
+// Every control of the main window that the logic reads or writes, under its own
+// name. The window is a thin view over this model.
+class WindowModel : public QObject {
+  Q_OBJECT
+
+ public:
+  WindowModel();
+
+  // The window's caption.
+  Control caption;
+
+  Control lab_dir1, lab_dir2, lab_bytes_dir1, lab_bytes_dir2;
+  PaneModel pane1, pane2;
+  Control lab_drop_to_see, lab_drop_to_delete;
+  Control lab_list1, lab_list2, lab_list3, lab_list4, lab_list5;
+  FileList List1, List2, List3, List4, List5;
+  Control bot_list1, bot_list2, bot_list3, bot_list4;
+  Control b_next_alignment;
+  Control lab_drag_drop;
+  Control Label5;
+  Control bot_compare_tree, bot_compare, bot_delete, bot_cancel, bot_exit;
+  // The history list: its entries, and its box's visibility.
+  FileList history;
+  Control history_box;
+
+  // Menus.
+  Control m_file, m_refresh, m_skip_delete_confirmations, exit;
+  Control m_history, m_close, m_select, m_delete, m_clear_all, m_tree;
+  Control m_help, m_comman_line, m_directory_flags, m_version_history, m_web_site, m_about;
+  Control m_popup, m_select_all, m_delete_all_files, m_delete_selected_files;
+  Control m_popup_dir, m_rename_dir, m_delete_dir, m_create_dir;
+
+  // Lists, labels and buttons by number (1 to 5, align buttons 1 to 4).
+  FileList& list(int number);
+  Control& list_caption(int number);
+  Control& align_button(int number);
+  PaneModel& pane(int number) { return number == 1 ? pane1 : pane2; }
+
+  // Empties the five lists.
+  void clear_lists();
+  // Entries in List1 to List4 together.
+  int difference_count() const;
+
+  // Every control, for lookups by name.
+  std::vector<Control*> controls();
+
+  // The window's outer geometry in twips, set by the logic and applied by the view.
+  void set_geometry(int left, int top, int width, int height);
+
+ signals:
+  void geometry_requested(int left, int top, int width, int height);
+  // The view places every control as the window is loaded, and shows the window.
+  void initial_layout_requested();
+  void show_requested();
+  // The view runs its resize layout.
+  void resize_layout_requested();
+  // The logic asks the window to give the input focus to the named control.
+  void focus_requested(const QString& name);
+};
+
+}  // namespace tz

@@ -1,0 +1,22 @@
+#pragma once
+
+namespace tz {
+
+class Tenzor;
+
+// The comparison of the pair in the panes into the five lists.
+class Comparison {
+ public:
+  explicit Comparison(Tenzor& tz) : tz_(tz) {}
+
+  void compare_dirs();
+  // "&compare dir's".
+  void bot_compare_Click();
+  // The default hint line: the drag hint while List1 to List4 hold anything.
+  void set_default_comment();
+
+ private:
+  Tenzor& tz_;
+};
+
+}  // namespace tz

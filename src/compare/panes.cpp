@@ -1,0 +1,300 @@
+#include "compare/panes.h"
+
+#include <algorithm>
+
+#include "app/common.h"
+#include "app/file_list.h"
+#include "app/tenzor.h"
+#include "app/texts.h"
+#include "compare/comparison.h"
+#include "history/history.h"
+#include "platform/file_error.h"
+#include "tree/tree_comparison.h"
+
+namespace tz {
+
+namespace {
+
+bool is_drive_form(const QString& path) {
+  return path.size() >= 2 && path[0].isLetter() && path[1] == u':';
+}
+
+QString with_backslash(const QString& path) {
+  return path.endsWith(u'\\') ? path : path + u'\\';
+}
+
+bool same_text(const QString& a, const QString& b) {
+  return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+bool is_dot_entry(const QString& name) { return name == u"." || name == u".."; }
+
+}  // namespace
+
+void Panes::initialise() {
+  const QList<QChar> drives = tz_.fs().drives();
+  tz_.window().pane1.set_drives(drives);
+  tz_.window().pane2.set_drives(drives);
+}
+
+QChar Panes::current_drive() const {
+  const QString cwd = tz_.services().facts.current_directory();
+  return cwd.isEmpty() ? QChar(u'C') : cwd[0].toUpper();
+}
+
+QString Panes::default_directory(QChar letter) const {
+  // The current directory when it lies on that drive, as a drive remembers its own.
+  const QString cwd = tz_.services().facts.current_directory();
+  if (!cwd.isEmpty() && cwd[0].toUpper() == letter) return cwd;
+  return QString(letter) + QStringLiteral(":\\");
+}
+
+void Panes::set_drive(int pane, QChar letter) {
+  letter = letter.toUpper();
+  PaneModel& model = tz_.window().pane(pane);
+  if (model.drive() == letter) return;
+  model.set_drive(letter);
+  drive_changed(pane, letter);
+}
+
+void Panes::drive_changed(int pane, QChar letter) {
+  Common& common = tz_.common();
+  WindowModel& window = tz_.window();
+  try {
+    tz_.fs().check_drive(letter);
+    common.show_busy(true);
+    clear_free_space_labels();
+    // Dir 1 clears first and so ends in the file view of both panes; dir 2 clears last
+    // and so leaves all five lists empty.
+    if (pane == 1) window.clear_lists();
+    set_directory(pane, default_directory(letter));
+    if (pane == 2) window.clear_lists();
+    common.show_busy(false);
+  } catch (const FileError& e) {
+    common.show_busy(false);
+    tz_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+    PaneModel& model = window.pane(pane);
+    model.set_drive(model.path().isEmpty() ? QChar() : model.path()[0].toUpper());
+  }
+}
+
+void Panes::set_directory(int pane, const QString& path) {
+  // Only drive-form paths name a pane's directory.
+  if (!is_drive_form(path)) throw FileError(err::bad_file_name);
+  const QString canonical = tz_.fs().canonical_path(path);
+  if (!(tz_.fs().attributes(canonical) & attr::directory)) throw FileError(err::path_not_found);
+  PaneModel& model = tz_.window().pane(pane);
+  if (canonical == model.path()) return;
+  read_directory(pane, canonical);
+  model.set_drive(canonical[0].toUpper());
+  directory_changed(pane);
+}
+
+void Panes::read_directory(int pane, const QString& path) {
+  QStringList chain;
+  const QString root = path.left(3);
+  chain.append(root);
+  const QStringList parts = path.mid(3).split(u'\\', Qt::SkipEmptyParts);
+  QString walk = root;
+  for (const QString& part : parts) {
+    walk = with_backslash(walk) + part;
+    chain.append(walk);
+  }
+  QStringList names;
+  auto listing = tz_.fs().list(with_backslash(path) + u'*', attr::directory);
+  while (auto entry = listing->next()) {
+    if ((entry->attributes & attr::directory) && !is_dot_entry(entry->name))
+      names.append(entry->name);
+  }
+  std::sort(names.begin(), names.end(), FileList::less);
+  QStringList subdirs;
+  for (const QString& name : names) subdirs.append(with_backslash(path) + name);
+  tz_.window().pane(pane).set_directory(path, chain, subdirs);
+}
+
+void Panes::directory_changed(int pane) {
+  Common& common = tz_.common();
+  common.show_busy(true);
+  add_hidden_folders(pane, false);
+  // The file box follows the directory box, and the global path follows the file box.
+  refresh_file_box(pane);
+  QString& global = pane == 1 ? tz_.globals().GLB_path1 : tz_.globals().GLB_path2;
+  global = with_backslash(tz_.window().pane(pane).file_path());
+  show_directory_files();
+  common.show_busy(false);
+}
+
+void Panes::refresh_file_box(int pane) {
+  PaneModel& model = tz_.window().pane(pane);
+  QStringList names;
+  auto listing = tz_.fs().list(with_backslash(model.path()) + QStringLiteral("*.*"), attr::normal);
+  while (auto entry = listing->next()) names.append(entry->name);
+  std::sort(names.begin(), names.end(), FileList::less);
+  model.set_files(model.path(), names);
+}
+
+void Panes::open_row(int pane, int row) {
+  PaneModel& model = tz_.window().pane(pane);
+  if (row < 0) row = model.highlighted();
+  if (row < 0 || row >= model.rows().size()) return;
+  try {
+    set_directory(pane, model.rows()[row]);
+  } catch (const FileError& e) {
+    tz_.common().show_busy(false);
+    tz_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+  }
+}
+
+void Panes::m_refresh_Click() {
+  Common& common = tz_.common();
+  common.show_busy(true);
+  for (int pane = 1; pane <= 2; ++pane) {
+    const QString path = tz_.window().pane(pane).path();
+    if (path.isEmpty()) continue;
+    try {
+      read_directory(pane, path);
+      // Re-reading alone would drop the hidden subdirectories the box showed.
+      add_hidden_folders(pane, false);
+    } catch (const FileError&) {
+      // A directory that went away keeps the rows it had until the user moves on.
+    }
+  }
+  clear_free_space_labels();
+  common.show_busy(false);
+}
+
+void Panes::ensure_final_backslash_on_paths() {
+  Globals& g = tz_.globals();
+  g.GLB_path1 = with_backslash(g.GLB_path1);
+  g.GLB_path2 = with_backslash(g.GLB_path2);
+}
+
+void Panes::read_pane_paths() {
+  Globals& g = tz_.globals();
+  g.GLB_path1 = tz_.window().pane1.path();
+  g.GLB_path2 = tz_.window().pane2.path();
+  ensure_final_backslash_on_paths();
+}
+
+void Panes::show_directory_files() {
+  WindowModel& w = tz_.window();
+  w.lab_drag_drop.set_caption(QString());
+  w.clear_lists();
+  for (int n = 1; n <= 4; ++n) w.align_button(n).set_visible(false);
+  w.bot_cancel.set_enabled(false);
+  w.lab_list1.set_caption(QString::fromUtf8(text::files_in_dir1));
+  w.lab_list2.set_caption(QString::fromUtf8(text::files_in_dir2));
+  for (int n = 3; n <= 5; ++n) w.list_caption(n).set_caption(QString());
+  fill_list_from(1, w.List1);
+  fill_list_from(2, w.List2);
+  w.b_next_alignment.set_visible(false);
+  if (w.bot_compare_tree.visible()) emit w.focus_requested(w.bot_compare_tree.name());
+}
+
+void Panes::fill_list_from(int pane, FileList& target) {
+  const QStringList& files = tz_.window().pane(pane).files();
+  target.assign(std::vector<QString>(files.begin(), files.end()));
+}
+
+void Panes::clear_free_space_labels() {
+  tz_.window().lab_bytes_dir1.set_caption(QString());
+  tz_.window().lab_bytes_dir2.set_caption(QString());
+}
+
+void Panes::add_hidden_folders(int pane, bool include_system) {
+  PaneModel& model = tz_.window().pane(pane);
+  if (model.path().isEmpty()) return;
+  try {
+    auto listing = tz_.fs().list(with_backslash(model.path()) + u'*',
+                                 attr::hidden | attr::system | attr::directory);
+    while (auto entry = listing->next()) {
+      const int a = entry->attributes;
+      if (!(a & attr::directory) || !(a & attr::hidden)) continue;
+      if ((a & attr::system) && !include_system) continue;
+      const QString name = strip_nulls(entry->name);
+      if (is_dot_entry(name)) continue;
+      // Alphabetical place among the listed subdirectories, scanning from the last.
+      const QStringList subdirs = model.subdirectories();
+      int position = 0;
+      bool listed = false;
+      for (int i = static_cast<int>(subdirs.size()) - 1; i >= 0; --i) {
+        const int c = QString::compare(PaneModel::row_caption(subdirs[i]), name,
+                                       Qt::CaseInsensitive);
+        if (c == 0) {
+          listed = true;
+          break;
+        }
+        if (c < 0) {
+          position = i + 1;
+          break;
+        }
+      }
+      if (!listed) model.insert_subdirectory(position, with_backslash(model.path()) + name);
+    }
+  } catch (const FileError&) {
+    // A box that cannot report its rows keeps them as they are.
+  }
+}
+
+QString Panes::strip_nulls(const QString& text) {
+  const qsizetype nul = text.indexOf(QChar(0));
+  return nul < 0 ? text : text.left(nul);
+}
+
+void Panes::open_dir_pair(const QString& pair_text, bool report_errors) {
+  Common& common = tz_.common();
+  Globals& g = tz_.globals();
+  common.show_busy(true);
+  const QChar d = current_drive();
+  const QString separator = QString::fromUtf8(text::pair_separator);
+  const qsizetype p = pair_text.indexOf(separator, 0, Qt::CaseInsensitive);
+  if (p < 0) {
+    common.show_busy(false);
+    return;
+  }
+  const QString previous1 = g.GLB_path1;
+  const QString previous2 = g.GLB_path2;
+  const QString path1 = pair_text.left(p).trimmed();
+  const QString path2 = pair_text.mid(p + separator.size()).trimmed();
+  g.GLB_path1 = path1;
+  g.GLB_path2 = path2;
+  for (const QString& path : {path1, path2}) {
+    if (!tz_.tree().path_exists(path)) {
+      common.show_busy(false);
+      if (report_errors) tz_.message(QString::fromUtf8(text::bad_path) + path);
+      g.GLB_path1 = previous1;
+      g.GLB_path2 = previous2;
+      return;
+    }
+  }
+  bool failed = false;
+  try {
+    set_drive(1, path1[0]);
+    set_drive(2, path2[0]);
+    g.GLB_path1 = path1;
+    g.GLB_path2 = path2;
+    set_directory(1, path1);
+    set_directory(2, path2);
+  } catch (const FileError&) {
+    tz_.message(QString::fromUtf8(text::pair_not_opened));
+    set_drive(1, d);
+    set_drive(2, d);
+    const QString root = QString(d) + QStringLiteral(":\\");
+    try {
+      set_directory(1, root);
+      set_directory(2, root);
+    } catch (const FileError&) {
+      // The current drive's root is as far back as the panes can go.
+    }
+    failed = true;
+  }
+  tz_.history().m_close_Click();
+  read_pane_paths();
+  if (!same_text(g.GLB_path1, g.GLB_path2)) tz_.comparison().compare_dirs();
+  read_pane_paths();
+  clear_free_space_labels();
+  if (!g.GLB_loading && !failed) tz_.tree().bot_compare_tree_Click();
+  common.show_busy(false);
+}
+
+}  // namespace tz

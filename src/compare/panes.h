@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+namespace tz {
+
+class Tenzor;
+class FileList;
+
+// The two directory panes: their events, the file view and the opening of a pair
+// given as "path 1 <-> path 2".
+class Panes {
+ public:
+  explicit Panes(Tenzor& tz) : tz_(tz) {}
+
+  // Fills both drive boxes from the drive table.
+  void initialise();
+
+  // The drive box of `pane` (1 or 2) set to `letter`, by the user or the program. Runs
+  // the drive change handling when the drive differs; a drive that cannot be selected
+  // shows "<number> <description>" and the box returns to its directory's drive.
+  void set_drive(int pane, QChar letter);
+  // The directory box of `pane` set to `path`. Runs the directory change handling when
+  // the path differs. Throws FileError when the directory cannot be opened.
+  void set_directory(int pane, const QString& path);
+  // Enter or double click in a directory box: opens `row` (the highlighted one when -1).
+  void open_row(int pane, int row = -1);
+  // F5: re-reads the subdirectories of both directory boxes.
+  void m_refresh_Click();
+
+  void ensure_final_backslash_on_paths();
+  void read_pane_paths();
+  void show_directory_files();
+  // Clears `target` and fills it with the file box of `pane`.
+  void fill_list_from(int pane, FileList& target);
+  // Re-reads the plain files of a pane's directory into its file box.
+  void refresh_file_box(int pane);
+  void clear_free_space_labels();
+  void open_dir_pair(const QString& pair_text, bool report_errors);
+  void add_hidden_folders(int pane, bool include_system);
+  static QString strip_nulls(const QString& text);
+
+  // The first character of the current directory.
+  QChar current_drive() const;
+
+ private:
+  void drive_changed(int pane, QChar letter);
+  void directory_changed(int pane);
+  void read_directory(int pane, const QString& path);
+  QString default_directory(QChar letter) const;
+
+  Tenzor& tz_;
+};
+
+}  // namespace tz

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/drive_table.h"
+#include "platform/file_system.h"
+#include "platform/host_path_resolver.h"
+
+namespace tz {
+
+// Drive-form files on a POSIX host, through a drive table.
+//
+// Every method also takes a native absolute path (`/home/ann/...`) and uses it as it
+// is: the per-user data folder may lie outside every drive and must still be reachable.
+class HostFileSystem : public FileSystem {
+ public:
+  explicit HostFileSystem(DriveTable table) : resolver_(std::move(table)) {}
+
+  QList<QChar> drives() override { return resolver_.table().letters(); }
+  void check_drive(QChar letter) override { resolver_.check_drive(letter.toUpper()); }
+
+  std::unique_ptr<Listing> list(const QString& pattern_path, int mask) override;
+  FileInfo info(const QString& path) override;
+  QString canonical_path(const QString& path) override;
+  bool same_file(const QString& a, const QString& b) override;
+
+  void copy_file(const QString& source, const QString& target) override;
+  void remove_file(const QString& path) override;
+  void rename(const QString& from, const QString& to) override;
+  void make_directory(const QString& path) override;
+  void remove_directory(const QString& path) override;
+
+  QStringList read_lines(const QString& path) override;
+  void write_lines(const QString& path, const QStringList& lines) override;
+
+ private:
+  PathResolver resolver_;
+};
+
+}  // namespace tz

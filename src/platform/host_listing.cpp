@@ -1,0 +1,91 @@
+#include "platform/host_listing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_error.h"
+#include "platform/name_matching.h"
+
+namespace tz {
+
+namespace {
+
+std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned char type,
+                                        const ListingFilter& filter) {
+  const bool dot = std::strcmp(raw, ".") == 0 || std::strcmp(raw, "..") == 0;
+  const bool hidden = raw[0] == '.' && !dot;
+  if (dot && (!(filter.mask & attr::directory) || filter.drive_root)) return std::nullopt;
+  if (hidden && !(filter.mask & attr::hidden)) return std::nullopt;
+
+  QString name = QFile::decodeName(raw);
+  if (!filter.pattern_key.isEmpty() && !wildcard_match(filter.pattern_key, name_key(name))) {
+    return std::nullopt;
+  }
+  if (dot) return ListedEntry{std::move(name), attr::directory};
+
+  bool is_directory = type == DT_DIR;
+  if (type == DT_LNK || type == DT_UNKNOWN) {
+    // A link counts as what it points to; a dangling one is not listed.
+    struct stat st;
+    if (::fstatat(dir_fd, raw, &st, 0) != 0) return std::nullopt;
+    is_directory = S_ISDIR(st.st_mode);
+    if (!is_directory && !S_ISREG(st.st_mode)) return std::nullopt;
+  } else if (type != DT_DIR && type != DT_REG) {
+    return std::nullopt;  // devices, pipes and sockets are no files to compare or copy
+  }
+  if (is_directory && !(filter.mask & attr::directory)) return std::nullopt;
+  return ListedEntry{std::move(name),
+                     (is_directory ? attr::directory : 0) | (hidden ? attr::hidden : 0)};
+}
+
+class DirectoryListing : public Listing {
+ public:
+  DirectoryListing(DIR* handle, ListingFilter filter)
+      : handle_(handle), filter_(std::move(filter)) {}
+  ~DirectoryListing() override { ::closedir(handle_); }
+  DirectoryListing(const DirectoryListing&) = delete;
+  DirectoryListing& operator=(const DirectoryListing&) = delete;
+
+  std::optional<ListedEntry> next() override {
+    while (const dirent* entry = ::readdir(handle_)) {
+      if (auto listed = filter_entry(::dirfd(handle_), entry->d_name, entry->d_type, filter_)) {
+        return listed;
+      }
+    }
+    return std::nullopt;
+  }
+
+ private:
+  DIR* handle_;
+  ListingFilter filter_;
+};
+
+}  // namespace
+
+std::unique_ptr<Listing> open_host_listing(const QByteArray& host_dir, ListingFilter filter) {
+  DIR* handle = ::opendir(host_dir.constData());
+  if (!handle) throw FileError(error_from_errno(errno, true));
+  return std::make_unique<DirectoryListing>(handle, std::move(filter));
+}
+
+std::optional<ListedEntry> host_entry(const QByteArray& host_dir, const QByteArray& name,
+                                      const ListingFilter& filter) {
+  const int dir_fd = ::open(host_dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd < 0) return std::nullopt;
+  std::optional<ListedEntry> entry = filter_entry(dir_fd, name.constData(), DT_UNKNOWN, filter);
+  ::close(dir_fd);
+  return entry;
+}
+
+std::optional<ListedEntry> FixedListing::next() {
+  if (next_ >= entries_.size()) return std::nullopt;
+  return entries_[next_++];
+}
+
+}  // namespace tz

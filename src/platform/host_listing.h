@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace tz {
+
+// Which entries a listing hands out.
+struct ListingFilter {
+  int mask = 0;
+  bool drive_root = false;  // a drive root has no "." and ".."
+  QString pattern_key;      // empty: every name
+};
+
+// Lists `host_dir` as it is read; throws FileError when it cannot be opened.
+std::unique_ptr<Listing> open_host_listing(const QByteArray& host_dir, ListingFilter filter);
+
+// The entry `name` of `host_dir` would give in a listing, if any.
+std::optional<ListedEntry> host_entry(const QByteArray& host_dir, const QByteArray& name,
+                                      const ListingFilter& filter);
+
+// A listing of entries known beforehand.
+class FixedListing : public Listing {
+ public:
+  explicit FixedListing(std::vector<ListedEntry> entries = {}) : entries_(std::move(entries)) {}
+  std::optional<ListedEntry> next() override;
+
+ private:
+  std::vector<ListedEntry> entries_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace tz

@@ -1,0 +1,213 @@
+#include "platform/host_path_resolver.h"
+
+#include <dirent.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_error.h"
+#include "platform/name_matching.h"
+
+namespace tz {
+
+namespace {
+
+bool is_ascii_letter(QChar c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+bool same_state(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+         a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+bool is_dot_name(const char* name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+ParsedPath parse_native(const QString& path) {
+  if (path.contains(QChar(0))) throw FileError(err::bad_file_name);
+  ParsedPath parsed{QChar(), QByteArrayLiteral("/"), {}};
+  for (const QString& part : QDir::cleanPath(path).split(u'/', Qt::SkipEmptyParts)) {
+    parsed.names.append(part);
+  }
+  return parsed;
+}
+
+}  // namespace
+
+QByteArray join_native(const QByteArray& dir, const QByteArray& name) {
+  return dir.endsWith('/') ? dir + name : dir + '/' + name;
+}
+
+QByteArray HostPath::native() const {
+  QByteArray path = root;
+  for (const QByteArray& name : names) path = join_native(path, name);
+  return path;
+}
+
+QByteArray HostPath::parent_native() const {
+  QByteArray path = root;
+  for (qsizetype i = 0; i + 1 < names.size(); ++i) path = join_native(path, names[i]);
+  return path;
+}
+
+QString HostPath::display() const {
+  if (letter.isNull()) return QFile::decodeName(native());
+  QString path = QString(letter) + u':';
+  for (const QByteArray& name : names) path += u'\\' + QFile::decodeName(name);
+  return names.isEmpty() ? path + u'\\' : path;
+}
+
+ParsedPath PathResolver::parse(const QString& path) const {
+  // Native absolute paths reach the per-user data folder, which may lie outside
+  // every drive. Nothing above the platform layer makes them up otherwise.
+  if (path.startsWith(u'/')) return parse_native(path);
+  if (path.size() < 2 || path[1] != u':' || !is_ascii_letter(path[0])) {
+    throw FileError(err::bad_file_name);
+  }
+  const QChar letter = path[0].toUpper();
+  const std::optional<QString> root = table_.host_root(letter);
+  if (!root) throw FileError(err::device_unavailable);
+
+  ParsedPath parsed{letter, QFile::encodeName(*root), {}};
+  QStringView rest = QStringView(path).mid(2);
+  if (rest.isEmpty()) return parsed;
+  if (rest[0] != u'\\') throw FileError(err::bad_file_name);  // "C:dir" is not ours
+  rest = rest.mid(1);
+  if (rest.isEmpty()) return parsed;
+  if (rest.size() > 1 && rest.endsWith(u'\\')) rest.chop(1);
+  for (QStringView part : rest.split(u'\\')) {
+    if (part.isEmpty() || part.contains(u'/') || part.contains(QChar(0))) {
+      throw FileError(err::bad_file_name);
+    }
+    if (part == u".") continue;
+    if (part == u"..") {
+      if (!parsed.names.isEmpty()) parsed.names.removeLast();
+      continue;
+    }
+    parsed.names.append(part.toString());
+  }
+  return parsed;
+}
+
+void PathResolver::check_drive(QChar letter) const {
+  const std::optional<QString> root = table_.host_root(letter);
+  if (!root) throw FileError(err::device_unavailable);
+  struct stat st;
+  if (::stat(QFile::encodeName(*root).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    throw FileError(err::disk_not_ready);
+  }
+}
+
+HostPath PathResolver::resolve(const ParsedPath& path, Last last) {
+  HostPath found{path.letter, path.root, {}, true, {}};
+  for (const QString& name : path.names) found.names.append(QFile::encodeName(name));
+
+  // Names usually come from a listing and have the exact case: one stat settles them.
+  struct stat st;
+  if (::stat(found.native().constData(), &st) == 0) {
+    found.status = st;
+    return found;
+  }
+  if (errno == ENAMETOOLONG) throw FileError(err::bad_file_name);
+  if (!path.native()) check_drive(path.letter);
+
+  QByteArray dir = path.root;
+  for (qsizetype i = 0; i < path.names.size(); ++i) {
+    const bool is_last = i + 1 == path.names.size();
+    const std::optional<QByteArray> name = find_name(dir, path.names[i], !path.native());
+    if (!name) {
+      if (!is_last) throw FileError(err::path_not_found);
+      if (last == Last::must_exist) throw FileError(err::file_not_found);
+      found.exists = false;
+      return found;
+    }
+    found.names[i] = *name;
+    dir = join_native(dir, *name);
+  }
+  return found;
+}
+
+std::optional<QByteArray> PathResolver::find_name(const QByteArray& dir, const QString& name,
+                                                  bool fold_case) {
+  const QByteArray exact = QFile::encodeName(name);
+  struct stat st;
+  if (::lstat(join_native(dir, exact).constData(), &st) == 0) return exact;
+  const int error = errno;
+  if (error == ENOTDIR) throw FileError(err::path_not_found);
+  if (error != ENOENT) throw FileError(error_from_errno(error, false));
+
+  if (!fold_case) {
+    if (::stat(dir.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      throw FileError(err::path_not_found);
+    }
+    return std::nullopt;
+  }
+
+  const QString key = name_key(name);
+  const QString wanted = composed(name);
+  // A cached name may have gone since; one fresh read settles it.
+  for (bool fresh : {false, true}) {
+    const DirectoryNames& names = names_in(dir, fresh);
+    const auto it = names.by_key.constFind(key);
+    if (it == names.by_key.constEnd()) {
+      if (fresh) return std::nullopt;
+      continue;
+    }
+    // The exact case wins, else the first name in byte order.
+    QByteArray pick = it->first();
+    for (const QByteArray& candidate : *it) {
+      if (composed(QFile::decodeName(candidate)) == wanted) {
+        pick = candidate;
+        break;
+      }
+      if (candidate < pick) pick = candidate;
+    }
+    if (::lstat(join_native(dir, pick).constData(), &st) == 0) return pick;
+  }
+  return std::nullopt;
+}
+
+const PathResolver::DirectoryNames& PathResolver::names_in(const QByteArray& dir, bool fresh) {
+  struct stat st;
+  if (::stat(dir.constData(), &st) != 0) {
+    throw FileError(errno == ENOENT || errno == ENOTDIR ? err::path_not_found
+                                                        : error_from_errno(errno, false));
+  }
+  if (!S_ISDIR(st.st_mode)) throw FileError(err::path_not_found);
+  // Time stamps tell whether the directory changed since it was read. A change within
+  // the file system's clock tick may go unseen; then a case variant made by someone
+  // else a moment ago is missed, which is no worse than a race anyway.
+  if (!fresh && cache_ && cache_->dir == dir && same_state(cache_->status, st)) return *cache_;
+
+  cache_.reset();
+  DIR* handle = ::opendir(dir.constData());
+  if (!handle) throw FileError(error_from_errno(errno, false));
+  DirectoryNames names{dir, st, {}};
+  while (const dirent* entry = ::readdir(handle)) {
+    if (is_dot_name(entry->d_name)) continue;
+    const QByteArray raw(entry->d_name);
+    names.by_key[name_key(QFile::decodeName(raw))].append(raw);
+  }
+  ::closedir(handle);
+  cache_ = std::move(names);
+  return *cache_;
+}
+
+void PathResolver::note_created(const QByteArray& dir, const QByteArray& name) {
+  if (!cache_ || cache_->dir != dir) return;
+  struct stat st;
+  if (::stat(dir.constData(), &st) != 0) {
+    cache_.reset();
+    return;
+  }
+  QList<QByteArray>& same_key = cache_->by_key[name_key(QFile::decodeName(name))];
+  if (!same_key.contains(name)) same_key.append(name);
+  cache_->status = st;
+}
+
+}  // namespace tz

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+#include "platform/drive_table.h"
+#include "platform/services.h"
+
+namespace tz {
+
+// Facts a console process can know. The window side adds the screen and frame sizes.
+class HostSystemFacts : public SystemFacts {
+ public:
+  // `arguments` without the program's own name.
+  HostSystemFacts(const DriveTable& table, QStringList arguments)
+      : table_(table), arguments_(std::move(arguments)) {}
+
+  QString command_line() override { return arguments_.join(u' '); }
+  QString current_directory() override { return table_.current_directory(); }
+  // The per-user data folder, in drive form when a drive covers it.
+  QString windows_directory() override;
+  QSize screen_twips() override { return {}; }
+  int frame_height_twips() override { return 0; }
+
+ private:
+  DriveTable table_;
+  QStringList arguments_;
+};
+
+}  // namespace tz

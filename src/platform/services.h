@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace tz {
+
+// "Let pending window events run."
+class EventPump {
+ public:
+  virtual ~EventPump() = default;
+  virtual void process_events() = 0;
+};
+
+// The screen-wide mouse pointer: hourglass or default.
+class BusyPointer {
+ public:
+  virtual ~BusyPointer() = default;
+  virtual void set_busy(bool busy) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Seconds on a monotonic clock; only differences mean anything.
+  virtual double monotonic_seconds() = 0;
+};
+
+// Starting other programs. Nothing is ever run through a shell.
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  // Starts `program` with `arguments` without waiting; throws FileError 53 when the
+  // program cannot be found.
+  virtual void start_detached(const QString& program, const QStringList& arguments) = 0;
+  // Opens a file, a directory or a web address with its associated program.
+  virtual bool open_url(const QString& path_or_url) = 0;
+  virtual void beep() = 0;
+};
+
+// The ways the program ends.
+class ProgramExit {
+ public:
+  virtual ~ProgramExit() = default;
+  // Closes the main window, which ends the program once control returns to the event
+  // loop (Esc, "&exit", the menu).
+  virtual void close_window() = 0;
+  // Ends the program at once, without clean-up or saving (a fatal error, an invalid
+  // command line). In tests it only records the call, so callers return right after.
+  virtual void end_now() = 0;
+};
+
+// Facts about the process and the host.
+class SystemFacts {
+ public:
+  virtual ~SystemFacts() = default;
+  // The program's arguments joined by single blanks.
+  virtual QString command_line() = 0;
+  // The current directory in drive form.
+  virtual QString current_directory() = 0;
+  // The per-user data folder, without a final backslash.
+  virtual QString windows_directory() = 0;
+  // Screen size in twips; empty where there is no screen.
+  virtual QSize screen_twips() = 0;
+  // Height of a window's title bar and borders in twips; 0 where there is no frame.
+  virtual int frame_height_twips() = 0;
+};
+
+}  // namespace tz

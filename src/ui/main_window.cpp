@@ -1,0 +1,268 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QStyle>
+
+#include "app/pane_model.h"
+#include "app/tenzor.h"
+#include "compare/comparison.h"
+#include "compare/panes.h"
+#include "history/history.h"
+#include "tree/tree_comparison.h"
+#include "ui/control_binding.h"
+#include "ui/directory_box.h"
+#include "ui/drive_box.h"
+#include "ui/file_list_view.h"
+#include "ui/main_layout.h"
+#include "ui/twips.h"
+
+namespace tz {
+
+using namespace ui;
+
+namespace {
+
+constexpr int design_width_twips = 9615;
+constexpr int design_height_twips = 7230;
+
+QString pane_name(const char* stem, int pane) {
+  return QString::fromLatin1(stem) + QString::number(pane);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(tz) {
+  WindowModel& w = tz_.window();
+  set_control_name(this, QStringLiteral("form_tenzor"));
+  auto show_caption = [this, &w] { setWindowTitle(w.caption.caption()); };
+  show_caption();
+  connect(&w.caption, &Control::changed, this, show_caption);
+
+  auto* area = new QWidget(this);
+  area->setObjectName(QStringLiteral("form_area"));
+  setCentralWidget(area);
+  build_panes(area);
+  build_drop_boxes(area);
+  build_lists(area);
+  build_buttons(area);
+  build_menus();
+
+  connect(&w, &WindowModel::focus_requested, this, [this](const QString& name) {
+    if (QWidget* widget = control(name)) widget->setFocus();
+  });
+  // The load step decides when the window appears.
+  connect(&w, &WindowModel::show_requested, this, &QWidget::show);
+
+  area->installEventFilter(this);
+  // The design's outer height grows by the host's extra caption height; the frame
+  // itself lies outside the widget.
+  const double dpi = logical_dpi(this);
+  const int outer = design_height_twips + tz_.globals().GLB_caption_extra;
+  resize(twips_to_pixels(design_width_twips, dpi), twips_to_pixels(outer - frame_twips(), dpi));
+}
+
+QWidget* MainWindow::control(const QString& name) const {
+  if (name == objectName()) return const_cast<MainWindow*>(this);
+  return findChild<QWidget*>(name);
+}
+
+QAction* MainWindow::menu_entry(const QString& name) const {
+  return findChild<QAction*>(name);
+}
+
+QMenu* MainWindow::menu(const QString& name) const {
+  return findChild<QMenu*>(name);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize)
+    place_main_controls(*centralWidget(), outer_height_twips());
+  return QMainWindow::eventFilter(watched, event);
+}
+
+int MainWindow::frame_twips() const {
+  return tz_.services().facts.frame_height_twips();
+}
+
+int MainWindow::outer_height_twips() const {
+  return pixels_to_twips(height(), logical_dpi(this)) + frame_twips();
+}
+
+QLabel* MainWindow::add_label(Control& control, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  set_control_name(label, control.name());
+  bind_widget(control, label, [label](const QString& caption) { label->setText(caption); });
+  return label;
+}
+
+QPushButton* MainWindow::add_button(Control& control, QWidget* parent) {
+  auto* button = new QPushButton(parent);
+  set_control_name(button, control.name());
+  bind_widget(control, button, [button](const QString& caption) { button->setText(caption); });
+  return button;
+}
+
+QAction* MainWindow::add_entry(Control& control, QMenu* menu) {
+  auto* action = new QAction(this);
+  bind_action(control, action);
+  if (menu != nullptr)
+    menu->addAction(action);
+  else
+    menuBar()->addAction(action);
+  return action;
+}
+
+QMenu* MainWindow::add_menu(Control& control) {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(control.name());
+  bind_action(control, menu->menuAction());
+  return menu;
+}
+
+void MainWindow::build_panes(QWidget* area) {
+  WindowModel& w = tz_.window();
+  for (int n = 1; n <= 2; ++n) {
+    PaneModel& pane = w.pane(n);
+    Control& caption = n == 1 ? w.lab_dir1 : w.lab_dir2;
+    QLabel* label = add_label(caption, area);
+
+    auto* drive = new DriveBox(pane, area);
+    set_control_name(drive, pane_name("Drive", n));
+    name_after_label(drive, label, caption);
+    connect(drive, &DriveBox::drive_chosen, this, [this, n, drive](QChar letter) {
+      tz_.panes().set_drive(n, letter);
+      // A refused drive leaves the model on the old one; show what the model holds.
+      drive->show_pane();
+    });
+
+    auto* dir = new DirectoryBox(pane, area);
+    set_control_name(dir, pane_name("Dir", n));
+    name_after_caption(dir, caption);
+    connect(dir, &DirectoryBox::row_opened, this,
+            [this, n](int row) { tz_.panes().open_row(n, row); });
+    connect(dir, &DirectoryBox::pointer_moved, this,
+            [this] { tz_.comparison().set_default_comment(); });
+
+    // The file box is never shown; it mirrors the pane's files for tools that look.
+    // A string list model shares the pane's list instead of copying 100,000 names.
+    auto* files = new QListView(area);
+    auto* file_names = new QStringListModel(files);
+    files->setModel(file_names);
+    set_control_name(files, pane_name("File", n));
+    files->hide();
+    auto show_files = [file_names, &pane] { file_names->setStringList(pane.files()); };
+    show_files();
+    connect(&pane, &PaneModel::files_changed, files, show_files);
+
+    add_label(n == 1 ? w.lab_bytes_dir1 : w.lab_bytes_dir2, area);
+  }
+}
+
+void MainWindow::build_drop_boxes(QWidget* area) {
+  WindowModel& w = tz_.window();
+  struct Drop {
+    Control& caption;
+    int number;
+    QStyle::StandardPixmap icon;
+  };
+  const Drop drops[] = {{w.lab_drop_to_see, 1, QStyle::SP_FileIcon},
+                        {w.lab_drop_to_delete, 2, QStyle::SP_TrashIcon}};
+  for (const Drop& drop : drops) {
+    QLabel* label = add_label(drop.caption, area);
+    auto* text = new QLineEdit(area);
+    text->setReadOnly(true);
+    set_control_name(text, pane_name("Text", drop.number));
+    name_after_label(text, label, drop.caption);
+    auto* picture = new QLabel(area);
+    set_control_name(picture, pane_name("Picture", drop.number));
+    picture->setPixmap(style()->standardIcon(drop.icon).pixmap(32, 32));
+    picture->setAlignment(Qt::AlignCenter);
+  }
+  add_label(w.Label5, area);
+}
+
+void MainWindow::build_lists(QWidget* area) {
+  WindowModel& w = tz_.window();
+  for (int n = 1; n <= 5; ++n) {
+    Control& caption = w.list_caption(n);
+    QLabel* label = add_label(caption, area);
+    auto* view = new FileListView(w.list(n), area);
+    set_control_name(view, pane_name("List", n));
+    name_after_label(view, label, caption);
+  }
+  for (int n = 1; n <= 4; ++n) add_button(w.align_button(n), area);
+  add_button(w.b_next_alignment, area);
+
+  // The history shares the lists' place; it has no control of its own yet.
+  auto* history = new FileListView(w.history, area);
+  set_control_name(history, QStringLiteral("history"));
+  history->hide();
+
+  QLabel* hint = add_label(w.lab_drag_drop, area);
+  hint->setWordWrap(true);
+}
+
+void MainWindow::build_buttons(QWidget* area) {
+  WindowModel& w = tz_.window();
+  auto* frame = new QFrame(area);
+  set_control_name(frame, QStringLiteral("Frame_bottoni"));
+  frame->setFrameShape(QFrame::StyledPanel);
+
+  connect(add_button(w.bot_compare_tree, frame), &QPushButton::clicked, this,
+          [this] { tz_.tree().bot_compare_tree_Click(); });
+  connect(add_button(w.bot_compare, frame), &QPushButton::clicked, this,
+          [this] { tz_.comparison().bot_compare_Click(); });
+  add_button(w.bot_delete, frame);
+  add_button(w.bot_cancel, frame);
+  connect(add_button(w.bot_exit, frame), &QPushButton::clicked, this, &QWidget::close);
+}
+
+void MainWindow::build_menus() {
+  WindowModel& w = tz_.window();
+
+  QMenu* file = add_menu(w.m_file);
+  menuBar()->addMenu(file);
+  QAction* refresh = add_entry(w.m_refresh, file);
+  refresh->setShortcut(QKeySequence(Qt::Key_F5));
+  connect(refresh, &QAction::triggered, this, [this] { tz_.panes().m_refresh_Click(); });
+  QAction* skip = new QAction(this);
+  skip->setCheckable(true);
+  bind_action(w.m_skip_delete_confirmations, skip);
+  file->addAction(skip);
+  connect(add_entry(w.exit, file), &QAction::triggered, this, &QWidget::close);
+
+  connect(add_entry(w.m_history, nullptr), &QAction::triggered, this,
+          [this] { tz_.history().m_history_Click(); });
+  connect(add_entry(w.m_close, nullptr), &QAction::triggered, this,
+          [this] { tz_.history().m_close_Click(); });
+  add_entry(w.m_select, nullptr);
+  add_entry(w.m_delete, nullptr);
+  add_entry(w.m_clear_all, nullptr);
+  add_entry(w.m_tree, nullptr);
+
+  QMenu* help = add_menu(w.m_help);
+  menuBar()->addMenu(help);
+  for (Control* entry :
+       {&w.m_comman_line, &w.m_directory_flags, &w.m_version_history, &w.m_web_site, &w.m_about})
+    add_entry(*entry, help);
+
+  // Context menus: opened at the pointer over a list or a directory box.
+  QMenu* popup = add_menu(w.m_popup);
+  for (Control* entry : {&w.m_select_all, &w.m_delete_all_files, &w.m_delete_selected_files})
+    add_entry(*entry, popup);
+  QMenu* popup_dir = add_menu(w.m_popup_dir);
+  for (Control* entry : {&w.m_rename_dir, &w.m_delete_dir, &w.m_create_dir})
+    add_entry(*entry, popup_dir);
+}
+
+}  // namespace tz

@@ -1,0 +1,55 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace tz::test {
+namespace {
+
+struct Case {
+  const char* line;
+  bool valid;
+  bool tree;
+  const char* path1;
+  const char* path2;
+};
+
+TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
+  const Case cases[] = {
+      {"C:\\A | D:\\B", true, false, "C:\\A", "D:\\B"},
+      {"C:\\A|D:\\B", true, false, "C:\\A", "D:\\B"},
+      {"   C:\\my docs   |   D:\\B  ", true, false, "C:\\my docs", "D:\\B"},
+      {"C:\\A \xC2\xA7 D:\\B", true, true, "C:\\A", "D:\\B"},
+      // The "|" wins over an earlier "§".
+      {"C:\\A \xC2\xA7 D:\\B | E:\\C", true, false, "C:\\A \xC2\xA7 D:\\B", "E:\\C"},
+      {"C:\\A | D:\\B \xC2\xA7 E:\\C", true, false, "C:\\A", "D:\\B \xC2\xA7 E:\\C"},
+      {"", true, false, "E:\\", "E:\\"},
+      {"   ", true, false, "E:\\", "E:\\"},
+      {"A | B", false, false, "", ""},
+      {"C:A | D:\\B", false, false, "", ""},
+      {"\\\\server\\share | D:\\B", false, false, "", ""},
+      {"C:\\A D:\\B", false, false, "", ""},
+      {"C:\\A |", false, false, "", ""},
+      {"| D:\\B", false, false, "", ""},
+      {"\"C:\\A\" | D:\\B", false, false, "", ""},
+      // Native paths are translated first; one no drive covers stays invalid.
+      {"/home/ann | /media/usb/docs", true, false, "C:\\home\\ann", "D:\\docs"},
+      {"/elsewhere | D:\\B", false, false, "", ""},
+  };
+  const NativePathTranslator translate = [](const QString& native) -> std::optional<QString> {
+    if (native == "/home/ann") return QStringLiteral("C:\\home\\ann");
+    if (native == "/media/usb/docs") return QStringLiteral("D:\\docs");
+    return std::nullopt;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CommandLine line = parse_command_line(QString::fromUtf8(c.line), u'E', translate);
+    EXPECT_EQ(line.valid, c.valid);
+    if (!c.valid) continue;
+    EXPECT_EQ(line.tree, c.tree);
+    EXPECT_EQ(line.path1, QString::fromUtf8(c.path1));
+    EXPECT_EQ(line.path2, QString::fromUtf8(c.path2));
+  }
+}
+
+}  // namespace
+}  // namespace tz::test

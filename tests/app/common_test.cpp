@@ -1,0 +1,62 @@
+#include "app/common.h"
+
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "support/test_program.h"
+
+namespace tz::test {
+namespace {
+
+TEST(Common, FileExistsAnswersForEveryKindOfEntryAndNeverFails) {
+  TestProgram p({u'C'}, {u'E'});
+  p.drives.make_dir("C:\\dir");
+  p.drives.write_file("C:\\dir\\.hidden", "x");
+  p.drives.write_file("C:\\dir\\plain.txt", "x");
+  Common& c = p.tz.common();
+  EXPECT_FALSE(c.file_exists(""));
+  EXPECT_FALSE(c.file_exists("   "));
+  EXPECT_TRUE(c.file_exists("C:\\dir"));
+  EXPECT_TRUE(c.file_exists("c:\\DIR\\.HIDDEN"));
+  EXPECT_TRUE(c.file_exists("C:\\dir\\plain.txt"));
+  EXPECT_FALSE(c.file_exists("C:\\dir\\none.txt"));
+  EXPECT_FALSE(c.file_exists("E:\\anything"));  // a drive without a medium
+  EXPECT_FALSE(c.file_exists("Q:\\anything"));  // a drive not in the table
+  EXPECT_FALSE(c.file_exists("not a path"));
+}
+
+TEST(Common, PauseLetsEventsRunUntilTheTimeHasPassed) {
+  TestProgram p;
+  Common& c = p.tz.common();
+  c.pause_seconds(0);
+  c.pause_seconds(-1);
+  EXPECT_EQ(p.pump.calls, 0);
+
+  p.clock.now = 86399.5;  // the monotonic clock knows no midnight
+  p.clock.step = 0.25;
+  c.pause_seconds(1);
+  EXPECT_GE(p.clock.now - 86399.5, 1.0);
+  EXPECT_LE(p.clock.now - 86399.5, 1.5);
+  EXPECT_GE(p.pump.calls, 3);
+}
+
+TEST(Common, StartUpPreparesTheDataFolderAndTheGlobals) {
+  TestProgram p;
+  p.facts.windows = "C:\\profile\\tenzor";  // neither folder exists yet
+  p.drives.make_dir("C:\\profile");
+  p.facts.frame = 450;
+  start_up(p.tz);
+  EXPECT_TRUE(p.tz.common().file_exists("C:\\profile\\tenzor\\temp"));
+  EXPECT_EQ(p.tz.globals().GLB_history_file, "C:\\profile\\tenzor\\temp\\tenzor_his.tmp");
+  EXPECT_EQ(p.tz.globals().GLB_caption_extra, 45);
+  EXPECT_TRUE(p.tz.globals().GLB_loading);
+  EXPECT_EQ(p.tz.globals().GLB_crlf, "\r\n");
+
+  // No window frame at all (offscreen): no correction.
+  p.facts.frame = 0;
+  start_up(p.tz);
+  EXPECT_EQ(p.tz.globals().GLB_caption_extra, 0);
+}
+
+}  // namespace
+}  // namespace tz::test

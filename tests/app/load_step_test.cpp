@@ -1,0 +1,102 @@
+#include "app/load_step.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "app/texts.h"
+#include "support/test_program.h"
+
+namespace tz::test {
+namespace {
+
+class LoadStep : public ::testing::Test {
+ protected:
+  LoadStep() : p({u'C', u'D'}, {u'E'}) {
+    p.drives.make_dir("C:\\work");
+    p.drives.write_file("C:\\work\\a.txt", "1");
+    p.drives.write_file("C:\\work\\b.txt", "1");
+    p.drives.make_dir("D:\\copy");
+    p.drives.write_file("D:\\copy\\a.txt", "1");
+    p.drives.write_file("C:\\file.txt", "x");
+    p.facts.cwd = "C:\\work";
+  }
+  bool load(const QString& line) {
+    p.facts.line = line;
+    return load_form(p.tz);
+  }
+  QStringList list(int n) { return p.tz.window().list(n).entries(); }
+
+  TestProgram p;
+};
+
+TEST_F(LoadStep, OpensAndComparesTheCommandLinePairOnceTheWindowShows) {
+  QSignalSpy shown(&p.tz.window(), &WindowModel::show_requested);
+  QSignalSpy geometry(&p.tz.window(), &WindowModel::geometry_requested);
+  ASSERT_TRUE(load("  C:\\work | d:\\COPY "));
+  EXPECT_EQ(shown.count(), 1);
+  ASSERT_EQ(geometry.count(), 1);
+  // Centred on a 19200 x 14400 twips screen.
+  EXPECT_EQ(geometry[0], (QVariantList{4792, 3585, 9615, 7230}));
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\copy");
+  EXPECT_EQ(list(5), QStringList{"a.txt"});
+  EXPECT_EQ(list(1), QStringList{"b.txt"});
+  EXPECT_FALSE(p.tz.globals().GLB_loading);
+  EXPECT_FALSE(p.tz.window().m_close.visible());
+  EXPECT_EQ(p.tz.globals().GLB_command_line, "C:\\work | d:\\COPY");
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+}
+
+TEST_F(LoadStep, EmptyLineOpensTheCurrentDriveRootInBothPanesWithoutComparing) {
+  ASSERT_TRUE(load(""));
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
+  EXPECT_EQ(p.tz.window().pane2.path(), "C:\\");
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+  EXPECT_EQ(list(1), QStringList{"file.txt"});
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+}
+
+TEST_F(LoadStep, InvalidLineExplainsTheUsageAndEnds) {
+  QSignalSpy shown(&p.tz.window(), &WindowModel::show_requested);
+  EXPECT_FALSE(load("C:\\work D:\\copy"));
+  EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Invalid call line format.\r\n"
+                                                     "Usage: <drive:\\path 1> | <drive:\\path 2> "});
+  EXPECT_EQ(p.exit.ends, 1);
+  EXPECT_EQ(shown.count(), 0);
+}
+
+TEST_F(LoadStep, MissingPathEndsTheProgram) {
+  EXPECT_FALSE(load("C:\\work | D:\\copy \xC2\xA7 D:\\x"));
+  EXPECT_EQ(p.dialogs.texts(),
+            std::vector<QString>{QString::fromUtf8("Path does not exist: D:\\copy \xC2\xA7 D:\\x")});
+  EXPECT_EQ(p.exit.ends, 1);
+}
+
+TEST_F(LoadStep, DriveWithoutMediumIsReportedThenThePathIsMissing) {
+  EXPECT_FALSE(load("C:\\work | E:\\copy"));
+  EXPECT_EQ(p.dialogs.texts(),
+            (std::vector<QString>{"71 Disk not ready", "Path does not exist: E:\\copy"}));
+  EXPECT_EQ(p.exit.ends, 1);
+}
+
+TEST_F(LoadStep, PathNamingAFileFallsBackToTheCurrentDriveRoot) {
+  ASSERT_TRUE(load("C:\\file.txt | D:\\copy"));
+  EXPECT_EQ(p.dialogs.texts(),
+            std::vector<QString>{
+                "Directory not found or disk drive not ready (C:\\file.txt | D:\\copy)"});
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
+  EXPECT_EQ(p.tz.window().pane2.path(), "C:\\");
+  EXPECT_EQ(p.exit.ends, 0);
+  EXPECT_FALSE(p.tz.globals().GLB_loading);
+}
+
+TEST_F(LoadStep, TreeLineSetsTreeModeAndLeavesLoadingLast) {
+  ASSERT_TRUE(load(QString::fromUtf8("C:\\work \xC2\xA7 D:\\copy")));
+  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
+  EXPECT_FALSE(p.tz.globals().GLB_loading);
+  // The single comparison is left to the tree comparison.
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+}
+
+}  // namespace
+}  // namespace tz::test

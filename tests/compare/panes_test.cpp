@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "app/texts.h"
+#include "compare/comparison.h"
+#include "compare/panes.h"
+#include "support/test_program.h"
+
+namespace tz::test {
+namespace {
+
+class PanesTest : public ::testing::Test {
+ protected:
+  PanesTest() : p({u'C', u'D'}, {u'E'}) {}
+  void SetUp() override {
+    p.drives.write_file("C:\\a.txt", "x");
+    p.drives.make_dir("C:\\data");
+    p.drives.write_file("C:\\data\\in data.txt", "x");
+    p.drives.write_file("D:\\d.txt", "x");
+    p.drives.make_dir("D:\\b");
+    p.drives.write_file("D:\\b\\b.txt", "x");
+    p.open_panes("C:\\", "D:\\");
+  }
+  QStringList list(int n) { return p.tz.window().list(n).entries(); }
+  void compare() { p.tz.comparison().bot_compare_Click(); }
+
+  TestProgram p;
+};
+
+TEST_F(PanesTest, DriveChangeOfDir1ShowsBothPanesAndOfDir2EmptiesTheLists) {
+  p.tz.panes().set_drive(1, u'D');
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+  EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
+  EXPECT_EQ(p.tz.window().lab_list3.caption(), "");
+  EXPECT_EQ(list(1), QStringList{"d.txt"});
+  EXPECT_EQ(list(2), QStringList{"d.txt"});
+  EXPECT_EQ(p.tz.globals().GLB_path1, "D:\\");
+
+  p.tz.panes().set_drive(2, u'C');
+  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(list(n).isEmpty()) << n;
+  EXPECT_EQ(p.tz.globals().GLB_path2, "C:\\");
+}
+
+TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackToItsDirectory) {
+  // F: is in no table, E: has no medium (its folder is missing).
+  compare();
+  const QStringList only1 = list(1);
+  p.tz.panes().set_drive(1, u'F');
+  p.tz.panes().set_drive(2, u'E');
+  EXPECT_EQ(p.dialogs.texts(),
+            (std::vector<QString>{"68 Device unavailable", "71 Disk not ready"}));
+  EXPECT_EQ(p.tz.window().pane1.drive(), u'C');
+  EXPECT_EQ(p.tz.window().pane2.drive(), u'D');
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\");
+  EXPECT_EQ(list(1), only1);
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
+}
+
+TEST_F(PanesTest, GlobalPathsEndInOneBackslash) {
+  EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
+  p.tz.panes().set_directory(1, "c:\\DATA");
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
+  EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\data\\");
+  EXPECT_EQ(list(1), QStringList{"in data.txt"});
+}
+
+TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
+  p.drives.make_dir("C:\\data\\alpha");
+  p.drives.make_dir("C:\\data\\zeta");
+  p.drives.make_dir("C:\\data\\.backup");
+  p.drives.write_file("C:\\data\\.hiddenfile", "x");
+  p.tz.panes().set_directory(1, "C:\\data");
+  EXPECT_EQ(p.tz.window().pane1.subdirectories(),
+            (QStringList{"C:\\data\\.backup", "C:\\data\\alpha", "C:\\data\\zeta"}));
+  // "Backup" sorts after "alpha" once the dot no longer leads.
+  p.drives.make_dir("C:\\data\\Backup");
+  p.tz.panes().m_refresh_Click();
+  EXPECT_EQ(p.tz.window().pane1.subdirectories(),
+            (QStringList{"C:\\data\\.backup", "C:\\data\\alpha", "C:\\data\\Backup",
+                         "C:\\data\\zeta"}));
+  EXPECT_EQ(list(1), QStringList{"in data.txt"});  // hidden files are never listed
+}
+
+TEST_F(PanesTest, OpeningARowOfTheDirectoryBoxEntersIt) {
+  const QStringList rows = p.tz.window().pane1.rows();
+  const int data_row = static_cast<int>(rows.indexOf("C:\\data"));
+  ASSERT_GE(data_row, 0);
+  p.tz.window().pane1.set_highlighted(data_row);
+  p.tz.panes().open_row(1);
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
+  EXPECT_EQ(p.tz.window().pane1.rows().first(), "C:\\");
+  p.tz.panes().open_row(1, 0);
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
+}
+
+TEST_F(PanesTest, RefreshKeepsListsAndPaths) {
+  compare();
+  const QStringList before = list(1);
+  p.drives.make_dir("C:\\new");
+  p.tz.panes().m_refresh_Click();
+  EXPECT_EQ(list(1), before);
+  EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
+  EXPECT_TRUE(p.tz.window().pane1.subdirectories().contains("C:\\new"));
+}
+
+TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
+  p.tz.panes().open_dir_pair("C:\\data <-> D:\\missing", true);
+  EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Bad path: D:\\missing"});
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
+  EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
+
+  // Silent when not reporting; no separator with blanks: nothing at all.
+  p.tz.panes().open_dir_pair("C:\\data <-> D:\\missing", false);
+  p.tz.panes().open_dir_pair("C:\\data<->D:\\b", true);
+  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
+}
+
+TEST_F(PanesTest, OpenDirPairOpensAndComparesBothDirectories) {
+  p.drives.write_file("D:\\b\\in data.txt", "x");
+  p.tz.panes().open_dir_pair("c:\\data <-> d:\\B", true);
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\b");
+  EXPECT_EQ(p.tz.globals().GLB_path2, "D:\\b\\");
+  EXPECT_EQ(list(5), QStringList{"in data.txt"});
+  EXPECT_EQ(list(2), QStringList{"b.txt"});
+  EXPECT_EQ(p.tz.window().lab_list2.caption(), "only in dir 2");
+}
+
+TEST_F(PanesTest, DirectoryNamesResolveWithoutRegardToCaseInAnyScript) {
+  p.drives.make_dir("D:\\Été");
+  p.drives.write_file("D:\\Été\\x.txt", "x");
+  p.tz.panes().set_directory(2, "D:\\ÉTÉ");
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\Été");
+  EXPECT_EQ(list(2), QStringList{"x.txt"});
+}
+
+}  // namespace
+}  // namespace tz::test

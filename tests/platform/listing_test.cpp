@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "platform/host_file_system.h"
+#include "platform_test_util.h"
+#include "support/temp_drives.h"
+
+namespace tz {
+namespace {
+
+using test::error_number;
+using test::listed;
+using Entries = QMap<QString, int>;
+
+constexpr int dir = attr::directory;
+constexpr int hid = attr::hidden;
+
+class PlatformListing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drives.write_file("C:\\D\\a.txt", "");
+    drives.write_file("C:\\D\\Ro.TXT", "");
+    drives.set_read_only("C:\\D\\Ro.TXT", true);
+    drives.write_file("C:\\D\\.hidden", "");
+    drives.write_file("C:\\D\\notes", "");
+    drives.make_dir("C:\\D\\sub");
+    drives.make_dir("C:\\D\\.git");
+    link("sub", "C:\\D\\to_sub");
+    link("a.txt", "C:\\D\\to_a");
+    link("nowhere", "C:\\D\\dangling");
+  }
+
+  void link(const char* target, const QString& drive_path) {
+    ASSERT_EQ(::symlink(target, QFile::encodeName(drives.host_path(drive_path)).constData()), 0);
+  }
+
+  test::TempDrives drives{{u'C'}, {u'M'}};
+  HostFileSystem fs{drives.table()};
+};
+
+TEST_F(PlatformListing, MaskSelectsHiddenEntriesAndDirectories) {
+  const Entries files{{"a.txt", 0}, {"Ro.TXT", 0}, {"notes", 0}, {"to_a", 0}};
+  EXPECT_EQ(listed(fs, "C:\\D\\*", 0), files);
+  EXPECT_EQ(listed(fs, "C:\\d\\*.*", attr::system), files);
+
+  Entries with_hidden = files;
+  with_hidden.insert(".hidden", hid);
+  EXPECT_EQ(listed(fs, "C:\\D\\*", hid), with_hidden);
+
+  Entries with_dirs = files;
+  with_dirs.insert({{".", dir}, {"..", dir}, {"sub", dir}, {"to_sub", dir}});
+  EXPECT_EQ(listed(fs, "C:\\D\\*", dir), with_dirs);
+
+  Entries everything = with_dirs;
+  everything.insert({{".hidden", hid}, {".git", dir | hid}});
+  EXPECT_EQ(listed(fs, "C:\\D\\*", dir | hid), everything);
+}
+
+TEST_F(PlatformListing, PatternsMatchWithoutRegardToCase) {
+  EXPECT_EQ(listed(fs, "C:\\D\\*.txt", 0), (Entries{{"a.txt", 0}, {"Ro.TXT", 0}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\?.TXT", 0), (Entries{{"a.txt", 0}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\*O*", dir), (Entries{{"Ro.TXT", 0}, {"notes", 0}, {"to_a", 0},
+                                                    {"to_sub", dir}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\A.TXT", 0), (Entries{{"a.txt", 0}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\SUB", 0), Entries{});
+  EXPECT_EQ(listed(fs, "C:\\D\\SUB", dir), (Entries{{"sub", dir}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\.HIDDEN", 0), Entries{});
+  EXPECT_EQ(listed(fs, "C:\\D\\x*", dir | hid), Entries{});
+
+  drives.write_file(QStringLiteral("C:\\U\\émile.txt"), "");
+  EXPECT_EQ(listed(fs, QStringLiteral("C:\\U\\É*"), 0),
+            (Entries{{QStringLiteral("émile.txt"), 0}}));
+}
+
+TEST_F(PlatformListing, TrailingBackslashListsTheDirectoryItself) {
+  EXPECT_EQ(listed(fs, "C:\\d\\SUB\\", dir), (Entries{{".", dir}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\to_sub\\", dir), (Entries{{".", dir}}));
+  EXPECT_EQ(listed(fs, "C:\\", dir), (Entries{{".", dir}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\sub\\", 0), Entries{});
+  EXPECT_EQ(listed(fs, "C:\\D\\a.txt\\", dir), Entries{});
+  EXPECT_EQ(listed(fs, "C:\\D\\none\\", dir), Entries{});
+}
+
+TEST_F(PlatformListing, DriveRootHasNoDotEntries) {
+  EXPECT_EQ(listed(fs, "C:\\*", dir), (Entries{{"D", dir}}));
+}
+
+TEST_F(PlatformListing, MissingDirectoryIsEmptyButBadDrivesThrow) {
+  EXPECT_EQ(listed(fs, "C:\\none\\*", dir), Entries{});
+  EXPECT_EQ(listed(fs, "C:\\none\\deeper\\*", dir), Entries{});
+  EXPECT_EQ(listed(fs, "C:\\D\\a.txt\\*", dir), Entries{});
+  EXPECT_EQ(error_number([&] { listed(fs, "M:\\*", 0); }), err::disk_not_ready);
+  EXPECT_EQ(error_number([&] { listed(fs, "Q:\\*", 0); }), err::device_unavailable);
+  EXPECT_EQ(error_number([&] { listed(fs, "C:\\D\\\\*", 0); }), err::bad_file_name);
+  EXPECT_EQ(error_number([&] { listed(fs, "*.*", 0); }), err::bad_file_name);
+}
+
+}  // namespace
+}  // namespace tz

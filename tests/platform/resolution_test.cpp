@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "platform/host_file_system.h"
+#include "platform_test_util.h"
+#include "support/temp_drives.h"
+
+namespace tz {
+namespace {
+
+using test::error_number;
+
+class PlatformResolution : public ::testing::Test {
+ protected:
+  test::TempDrives drives{{u'C', u'D'}, {u'M'}};
+  HostFileSystem fs{drives.table()};
+};
+
+TEST_F(PlatformResolution, MatchesEveryComponentWithoutRegardToCase) {
+  drives.write_file("C:\\Data\\Report.DOC", "x");
+  EXPECT_EQ(fs.canonical_path("c:\\DATA\\report.doc"), QStringLiteral("C:\\Data\\Report.DOC"));
+  EXPECT_EQ(fs.canonical_path("C:\\data\\"), QStringLiteral("C:\\Data"));
+  EXPECT_EQ(fs.canonical_path("c:"), QStringLiteral("C:\\"));
+  EXPECT_EQ(fs.canonical_path("C:\\data\\..\\Data\\.\\REPORT.doc"),
+            QStringLiteral("C:\\Data\\Report.DOC"));
+  EXPECT_EQ(fs.length("C:\\DATA\\REPORT.DOC"), 1);
+}
+
+TEST_F(PlatformResolution, FoldsUnicodeCaseAndNormalisation) {
+  drives.make_dir(QStringLiteral("C:\\Émile"));
+  const QString decomposed = QStringLiteral("cafe\u0301.txt");
+  drives.write_file(QStringLiteral("C:\\Émile\\") + decomposed, "x");
+  EXPECT_EQ(fs.canonical_path(QStringLiteral("C:\\émile")), QStringLiteral("C:\\Émile"));
+  // A composed name finds the decomposed one on disk, whose spelling is kept.
+  EXPECT_EQ(fs.canonical_path(QStringLiteral("C:\\ÉMILE\\CAFÉ.TXT")),
+            QStringLiteral("C:\\Émile\\") + decomposed);
+}
+
+TEST_F(PlatformResolution, ExactCaseWinsElseFirstInByteOrder) {
+  drives.write_file("C:\\readme", "lower");
+  drives.write_file("C:\\README", "upper");
+  drives.write_file("C:\\Dir\\x", "");
+  drives.write_file("C:\\DIR\\y", "");
+  EXPECT_EQ(fs.canonical_path("C:\\readme"), QStringLiteral("C:\\readme"));
+  EXPECT_EQ(fs.canonical_path("C:\\README"), QStringLiteral("C:\\README"));
+  EXPECT_EQ(fs.canonical_path("C:\\ReadMe"), QStringLiteral("C:\\README"));
+  EXPECT_EQ(fs.canonical_path("C:\\dir\\Y"), QStringLiteral("C:\\DIR\\y"));
+  EXPECT_EQ(error_number([&] { fs.canonical_path("C:\\dir\\x"); }), err::file_not_found);
+}
+
+TEST_F(PlatformResolution, ErrorsForMissingNamesBadDrivesAndMalformedPaths) {
+  drives.write_file("C:\\Data\\file", "");
+  EXPECT_EQ(error_number([&] { fs.info("C:\\Data\\none"); }), err::file_not_found);
+  EXPECT_EQ(error_number([&] { fs.info("C:\\None\\file"); }), err::path_not_found);
+  EXPECT_EQ(error_number([&] { fs.info("C:\\Data\\file\\x"); }), err::path_not_found);
+  EXPECT_EQ(error_number([&] { fs.info("Q:\\x"); }), err::device_unavailable);
+  EXPECT_EQ(error_number([&] { fs.info("M:\\x"); }), err::disk_not_ready);
+  EXPECT_EQ(error_number([&] { fs.check_drive(u'm'); }), err::disk_not_ready);
+  EXPECT_EQ(error_number([&] { fs.check_drive(u'Q'); }), err::device_unavailable);
+  EXPECT_EQ(error_number([&] { fs.check_drive(u'd'); }), 0);
+  for (const char* bad : {"", "C", "Data", "C:Data", "C:\\Data\\\\file", "C:\\Data/file", "1:\\"}) {
+    EXPECT_EQ(error_number([&] { fs.info(bad); }), err::bad_file_name) << bad;
+  }
+  EXPECT_EQ(error_number([&] { fs.info(QStringLiteral("C:\\a") + QChar(0)); }),
+            err::bad_file_name);
+}
+
+TEST_F(PlatformResolution, NativePathsAreTakenAsTheyAre) {
+  drives.write_file("D:\\Native.txt", "12345");
+  const QString native = drives.host_path("D:\\Native.txt");
+  EXPECT_EQ(fs.length(native), 5);
+  EXPECT_EQ(fs.canonical_path(native), native);
+  EXPECT_EQ(error_number([&] { fs.info(drives.host_path("D:\\native.txt")); }),
+            err::file_not_found);
+}
+
+TEST_F(PlatformResolution, SameFileThroughLinksAndDriveLetters) {
+  drives.write_file("C:\\Dir\\a", "a");
+  drives.write_file("C:\\Dir\\b", "a");
+  ASSERT_EQ(::symlink("Dir/a", QFile::encodeName(drives.host_path("C:\\link")).constData()), 0);
+  HostFileSystem two_letters(
+      DriveTable::parse("C=" + drives.host(u'C') + ";E=" + drives.host(u'C') + "/Dir"));
+  EXPECT_TRUE(fs.same_file("C:\\LINK", "c:\\dir\\A"));
+  EXPECT_TRUE(two_letters.same_file("C:\\Dir", "E:\\"));
+  EXPECT_TRUE(two_letters.same_file("C:\\Dir\\a", "E:\\A"));
+  EXPECT_FALSE(fs.same_file("C:\\Dir\\a", "C:\\Dir\\b"));
+  EXPECT_FALSE(fs.same_file("C:\\Dir\\a", "C:\\Dir\\none"));
+  EXPECT_FALSE(fs.same_file("C:\\Dir\\a", "Q:\\Dir\\a"));
+}
+
+TEST_F(PlatformResolution, NoticesNamesMadeByOthersAfterReadingADirectory) {
+  drives.write_file("C:\\Busy\\one", "");
+  drives.set_mtime("C:\\Busy", 1000000000);
+  EXPECT_EQ(error_number([&] { fs.info("C:\\Busy\\late"); }), err::file_not_found);
+  drives.write_file("C:\\Busy\\LATE", "");
+  EXPECT_EQ(fs.canonical_path("C:\\busy\\late"), QStringLiteral("C:\\Busy\\LATE"));
+  ASSERT_TRUE(QFile::remove(drives.host_path("C:\\Busy\\LATE")));
+  drives.set_mtime("C:\\Busy", 1000000000);
+  EXPECT_EQ(error_number([&] { fs.info("C:\\Busy\\late"); }), err::file_not_found);
+}
+
+}  // namespace
+}  // namespace tz

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace tz::test {
+
+// Counts the times pending events were let run; runs a hook each time.
+class RecordingPump : public EventPump {
+ public:
+  void process_events() override {
+    ++calls;
+    if (on_events) on_events();
+  }
+  int calls = 0;
+  std::function<void()> on_events;
+};
+
+class RecordingBusy : public BusyPointer {
+ public:
+  void set_busy(bool busy) override {
+    this->busy = busy;
+    history.push_back(busy);
+  }
+  bool busy = false;
+  std::vector<bool> history;
+};
+
+// A clock that moves only when told, or by `step` at every reading.
+class FakeClock : public Clock {
+ public:
+  double monotonic_seconds() override {
+    now += step;
+    return now;
+  }
+  double now = 0;
+  double step = 0;
+};
+
+class RecordingProcesses : public Processes {
+ public:
+  struct Start {
+    QString program;
+    QStringList arguments;
+  };
+  void start_detached(const QString& program, const QStringList& arguments) override {
+    starts.push_back({program, arguments});
+  }
+  bool open_url(const QString& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  void beep() override { ++beeps; }
+  std::vector<Start> starts;
+  std::vector<QString> opened;
+  int beeps = 0;
+};
+
+class RecordingExit : public ProgramExit {
+ public:
+  void close_window() override { ++closes; }
+  void end_now() override { ++ends; }
+  int closes = 0;
+  int ends = 0;
+};
+
+class FakeFacts : public SystemFacts {
+ public:
+  QString command_line() override { return line; }
+  QString current_directory() override { return cwd; }
+  QString windows_directory() override { return windows; }
+  QSize screen_twips() override { return screen; }
+  int frame_height_twips() override { return frame; }
+
+  QString line;
+  QString cwd = QStringLiteral("C:\\");
+  QString windows = QStringLiteral("C:\\windows");
+  QSize screen{19200, 14400};
+  int frame = 0;
+};
+
+}  // namespace tz::test
