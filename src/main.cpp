@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
 
+  // Modes without a window come first: they need no display.
+
   if (!has_display()) {
     std::fputs(
         "tenzor: no display found (DISPLAY is not set). Tenzor is a desktop program: start it "
