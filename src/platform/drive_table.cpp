@@ -12,7 +12,9 @@ bool covers(const QString& root, const QString& clean_native) {
          (clean_native.startsWith(root) && clean_native.at(root.size()) == u'/');
 }
 
-QString drive_root(QChar letter) { return QString(letter) + QStringLiteral(":\\"); }
+QString drive_root(QChar letter) {
+  return QString(letter) + QStringLiteral(":\\");
+}
 
 }  // namespace
 

@@ -46,6 +46,15 @@ class Listing {
   virtual std::optional<ListedEntry> next() = 0;
 };
 
+// A directory held open to read the status of many of its files by name, which spares
+// walking the whole path for each of them.
+class OpenDirectory {
+ public:
+  virtual ~OpenDirectory() = default;
+  // Like FileSystem::info of the directory's path + `name`; the name as listed.
+  virtual FileInfo info(const QString& name) = 0;
+};
+
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.
 // Names are matched without regard to letter case at every component.
 class FileSystem {
@@ -66,6 +75,8 @@ class FileSystem {
   virtual std::unique_ptr<Listing> list(const QString& pattern_path, int mask) = 0;
 
   virtual FileInfo info(const QString& path) = 0;
+  // Opens a directory for OpenDirectory::info. Throws like info().
+  virtual std::unique_ptr<OpenDirectory> open_directory(const QString& path) = 0;
 
   // The path with the letter case every component has on disk, without a final
   // `\` except for a drive root. Throws 76 when a directory on the way is missing.
@@ -74,6 +85,10 @@ class FileSystem {
   // True when both paths reach the same directory or file on disk (same device and
   // inode); false when either cannot be reached.
   virtual bool same_file(const QString& a, const QString& b) = 0;
+
+  // The host's own name of an existing file or directory, for handing to another
+  // program that knows nothing of drive letters.
+  virtual QString host_path(const QString& path) = 0;
 
   // Copies with overwrite, keeping the modification time and permission bits. The
   // target is replaced atomically; a failed copy leaves the old target as it was.

@@ -28,7 +28,9 @@ using Last = PathResolver::Last;
 
 // The read-only attribute: no write permission for anybody. Checked here because a
 // process running as root would otherwise write and delete regardless.
-bool is_read_only(mode_t mode) { return (mode & 0222) == 0; }
+bool is_read_only(mode_t mode) {
+  return (mode & 0222) == 0;
+}
 
 struct stat status_of(const HostPath& path) {
   if (path.status) return *path.status;
@@ -43,7 +45,40 @@ LocalTime local_seconds(time_t utc) {
   return static_cast<LocalTime>(utc) + local.tm_gmtoff;
 }
 
-std::unique_ptr<Listing> nothing_listed() { return std::make_unique<FixedListing>(); }
+FileInfo info_of(const struct stat& st, const QByteArray& name) {
+  const bool is_directory = S_ISDIR(st.st_mode);
+  FileInfo info;
+  info.length = is_directory ? 0 : static_cast<qint64>(st.st_size);
+  info.modified = local_seconds(st.st_mtim.tv_sec);
+  if (is_read_only(st.st_mode)) info.attributes |= attr::read_only;
+  if (name.startsWith('.')) info.attributes |= attr::hidden;
+  if (is_directory) info.attributes |= attr::directory;
+  return info;
+}
+
+// Names are read relative to the open directory: exact names, as a listing gave them.
+class HostOpenDirectory : public OpenDirectory {
+ public:
+  explicit HostOpenDirectory(int fd) : fd_(fd) {}
+  ~HostOpenDirectory() override { ::close(fd_); }
+  HostOpenDirectory(const HostOpenDirectory&) = delete;
+  HostOpenDirectory& operator=(const HostOpenDirectory&) = delete;
+
+  FileInfo info(const QString& name) override {
+    const QByteArray native = QFile::encodeName(name);
+    if (name.isEmpty() || native.contains('/')) throw FileError(err::bad_file_name);
+    struct stat st;
+    if (::fstatat(fd_, native.constData(), &st, 0) != 0) throw_errno();
+    return info_of(st, native);
+  }
+
+ private:
+  int fd_;
+};
+
+std::unique_ptr<Listing> nothing_listed() {
+  return std::make_unique<FixedListing>();
+}
 
 bool missing(const FileError& error) {
   return error.number() == err::file_not_found || error.number() == err::path_not_found;
@@ -140,7 +175,8 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
     throw FileError(err::bad_file_name);
   }
   // A directory part ending in "\" means an empty name before the pattern.
-  if (pattern.contains(u'/') || pattern.contains(QChar(0)) || (!native && dir_text.endsWith(u'\\'))) {
+  if (pattern.contains(u'/') || pattern.contains(QChar(0)) ||
+      (!native && dir_text.endsWith(u'\\'))) {
     throw FileError(err::bad_file_name);
   }
 
@@ -157,8 +193,7 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
   if (pattern.isEmpty()) {
     // "dir\" lists the directory itself, so that its existence can be tested.
     struct stat st;
-    const bool is_directory =
-        ::stat(dir.native().constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    const bool is_directory = ::stat(dir.native().constData(), &st) == 0 && S_ISDIR(st.st_mode);
     if (!(mask & attr::directory) || !is_directory) return nothing_listed();
     return std::make_unique<FixedListing>(
         std::vector<ListedEntry>{{QStringLiteral("."), attr::directory}});
@@ -190,15 +225,14 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
 
 FileInfo HostFileSystem::info(const QString& path) {
   const HostPath found = resolver_.resolve(path, Last::must_exist);
-  const struct stat st = status_of(found);
-  const bool is_directory = S_ISDIR(st.st_mode);
-  FileInfo info;
-  info.length = is_directory ? 0 : static_cast<qint64>(st.st_size);
-  info.modified = local_seconds(st.st_mtim.tv_sec);
-  if (is_read_only(st.st_mode)) info.attributes |= attr::read_only;
-  if (!found.is_root() && found.names.last().startsWith('.')) info.attributes |= attr::hidden;
-  if (is_directory) info.attributes |= attr::directory;
-  return info;
+  return info_of(status_of(found), found.is_root() ? QByteArray() : found.names.last());
+}
+
+std::unique_ptr<OpenDirectory> HostFileSystem::open_directory(const QString& path) {
+  const HostPath found = resolver_.resolve(path, Last::must_exist);
+  const int fd = ::open(found.native().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw_errno();
+  return std::make_unique<HostOpenDirectory>(fd);
 }
 
 QString HostFileSystem::canonical_path(const QString& path) {
@@ -213,6 +247,10 @@ bool HostFileSystem::same_file(const QString& a, const QString& b) {
   } catch (const FileError&) {
     return false;
   }
+}
+
+QString HostFileSystem::host_path(const QString& path) {
+  return QFile::decodeName(resolver_.resolve(path, Last::must_exist).native());
 }
 
 void HostFileSystem::copy_file(const QString& source, const QString& target) {
@@ -248,7 +286,7 @@ void HostFileSystem::copy_file(const QString& source, const QString& target) {
   const struct timespec times[2] = {source_status.st_atim, source_status.st_mtim};
   if (::futimens(temp.fd(), times) != 0) throw_errno();
   temp.commit(to.native());
-  if (!to.exists) resolver_.note_created(to.parent_native(), to.names.last());
+  resolver_.note_changed(to.parent_native(), to.exists ? QByteArray() : to.names.last());
 }
 
 void HostFileSystem::remove_file(const QString& path) {
@@ -256,13 +294,13 @@ void HostFileSystem::remove_file(const QString& path) {
   const struct stat st = status_of(found);
   if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
   if (::unlink(found.native().constData()) != 0) throw_errno();
+  resolver_.note_changed(found.parent_native());
 }
 
 void HostFileSystem::rename(const QString& from, const QString& to) {
   const ParsedPath source_path = resolver_.parse(from);
   const ParsedPath target_path = resolver_.parse(to);
-  if (!source_path.native() && !target_path.native() &&
-      source_path.letter != target_path.letter) {
+  if (!source_path.native() && !target_path.native() && source_path.letter != target_path.letter) {
     throw FileError(err::rename_across_drives);
   }
   const HostPath source = resolver_.resolve(source_path, Last::must_exist);
@@ -280,17 +318,18 @@ void HostFileSystem::rename(const QString& from, const QString& to) {
     if (destination == source.native()) return;
     result = ::rename(source.native().constData(), destination.constData());
   } else {
-    result = ::renameat2(AT_FDCWD, source.native().constData(), AT_FDCWD,
-                         destination.constData(), RENAME_NOREPLACE);
+    result = ::renameat2(AT_FDCWD, source.native().constData(), AT_FDCWD, destination.constData(),
+                         RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
       result = ::rename(source.native().constData(), destination.constData());  // no support
     }
   }
   if (result != 0) {
     throw FileError(errno == EINVAL || errno == EISDIR ? err::path_file_access
-                                                        : error_from_errno(errno));
+                                                       : error_from_errno(errno));
   }
-  if (!target.exists) resolver_.note_created(target.parent_native(), name);
+  resolver_.note_changed(source.parent_native());
+  resolver_.note_changed(target.parent_native(), name);
 }
 
 void HostFileSystem::make_directory(const QString& path) {
@@ -299,7 +338,7 @@ void HostFileSystem::make_directory(const QString& path) {
   if (::mkdir(target.native().constData(), 0777) != 0) {
     throw FileError(errno == EEXIST ? err::path_file_access : error_from_errno(errno));
   }
-  resolver_.note_created(target.parent_native(), target.names.last());
+  resolver_.note_changed(target.parent_native(), target.names.last());
 }
 
 void HostFileSystem::remove_directory(const QString& path) {
@@ -320,6 +359,7 @@ void HostFileSystem::remove_directory(const QString& path) {
     if (::stat(native.constData(), &st) != 0) throw FileError(err::path_not_found);
     if (!S_ISDIR(st.st_mode)) throw FileError(err::path_file_access);
     if (::unlink(native.constData()) != 0) throw_errno();
+    resolver_.note_changed(found.parent_native());
     return;
   }
   if (!S_ISDIR(st.st_mode)) throw FileError(err::path_file_access);
@@ -327,6 +367,7 @@ void HostFileSystem::remove_directory(const QString& path) {
     throw FileError(errno == ENOTEMPTY || errno == EEXIST ? err::path_file_access
                                                           : error_from_errno(errno));
   }
+  resolver_.note_changed(found.parent_native());
 }
 
 // Our own text files are written in UTF-8, which holds any name. Files that are not
@@ -370,7 +411,8 @@ void HostFileSystem::write_lines(const QString& path, const QStringList& lines) 
   if (mode && ::fchmod(temp.fd(), *mode) != 0) throw_errno();
   if (::fsync(temp.fd()) != 0) throw_errno();
   temp.commit(target.native());
-  if (!target.exists) resolver_.note_created(target.parent_native(), target.names.last());
+  resolver_.note_changed(target.parent_native(),
+                         target.exists ? QByteArray() : target.names.last());
 }
 
 }  // namespace tz

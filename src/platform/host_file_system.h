@@ -19,8 +19,10 @@ class HostFileSystem : public FileSystem {
 
   std::unique_ptr<Listing> list(const QString& pattern_path, int mask) override;
   FileInfo info(const QString& path) override;
+  std::unique_ptr<OpenDirectory> open_directory(const QString& path) override;
   QString canonical_path(const QString& path) override;
   bool same_file(const QString& a, const QString& b) override;
+  QString host_path(const QString& path) override;
 
   void copy_file(const QString& source, const QString& target) override;
   void remove_file(const QString& path) override;

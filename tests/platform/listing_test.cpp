@@ -61,8 +61,8 @@ TEST_F(PlatformListing, MaskSelectsHiddenEntriesAndDirectories) {
 TEST_F(PlatformListing, PatternsMatchWithoutRegardToCase) {
   EXPECT_EQ(listed(fs, "C:\\D\\*.txt", 0), (Entries{{"a.txt", 0}, {"Ro.TXT", 0}}));
   EXPECT_EQ(listed(fs, "C:\\D\\?.TXT", 0), (Entries{{"a.txt", 0}}));
-  EXPECT_EQ(listed(fs, "C:\\D\\*O*", dir), (Entries{{"Ro.TXT", 0}, {"notes", 0}, {"to_a", 0},
-                                                    {"to_sub", dir}}));
+  EXPECT_EQ(listed(fs, "C:\\D\\*O*", dir),
+            (Entries{{"Ro.TXT", 0}, {"notes", 0}, {"to_a", 0}, {"to_sub", dir}}));
   EXPECT_EQ(listed(fs, "C:\\D\\A.TXT", 0), (Entries{{"a.txt", 0}}));
   EXPECT_EQ(listed(fs, "C:\\D\\SUB", 0), Entries{});
   EXPECT_EQ(listed(fs, "C:\\D\\SUB", dir), (Entries{{"sub", dir}}));

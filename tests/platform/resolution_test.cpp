@@ -64,8 +64,7 @@ TEST_F(PlatformResolution, ErrorsForMissingNamesBadDrivesAndMalformedPaths) {
   for (const char* bad : {"", "C", "Data", "C:Data", "C:\\Data\\\\file", "C:\\Data/file", "1:\\"}) {
     EXPECT_EQ(error_number([&] { fs.info(bad); }), err::bad_file_name) << bad;
   }
-  EXPECT_EQ(error_number([&] { fs.info(QStringLiteral("C:\\a") + QChar(0)); }),
-            err::bad_file_name);
+  EXPECT_EQ(error_number([&] { fs.info(QStringLiteral("C:\\a") + QChar(0)); }), err::bad_file_name);
 }
 
 TEST_F(PlatformResolution, NativePathsAreTakenAsTheyAre) {
@@ -73,6 +72,7 @@ TEST_F(PlatformResolution, NativePathsAreTakenAsTheyAre) {
   const QString native = drives.host_path("D:\\Native.txt");
   EXPECT_EQ(fs.length(native), 5);
   EXPECT_EQ(fs.canonical_path(native), native);
+  EXPECT_EQ(fs.host_path("d:\\NATIVE.TXT"), native);
   EXPECT_EQ(error_number([&] { fs.info(drives.host_path("D:\\native.txt")); }),
             err::file_not_found);
 }

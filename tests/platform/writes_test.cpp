@@ -81,8 +81,7 @@ TEST_F(PlatformWrites, CopyFailingWhileReadingKeepsTheOldTarget) {
   // Reading this process's memory at address 0 fails with an I/O error.
   if (!QFile::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc";
   drives.write_file("D:\\target", "old");
-  EXPECT_EQ(error_number([&] { fs.copy_file("/proc/self/mem", "D:\\target"); }),
-            err::device_io);
+  EXPECT_EQ(error_number([&] { fs.copy_file("/proc/self/mem", "D:\\target"); }), err::device_io);
   EXPECT_EQ(content("D:\\target"), "old");
   EXPECT_EQ(names("D:\\"), QStringList{"target"});
 }
@@ -103,8 +102,7 @@ TEST_F(PlatformWrites, Rename) {
   drives.write_file("C:\\a.txt", "a");
   drives.write_file("C:\\B.txt", "b");
   drives.make_dir("C:\\Sub");
-  EXPECT_EQ(error_number([&] { fs.rename("C:\\a.txt", "D:\\a.txt"); }),
-            err::rename_across_drives);
+  EXPECT_EQ(error_number([&] { fs.rename("C:\\a.txt", "D:\\a.txt"); }), err::rename_across_drives);
   EXPECT_EQ(error_number([&] { fs.rename("C:\\a.txt", "C:\\b.TXT"); }), err::file_exists);
   EXPECT_EQ(error_number([&] { fs.rename("C:\\none", "C:\\x"); }), err::file_not_found);
   EXPECT_EQ(error_number([&] { fs.rename("C:\\a.txt", "C:\\none\\x"); }), err::path_not_found);
@@ -139,7 +137,8 @@ TEST_F(PlatformWrites, RemovingALinkToADirectoryKeepsWhatItPointsTo) {
 TEST_F(PlatformWrites, LinesRoundTripAndForeignFiles) {
   const QStringList lines{"C:\\Ünïcode\\日本", "", "last"};
   fs.write_lines("C:\\History.txt", lines);
-  EXPECT_EQ(content("C:\\History.txt"), QStringLiteral("C:\\Ünïcode\\日本\r\n\r\nlast\r\n").toUtf8());
+  EXPECT_EQ(content("C:\\History.txt"),
+            QStringLiteral("C:\\Ünïcode\\日本\r\n\r\nlast\r\n").toUtf8());
   EXPECT_EQ(fs.read_lines("C:\\history.TXT"), lines);
   fs.write_lines("C:\\history.txt", {"again"});
   EXPECT_EQ(names("C:\\"), QStringList{"History.txt"});

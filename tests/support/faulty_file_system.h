@@ -29,11 +29,19 @@ class FaultyFileSystem : public FileSystem {
     hit("info", path);
     return real_.info(path);
   }
+  std::unique_ptr<OpenDirectory> open_directory(const QString& path) override {
+    hit("open_directory", path);
+    return std::make_unique<FaultyDirectory>(*this, path, real_.open_directory(path));
+  }
   QString canonical_path(const QString& path) override {
     hit("canonical_path", path);
     return real_.canonical_path(path);
   }
   bool same_file(const QString& a, const QString& b) override { return real_.same_file(a, b); }
+  QString host_path(const QString& path) override {
+    hit("host_path", path);
+    return real_.host_path(path);
+  }
   void copy_file(const QString& source, const QString& target) override {
     hit("copy_file", source);
     real_.copy_file(source, target);
@@ -64,6 +72,22 @@ class FaultyFileSystem : public FileSystem {
   }
 
  private:
+  // Reports its reads as "info" of the full path, as the real reads would be.
+  class FaultyDirectory : public OpenDirectory {
+   public:
+    FaultyDirectory(FaultyFileSystem& fs, QString path, std::unique_ptr<OpenDirectory> real)
+        : fs_(fs), path_(std::move(path)), real_(std::move(real)) {}
+    FileInfo info(const QString& name) override {
+      fs_.hit("info", path_ + name);
+      return real_->info(name);
+    }
+
+   private:
+    FaultyFileSystem& fs_;
+    QString path_;
+    std::unique_ptr<OpenDirectory> real_;
+  };
+
   void hit(const char* operation, const QString& path) {
     if (fault) fault(QString::fromLatin1(operation), path);
   }

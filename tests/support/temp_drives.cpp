@@ -69,9 +69,9 @@ void TempDrives::make_dir(const QString& drive_path) {
 void TempDrives::set_mtime(const QString& drive_path, qint64 utc_secs) {
   const struct timespec times[2] = {{static_cast<time_t>(utc_secs), 0},
                                     {static_cast<time_t>(utc_secs), 0}};
-  require(::utimensat(AT_FDCWD, QFile::encodeName(host_path(drive_path)).constData(), times,
-                      0) == 0,
-          QStringLiteral("cannot set the time of ") + drive_path);
+  require(
+      ::utimensat(AT_FDCWD, QFile::encodeName(host_path(drive_path)).constData(), times, 0) == 0,
+      QStringLiteral("cannot set the time of ") + drive_path);
 }
 
 void TempDrives::set_read_only(const QString& drive_path, bool read_only) {
@@ -79,7 +79,8 @@ void TempDrives::set_read_only(const QString& drive_path, bool read_only) {
   struct stat st;
   require(::stat(path.constData(), &st) == 0, QStringLiteral("no ") + drive_path);
   const mode_t mode = read_only ? st.st_mode & ~0222 : st.st_mode | 0200;
-  require(::chmod(path.constData(), mode & 07777) == 0, QStringLiteral("cannot chmod ") + drive_path);
+  require(::chmod(path.constData(), mode & 07777) == 0,
+          QStringLiteral("cannot chmod ") + drive_path);
 }
 
 }  // namespace tz::test
