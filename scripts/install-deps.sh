@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-apps fonts-dejavu-core rsync
+  xvfb xauth x11-apps fonts-dejavu-core rsync bc time netpbm
 )
 
 missing=()

@@ -4,9 +4,12 @@
 #include <cstdlib>
 
 #include "app/load_step.h"
+#include "app/report.h"
 #include "app/startup.h"
 #include "app/tenzor.h"
 #include "platform/drive_table.h"
+#include "platform/headless_services.h"
+#include "platform/host_system_facts.h"
 #include "platform/host_file_system.h"
 #include "platform/host_services.h"
 #include "platform/qt_busy_pointer.h"
@@ -17,6 +20,49 @@
 #include "ui/main_window.h"
 
 namespace {
+
+constexpr char usage[] =
+    "Usage:\n"
+    "  tenzor [<drive:\\path 1> | <drive:\\path 2>]\n"
+    "      Opens the window on the pair and compares it; without arguments both panes\n"
+    "      show the root of the current drive.\n"
+    "  tenzor <drive:\\path 1> \u00a7 <drive:\\path 2>\n"
+    "      Opens the window and compares the two directory trees.\n"
+    "  tenzor --report [--all] <drive:\\path 1> | <drive:\\path 2>\n"
+    "      Compares the pair without a window and writes one line per file that differs\n"
+    "      (with --all also the aligned ones): the list's caption, a TAB, the name.\n"
+    "      Exit status 0 when nothing differs, 1 when something does, 2 when the pair\n"
+    "      cannot be compared.\n"
+    "  tenzor --help\n"
+    "\n"
+    "Paths may also be native absolute paths (/home/ann/docs). In a shell, quote the\n"
+    "separator: tenzor /home/ann/docs '|' /media/ann/USB/docs. TENZOR_DRIVES maps drive\n"
+    "letters to host directories, e.g. TENZOR_DRIVES='C=/;D=/media/ann/USB'.\n";
+
+// The window-less comparison for scripts.
+int report(QStringList arguments) {
+  bool all = false;
+  if (arguments.value(0) == QStringLiteral("--all")) {
+    all = true;
+    arguments.removeFirst();
+  }
+  const tz::DriveTable table = tz::DriveTable::from_environment();
+  tz::HostFileSystem fs(table);
+  tz::StderrDialogs dialogs;
+  tz::NoEventPump pump;
+  tz::NoBusyPointer busy;
+  tz::SteadyClock clock;
+  tz::HostSystemFacts facts(table, arguments);
+  tz::NoProcesses processes;
+  tz::NoWindowExit exit;
+  tz::Tenzor tz(tz::Services{fs, dialogs, pump, busy, clock, facts, processes, exit});
+  QByteArray out;
+  const int status = tz::run_report(
+      tz, all, [&table](const QString& native) { return table.to_drive_form(native); }, out);
+  std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+  std::fflush(stdout);
+  return status;
+}
 
 bool has_display() {
   // An explicit platform (offscreen, xcb...) is the user's choice; otherwise X11 or
@@ -32,6 +78,11 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
 
   // Modes without a window come first: they need no display.
+  if (arguments.value(0) == QStringLiteral("--help")) {
+    std::fputs(usage, stdout);
+    return EXIT_SUCCESS;
+  }
+  if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));
 
   if (!has_display()) {
     std::fputs(

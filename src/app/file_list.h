@@ -43,6 +43,8 @@ class FileList : public QAbstractListModel {
   // Case-insensitive order of the list; ties broken by the exact text so that
   // entries differing only in case have a stable order.
   static bool less(const QString& a, const QString& b);
+  // Sorts `texts` in that order.
+  static void sort(std::vector<QString>& texts);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;

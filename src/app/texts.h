@@ -36,6 +36,8 @@ inline constexpr char usage[] = "Usage: <drive:\\path 1> | <drive:\\path 2> ";
 inline constexpr char path_does_not_exist[] = "Path does not exist: ";
 inline constexpr char start_pair_not_opened[] = "Directory not found or disk drive not ready (";
 inline constexpr char bad_path[] = "Bad path: ";
+inline constexpr char report_stopped[] =
+    "The comparison stopped early: a file could not be read. No report was made.";
 inline constexpr char pair_not_opened[] = "Directory not found or disk drive not ready.";
 inline constexpr char pair_separator[] = " <-> ";
 
@@ -79,5 +81,39 @@ inline constexpr char m_popup_dir[] = "Popup_dir";
 inline constexpr char m_rename_dir[] = "Rename directory";
 inline constexpr char m_delete_dir[] = "Delete directory";
 inline constexpr char m_create_dir[] = "Create subdirectory";
+
+// Copying.
+inline constexpr char unable_to_copy[] = "Unable to copy file ";
+inline constexpr char fatal_error[] = "Error ";
+inline constexpr char error_separator[] = " - ";
+inline constexpr char fatal_file[] = "File: ";
+// The file-error messages of transfers and bulk alignment.
+inline constexpr char error_prefix[] = "ERROR ";
+inline constexpr char error_57[] = "ERROR 57: Device I/O error";
+inline constexpr char error_61[] = "ERROR 61: Disk full";
+inline constexpr char error_61_while_copying[] = " while copying ";
+inline constexpr char error_68[] = "ERROR 68: Drive A not available.";
+inline constexpr char error_75[] = "ERROR 75: Path/File access error (file may be protected)";
+inline constexpr char error_76[] = "ERROR 76: That path doesn't exist in drive a:";
+
+// Transfers and bulk alignment.
+inline constexpr char bytes_between[] = ", bytes ";
+inline constexpr char align_selected_files[] = "align selected files";
+inline constexpr char align_all_files[] = "align all files";
+
+// Deletion and opening.
+inline constexpr char delete_question[] = "do you want to delete ";
+inline constexpr char delete_from[] = " from ";
+inline constexpr char question_end[] = "?";
+inline constexpr char word_dir1[] = "dir1";
+inline constexpr char word_dir2[] = "dir2";
+inline constexpr char word_both[] = "both directories";
+inline constexpr char drop_from_dir1[] = " from dir 1?";
+inline constexpr char drop_from_dir2[] = " from dir 2?";
+inline constexpr char drop_from_both[] = "from both directories?";
+inline constexpr char skip_confirmations[] = "do you want to skip further confirmation requests?";
+inline constexpr char no_file_deleted[] = "No file deleted.";
+inline constexpr char error_colon[] = "Error: ";
+inline constexpr char current_file[] = "Current file: ";
 
 }  // namespace tz::text

@@ -1,6 +1,7 @@
 #include "compare/comparison.h"
 
 #include <QHash>
+#include <QSet>
 #include <cstdlib>
 #include <vector>
 
@@ -64,19 +65,30 @@ class Matcher {
  public:
   Matcher(Tenzor& tz, std::vector<Name> names1, std::vector<Name> names2)
       : tz_(tz), names1_(std::move(names1)), names2_(std::move(names2)) {
+    count1_.reserve(static_cast<qsizetype>(names1_.size()));
     for (const Name& n : names1_) ++count1_[n.key];
+    first2_.reserve(static_cast<qsizetype>(names2_.size()));
     for (int j = 0; j < static_cast<int>(names2_.size()); ++j) {
       const Name& n = names2_[static_cast<size_t>(j)];
-      ++count2_[n.key];
-      first2_.insert(n.key, j);  // later duplicates only matter by exact name
-      exact2_.insert(exact(n.name), j);
+      if (first2_.contains(n.key))
+        clashing2_.insert(n.key);
+      else
+        first2_.insert(n.key, j);
+    }
+    // Exact names matter only where names differ in nothing but case.
+    for (auto it = count1_.cbegin(); it != count1_.cend(); ++it)
+      if (it.value() > 1) clashing1_.insert(it.key());
+    for (int j = 0; j < static_cast<int>(names2_.size()); ++j) {
+      const Name& n = names2_[static_cast<size_t>(j)];
+      if (clashes(n.key)) exact2_.insert(exact(n.name), j);
     }
     matched2_.assign(names2_.size(), false);
   }
 
   void run(Lists& lists) {
     const Globals& g = tz_.globals();
-    FileSystem& fs = tz_.fs();
+    const std::unique_ptr<OpenDirectory> dir1 = tz_.fs().open_directory(g.GLB_path1);
+    const std::unique_ptr<OpenDirectory> dir2 = tz_.fs().open_directory(g.GLB_path2);
     for (const Name& n1 : names1_) {
       const bool clash = clashes(n1.key);
       const QString entry = clash ? n1.name : n1.name.toLower();
@@ -86,9 +98,9 @@ class Matcher {
         continue;
       }
       const Name& n2 = names2_[static_cast<size_t>(j)];
-      // The names as listed: they exist with that exact case, which reads fastest.
-      const FileInfo f1 = fs.info(g.GLB_path1 + n1.name);
-      const FileInfo f2 = fs.info(g.GLB_path2 + n2.name);
+      // The names as listed, read in the directories that listed them.
+      const FileInfo f1 = dir1->info(n1.name);
+      const FileInfo f2 = dir2->info(n2.name);
       matched2_[static_cast<size_t>(j)] = true;
       const LocalTime apart = std::llabs(f1.modified - f2.modified);
       if (apart > 2 * g.GLB_one_second) {
@@ -116,7 +128,8 @@ class Matcher {
   static QString exact(const QString& name) { return composed(name); }
 
   bool clashes(const QString& key) const {
-    return count1_.value(key) > 1 || count2_.value(key) > 1;
+    return (!clashing1_.isEmpty() && clashing1_.contains(key)) ||
+           (!clashing2_.isEmpty() && clashing2_.contains(key));
   }
 
   void warn_lengths(const QString& m, qint64 l1, qint64 l2) {
@@ -131,13 +144,14 @@ class Matcher {
 
   Tenzor& tz_;
   std::vector<Name> names1_, names2_;
-  QHash<QString, int> count1_, count2_, first2_, exact2_;
+  QHash<QString, int> count1_, first2_, exact2_;
+  QSet<QString> clashing1_, clashing2_;
   std::vector<bool> matched2_;
 };
 
 }  // namespace
 
-void Comparison::compare_dirs() {
+Comparison::Outcome Comparison::compare_dirs() {
   Globals& g = tz_.globals();
   WindowModel& w = tz_.window();
   Common& common = tz_.common();
@@ -145,6 +159,7 @@ void Comparison::compare_dirs() {
   EventPump& pump = tz_.services().pump;
 
   g.GLB_difference_found = false;
+  Outcome outcome = Outcome::compared;
   std::unique_ptr<Matcher> matcher;
   Lists lists;
   try {
@@ -156,6 +171,7 @@ void Comparison::compare_dirs() {
     // only copy of every file.
     if (QString::compare(pane1, pane2, Qt::CaseInsensitive) == 0 || fs.same_file(pane1, pane2)) {
       tz_.message(QString::fromUtf8(text::dirs_equal), Buttons::Ok, Icon::Critical);
+      outcome = Outcome::refused;
     } else {
       w.lab_list1.set_caption(QString::fromUtf8(text::only_in_dir1));
       w.lab_list2.set_caption(QString::fromUtf8(text::only_in_dir2));
@@ -185,8 +201,10 @@ void Comparison::compare_dirs() {
       matcher->collect_unmatched(lists);
       lists.fill(w);
     }
+    outcome = Outcome::stopped;
   }
   common.show_busy(false);
+  return outcome;
 }
 
 void Comparison::bot_compare_Click() {

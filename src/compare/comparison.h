@@ -9,7 +9,12 @@ class Comparison {
  public:
   explicit Comparison(Tenzor& tz) : tz_(tz) {}
 
-  void compare_dirs();
+  enum class Outcome {
+    compared,  // the lists hold the result
+    refused,   // the two panes show one directory
+    stopped,   // a file could not be read; the lists hold what was sorted so far
+  };
+  Outcome compare_dirs();
   // "&compare dir's".
   void bot_compare_Click();
   // The default hint line: the drag hint while List1 to List4 hold anything.

@@ -85,6 +85,11 @@ void Panes::set_directory(int pane, const QString& path) {
   if (!(tz_.fs().attributes(canonical) & attr::directory)) throw FileError(err::path_not_found);
   PaneModel& model = tz_.window().pane(pane);
   if (canonical == model.path()) return;
+  if (headless_) {
+    model.set_directory(canonical, {}, {});
+    (pane == 1 ? tz_.globals().GLB_path1 : tz_.globals().GLB_path2) = with_backslash(canonical);
+    return;
+  }
   read_directory(pane, canonical);
   model.set_drive(canonical[0].toUpper());
   directory_changed(pane);
@@ -126,11 +131,12 @@ void Panes::directory_changed(int pane) {
 
 void Panes::refresh_file_box(int pane) {
   PaneModel& model = tz_.window().pane(pane);
-  QStringList names;
   auto listing = tz_.fs().list(with_backslash(model.path()) + QStringLiteral("*.*"), attr::normal);
-  while (auto entry = listing->next()) names.append(entry->name);
-  std::sort(names.begin(), names.end(), FileList::less);
-  model.set_files(model.path(), names);
+  std::vector<QString> names;
+  while (auto entry = listing->next()) names.push_back(std::move(entry->name));
+  // Sorted as the lists sort, so that filling a list from the file box sorts nothing.
+  FileList::sort(names);
+  model.set_files(model.path(), QStringList(names.begin(), names.end()));
 }
 
 void Panes::open_row(int pane, int row) {

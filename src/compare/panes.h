@@ -16,6 +16,9 @@ class Panes {
 
   // Fills both drive boxes from the drive table.
   void initialise();
+  // Without a window nobody sees the directory boxes or the file view: the panes then
+  // keep only their paths, which is all a comparison needs.
+  void set_headless(bool headless) { headless_ = headless; }
 
   // The drive box of `pane` (1 or 2) set to `letter`, by the user or the program. Runs
   // the drive change handling when the drive differs; a drive that cannot be selected
@@ -51,6 +54,7 @@ class Panes {
   QString default_directory(QChar letter) const;
 
   Tenzor& tz_;
+  bool headless_ = false;
 };
 
 }  // namespace tz

@@ -1,108 +1,125 @@
 #include "ui/main_layout.h"
 
-#include <QString>
-#include <QWidget>
+#include <QEvent>
+#include <QFont>
+#include <QMainWindow>
 #include <algorithm>
+#include <cmath>
 
+#include "app/tenzor.h"
 #include "ui/twips.h"
 
 namespace tz::ui {
 
 namespace {
 
-constexpr int margin = 60;
-constexpr int pane_width = 2700;
-constexpr int caption_height = 255;
-constexpr int list_width = 1550;
-constexpr int button_height = 375;
-constexpr int frame_height = 650;
-constexpr int frame_from_bottom = 1400;
+constexpr double twips_per_inch = 1440.0;
+constexpr double design_font_points = 8.25;
 
-class Placer {
- public:
-  explicit Placer(QWidget& area) : area_(area), dpi_(logical_dpi(&area)) {}
+int to_pixels(float twips, double dpi) {
+  return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
+}
 
-  int width() const { return pixels_to_twips(area_.width(), dpi_); }
-
-  void put(const QString& name, int left, int top, int width, int height) const {
-    put_in(area_, name, left, top, width, height);
-  }
-  void put_in(QWidget& parent, const QString& name, int left, int top, int width,
-              int height) const {
-    if (auto* widget = parent.findChild<QWidget*>(name))
-      widget->setGeometry(twips_rect(left, top, std::max(width, 0), std::max(height, 0), dpi_));
-  }
-  QWidget* find(const QString& name) const { return area_.findChild<QWidget*>(name); }
-
- private:
-  QWidget& area_;
-  double dpi_;
-};
-
-void place_pane(const Placer& p, int left, const QString& label, const QString& drive,
-                const QString& dir, const QString& file, const QString& bytes) {
-  p.put(label, left, margin, pane_width, caption_height);
-  p.put(drive, left, 330, pane_width, 315);
-  p.put(dir, left, 705, pane_width, 1750);
-  p.put(file, left, 705, pane_width, 1750);
-  p.put(bytes, left, 2500, pane_width, caption_height);
+// Edges are rounded, not sizes, so neighbours stay neighbours at any resolution.
+QRect pixel_rect(const TwipRect& r, double dpi) {
+  const int left = to_pixels(r.left, dpi);
+  const int top = to_pixels(r.top, dpi);
+  const int right = to_pixels(right_edge(r), dpi);
+  const int bottom = to_pixels(bottom_edge(r), dpi);
+  return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
 }
 
 }  // namespace
 
-void place_main_controls(QWidget& area, int outer_height_twips) {
-  const Placer p(area);
-  const int width = p.width();
+MainLayout::MainLayout(QMainWindow& window, Tenzor& tz)
+    : QObject(&window), window_(window), tz_(tz) {
+  WindowModel& w = tz_.window();
+  connect(&w, &WindowModel::geometry_requested, this, &MainLayout::apply_geometry);
+  connect(&w, &WindowModel::initial_layout_requested, this, &MainLayout::run_initial_layout);
+  connect(&w, &WindowModel::resize_layout_requested, this, &MainLayout::run_resize_layout);
+  window_.installEventFilter(this);
+  // The places were drawn for captions of 8.25 point.
+  QFont font = window_.font();
+  font.setPointSizeF(design_font_points);
+  window_.setFont(font);
 
-  // Top band: the panes at the edges, the two drop boxes between them.
-  place_pane(p, margin, "lab_dir1", "Drive1", "Dir1", "File1", "lab_bytes_dir1");
-  place_pane(p, width - margin - pane_width, "lab_dir2", "Drive2", "Dir2", "File2",
-             "lab_bytes_dir2");
-  const int middle_left = margin + pane_width + 120;
-  const int middle_width = width - 2 * middle_left;
-  const int picture = 480;
-  p.put("lab_drop_to_see", middle_left, 180, middle_width, caption_height);
-  p.put("Picture1", middle_left, 480, picture, picture);
-  p.put("Text1", middle_left + picture + 60, 480, middle_width - picture - 60, picture);
-  p.put("lab_drop_to_delete", middle_left, 1380, middle_width, caption_height);
-  p.put("Picture2", middle_left, 1680, picture, picture);
-  p.put("Text2", middle_left + picture + 60, 1680, middle_width - picture - 60, picture);
-  p.put("Label5", middle_left, 2400, middle_width, caption_height);
+  // The window is laid out at its smallest size even before the load step asks.
+  keep_minimum_size();
+  window_.resize(to_pixels(min_window_width, dpi()),
+                 to_pixels(min_window_height - frame_height_twips(), dpi()));
+  run_initial_layout();
+}
 
-  // Bottom up: the button frame, the hint line, the align buttons.
-  const int frame_top = outer_height_twips - frame_from_bottom;
-  const int hint_top = frame_top - 540;
-  const int buttons_top = hint_top - 60 - button_height;
-  const int captions_top = 2880;
-  const int lists_top = captions_top + caption_height + 30;
-  const int lists_height = buttons_top - 60 - lists_top;
+QSizeF MainLayout::outer_size() const {
+  const double d = dpi();
+  return {static_cast<qreal>(pixels_to_twips(window_.width(), d)),
+          static_cast<qreal>(pixels_to_twips(window_.height(), d) + frame_height_twips())};
+}
 
-  // The lists side by side, the same-side and aligned ones in the middle.
-  const char* const order[] = {"1", "3", "5", "4", "2"};
-  const int gap = (width - 5 * list_width) / 6;
-  for (int i = 0; i < 5; ++i) {
-    const int left = gap + i * (list_width + gap);
-    const QString n = QString::fromLatin1(order[i]);
-    p.put(QStringLiteral("lab_list") + n, left, captions_top, list_width, caption_height);
-    p.put(QStringLiteral("List") + n, left, lists_top, list_width, lists_height);
-    const QString button =
-        n == u"5" ? QStringLiteral("b_next_alignment") : QStringLiteral("bot_list") + n;
-    p.put(button, left, buttons_top, list_width, button_height);
+bool MainLayout::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != &window_) return false;
+  switch (event->type()) {
+    case QEvent::Resize:
+      if (tz_.globals().GLB_loading) break;
+      if (window_.isMinimized())
+        resized_while_minimised_ = true;
+      else
+        run_resize_layout();
+      break;
+    case QEvent::WindowStateChange:
+      if (resized_while_minimised_ && !window_.isMinimized()) {
+        resized_while_minimised_ = false;
+        if (!tz_.globals().GLB_loading) run_resize_layout();
+      }
+      break;
+    default:
+      break;
   }
-  p.put("history", gap, captions_top, width - 2 * gap, buttons_top - 60 - captions_top);
-  p.put("lab_drag_drop", margin, hint_top, width - 2 * margin, 480);
+  return false;
+}
 
-  p.put("Frame_bottoni", margin, frame_top, width - 2 * margin, frame_height);
-  if (QWidget* frame = p.find("Frame_bottoni")) {
-    const QString buttons[] = {"bot_compare_tree", "bot_compare", "bot_delete", "bot_cancel",
-                               "bot_exit"};
-    const int inner = width - 2 * margin;
-    const int spacing = 120;
-    const int button_width = (inner - 6 * spacing) / 5;
-    for (int i = 0; i < 5; ++i)
-      p.put_in(*frame, buttons[i], spacing + i * (button_width + spacing), 140, button_width,
-               button_height);
+void MainLayout::apply_geometry(int left, int top, int width, int height) {
+  const double d = dpi();
+  keep_minimum_size();
+  window_.resize(to_pixels(static_cast<float>(width), d),
+                 to_pixels(static_cast<float>(height - frame_height_twips()), d));
+  // A window's position is that of its frame.
+  window_.move(to_pixels(static_cast<float>(left), d), to_pixels(static_cast<float>(top), d));
+}
+
+void MainLayout::run_initial_layout() {
+  const QSizeF outer = outer_size();
+  current_ = initial_layout(static_cast<float>(outer.width()), static_cast<float>(outer.height()));
+  place();
+}
+
+void MainLayout::run_resize_layout() {
+  const QSizeF outer = outer_size();
+  current_ = resize_layout(current_, static_cast<float>(outer.width()),
+                           static_cast<float>(outer.height()), tz_.globals().GLB_caption_extra);
+  place();
+}
+
+void MainLayout::place() {
+  const double d = dpi();
+  for (const PlacedControl& control : placed_controls()) {
+    if (auto* widget = window_.findChild<QWidget*>(QString::fromLatin1(control.name)))
+      widget->setGeometry(pixel_rect(current_.*control.rect, d));
   }
+}
+
+void MainLayout::keep_minimum_size() {
+  const double d = dpi();
+  window_.setMinimumSize(to_pixels(min_window_width, d),
+                         to_pixels(min_window_height - frame_height_twips(), d));
+}
+
+double MainLayout::dpi() const {
+  return logical_dpi(&window_);
+}
+
+int MainLayout::frame_height_twips() const {
+  return tz_.services().facts.frame_height_twips();
 }
 
 }  // namespace tz::ui

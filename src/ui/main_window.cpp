@@ -22,17 +22,15 @@
 #include "ui/directory_box.h"
 #include "ui/drive_box.h"
 #include "ui/file_list_view.h"
+#include "ui/free_area.h"
 #include "ui/main_layout.h"
-#include "ui/twips.h"
+#include "ui/window_keys.h"
 
 namespace tz {
 
 using namespace ui;
 
 namespace {
-
-constexpr int design_width_twips = 9615;
-constexpr int design_height_twips = 7230;
 
 QString pane_name(const char* stem, int pane) {
   return QString::fromLatin1(stem) + QString::number(pane);
@@ -62,12 +60,11 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
   // The load step decides when the window appears.
   connect(&w, &WindowModel::show_requested, this, &QWidget::show);
 
-  area->installEventFilter(this);
-  // The design's outer height grows by the host's extra caption height; the frame
-  // itself lies outside the widget.
-  const double dpi = logical_dpi(this);
-  const int outer = design_height_twips + tz_.globals().GLB_caption_extra;
-  resize(twips_to_pixels(design_width_twips, dpi), twips_to_pixels(outer - frame_twips(), dpi));
+  new MainLayout(*this, tz_);
+  new FreeArea(
+      *area, [this] { tz_.history().m_history_Click(); },
+      [this] { tz_.comparison().set_default_comment(); });
+  new WindowKeys(*this, tz_);
 }
 
 QWidget* MainWindow::control(const QString& name) const {
@@ -83,23 +80,11 @@ QMenu* MainWindow::menu(const QString& name) const {
   return findChild<QMenu*>(name);
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::Resize)
-    place_main_controls(*centralWidget(), outer_height_twips());
-  return QMainWindow::eventFilter(watched, event);
-}
-
-int MainWindow::frame_twips() const {
-  return tz_.services().facts.frame_height_twips();
-}
-
-int MainWindow::outer_height_twips() const {
-  return pixels_to_twips(height(), logical_dpi(this)) + frame_twips();
-}
-
 QLabel* MainWindow::add_label(Control& control, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setTextFormat(Qt::PlainText);
+  // Captions start at the top of their place; the control below may overlap the rest.
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   set_control_name(label, control.name());
   bind_widget(control, label, [label](const QString& caption) { label->setText(caption); });
   return label;

@@ -26,9 +26,6 @@ class MainWindow : public QMainWindow {
   QAction* menu_entry(const QString& name) const;
   QMenu* menu(const QString& name) const;
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void build_panes(QWidget* area);
   void build_drop_boxes(QWidget* area);
@@ -40,11 +37,6 @@ class MainWindow : public QMainWindow {
   QPushButton* add_button(Control& control, QWidget* parent);
   QAction* add_entry(Control& control, QMenu* menu);
   QMenu* add_menu(Control& control);
-
-  // Title bar and borders, which the host adds around the window.
-  int frame_twips() const;
-  // Outer height in twips, title bar and borders included.
-  int outer_height_twips() const;
 
   Tenzor& tz_;
 };

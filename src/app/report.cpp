@@ -1,0 +1,74 @@
+#include "app/report.h"
+
+#include "app/common.h"
+#include "app/tenzor.h"
+#include "app/texts.h"
+#include "compare/comparison.h"
+#include "compare/panes.h"
+#include "platform/file_error.h"
+#include "tree/tree_comparison.h"
+
+namespace tz {
+
+namespace {
+
+QString t(const char* text) { return QString::fromUtf8(text); }
+
+void write_list(const FileList& list, const Control& caption, QByteArray& out) {
+  const QByteArray prefix = caption.caption().toUtf8() + '\t';
+  for (int i = 0; i < list.count(); ++i) {
+    out += prefix;
+    out += list.entry(i).toUtf8();
+    out += '\n';
+  }
+}
+
+}  // namespace
+
+int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByteArray& out) {
+  Globals& g = tz.globals();
+  Panes& panes = tz.panes();
+  WindowModel& w = tz.window();
+  // Loading never ends here, so nothing is recorded in the history.
+  g.GLB_loading = true;
+  g.GLB_command_line = tz.services().facts.command_line().trimmed();
+  const CommandLine line = parse_command_line(g.GLB_command_line, panes.current_drive(), translate);
+  // Trees are compared only in the window.
+  if (!line.valid || line.tree) {
+    tz.message(t(text::invalid_call_line) + g.GLB_crlf + t(text::usage));
+    return report_status::refused;
+  }
+  for (const QString& path : {line.path1, line.path2}) {
+    if (!tz.tree().path_exists(path)) {
+      tz.message(t(text::path_does_not_exist) + path);
+      return report_status::refused;
+    }
+  }
+  panes.initialise();
+  panes.set_headless(true);
+  try {
+    panes.set_directory(1, line.path1);
+    panes.set_directory(2, line.path2);
+  } catch (const FileError&) {
+    tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
+    return report_status::refused;
+  }
+  switch (tz.comparison().compare_dirs()) {
+    case Comparison::Outcome::compared:
+      break;
+    case Comparison::Outcome::refused:
+      return report_status::refused;
+    case Comparison::Outcome::stopped:
+      // A partial result must not pass for an answer.
+      tz.message(t(text::report_stopped));
+      return report_status::refused;
+  }
+  write_list(w.List1, w.lab_list1, out);
+  write_list(w.List3, w.lab_list3, out);
+  if (all) write_list(w.List5, w.lab_list5, out);
+  write_list(w.List4, w.lab_list4, out);
+  write_list(w.List2, w.lab_list2, out);
+  return g.GLB_difference_found ? report_status::differs : report_status::aligned;
+}
+
+}  // namespace tz

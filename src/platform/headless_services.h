@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+
+#include "platform/dialogs.h"
+#include "platform/file_error.h"
+#include "platform/services.h"
+
+namespace tz {
+
+// Services for runs without a window: messages go to standard error, questions are
+// answered No, and nothing is started or pointed at.
+class StderrDialogs : public Dialogs {
+ public:
+  Answer message_box(const MessageBox& box) override {
+    const QByteArray text = box.text.toUtf8();
+    std::fprintf(stderr, "%s\n", text.constData());
+    return box.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+  }
+  std::optional<QString> input_box(const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
+};
+
+class NoBusyPointer : public BusyPointer {
+ public:
+  void set_busy(bool) override {}
+};
+
+class NoEventPump : public EventPump {
+ public:
+  void process_events() override {}
+};
+
+class NoProcesses : public Processes {
+ public:
+  void start_detached(const QString&, const QStringList&) override {
+    throw FileError(err::file_not_found);
+  }
+  bool open_url(const QString&) override { return false; }
+  void beep() override {}
+};
+
+class NoWindowExit : public ProgramExit {
+ public:
+  void close_window() override {}
+  void end_now() override { ended = true; }
+  bool ended = false;
+};
+
+}  // namespace tz

@@ -1,0 +1,83 @@
+#include "app/report.h"
+
+#include <gtest/gtest.h>
+
+#include "app/common.h"
+#include "platform/file_error.h"
+#include "support/test_program.h"
+
+namespace tz::test {
+namespace {
+
+class Report : public ::testing::Test {
+ protected:
+  Report() {
+    p.drives.write_file("C:\\one\\only1.txt", "a", 1'700'000'000);
+    p.drives.write_file("C:\\one\\Same.txt", "s", 1'700'000'000);
+    p.drives.write_file("C:\\one\\new1.txt", "n", 1'700'000'100);
+    p.drives.write_file("D:\\two\\same.txt", "s", 1'700'000'001);
+    p.drives.write_file("D:\\two\\new1.txt", "n", 1'700'000'000);
+    p.drives.write_file("D:\\two\\b2.txt", "b", 1'700'000'000);
+    p.drives.write_file("D:\\two\\a2.txt", "a", 1'700'000'000);
+  }
+  int run(const QString& line, bool all = false) {
+    p.facts.line = line;
+    out.clear();
+    return run_report(p.tz, all, {}, out);
+  }
+
+  TestProgram p;
+  QByteArray out;
+};
+
+TEST_F(Report, WritesOneLinePerEntryInListOrderAndTellsWhetherAnythingDiffers) {
+  EXPECT_EQ(run("C:\\one | D:\\two"), report_status::differs);
+  EXPECT_EQ(out,
+            "only in dir 1\tonly1.txt\n"
+            "newer in dir 1\tnew1.txt\n"
+            "only in dir 2\ta2.txt\n"
+            "only in dir 2\tb2.txt\n");
+  EXPECT_EQ(run("C:\\one|D:\\two", true), report_status::differs);
+  EXPECT_TRUE(out.contains("newer in dir 1\tnew1.txt\naligned\tsame.txt\nonly in dir 2\ta2.txt\n"));
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+  // Nothing at all is written: no history, no data folder.
+  EXPECT_FALSE(p.tz.common().file_exists("C:\\windows"));
+}
+
+TEST_F(Report, AlignedPairAnswersZero) {
+  p.drives.write_file("D:\\same\\x.txt", "x", 1'700'000'000);
+  p.drives.write_file("C:\\same\\X.TXT", "x", 1'700'000'000);
+  EXPECT_EQ(run("C:\\same | D:\\same"), report_status::aligned);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(run("C:\\same | D:\\same", true), report_status::aligned);
+  EXPECT_EQ(out, "aligned\tx.txt\n");
+}
+
+TEST_F(Report, PairsThatCannotBeComparedAnswerTwoWithTheWindowsMessage) {
+  EXPECT_EQ(run("C:\\one D:\\two"), report_status::refused);
+  EXPECT_EQ(run(QString::fromUtf8("C:\\one \xC2\xA7 D:\\two")), report_status::refused);
+  EXPECT_EQ(run("C:\\one | D:\\none"), report_status::refused);
+  EXPECT_EQ(run("C:\\one\\only1.txt | D:\\two"), report_status::refused);
+  EXPECT_EQ(run("C:\\one | c:\\ONE"), report_status::refused);
+  const std::vector<QString> texts = p.dialogs.texts();
+  ASSERT_EQ(texts.size(), 5u);
+  EXPECT_TRUE(texts[0].startsWith("Invalid call line format.\r\nUsage: "));
+  EXPECT_TRUE(texts[1].startsWith("Invalid call line format."));
+  EXPECT_EQ(texts[2], "Path does not exist: D:\\none");
+  EXPECT_EQ(texts[3],
+            "Directory not found or disk drive not ready (C:\\one\\only1.txt | D:\\two)");
+  EXPECT_TRUE(texts[4].startsWith("dir1 and dir2 are equal"));
+  EXPECT_EQ(out, "");
+}
+
+TEST_F(Report, ComparisonThatStopsEarlyIsNoAnswer) {
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "info" && path.endsWith("new1.txt")) throw FileError(err::file_not_found);
+  };
+  EXPECT_EQ(run("C:\\one | D:\\two"), report_status::refused);
+  EXPECT_EQ(out, "");
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tz::test
