@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "align/copier.h"
 #include "app/load_step.h"
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/tenzor.h"
+#include "platform/copy_command.h"
 #include "platform/drive_table.h"
 #include "platform/headless_services.h"
 #include "platform/host_system_facts.h"
@@ -83,6 +85,9 @@ int main(int argc, char* argv[]) {
     return EXIT_SUCCESS;
   }
   if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));
+  // The copy that the window starts as a separate process when its own copy fails.
+  if (arguments.value(0) == QStringLiteral("--copy-file"))
+    return tz::run_copy_command(arguments.mid(1));
 
   if (!has_display()) {
     std::fputs(
@@ -106,6 +111,7 @@ int main(int argc, char* argv[]) {
   tz::QtProgramExit exit;
   tz::Tenzor tz(tz::Services{fs, dialogs, pump, busy, clock, facts, processes, exit});
 
+  tz.copier().set_copy_program(QCoreApplication::applicationFilePath());
   tz::start_up(tz);
   tz::MainWindow window(tz);
   exit.set_window(&window);

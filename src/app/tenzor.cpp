@@ -1,5 +1,10 @@
 #include "app/tenzor.h"
 
+#include "align/bulk_align.h"
+#include "align/copier.h"
+#include "align/deletion.h"
+#include "align/opener.h"
+#include "align/transfers.h"
 #include "app/common.h"
 #include "app/texts.h"
 #include "compare/comparison.h"
@@ -15,7 +20,12 @@ Tenzor::Tenzor(const Services& services)
       panes_(std::make_unique<Panes>(*this)),
       comparison_(std::make_unique<Comparison>(*this)),
       tree_(std::make_unique<TreeComparison>(*this)),
-      history_(std::make_unique<History>(*this)) {}
+      history_(std::make_unique<History>(*this)),
+      copier_(std::make_unique<Copier>(*this)),
+      transfers_(std::make_unique<Transfers>(*this)),
+      bulk_align_(std::make_unique<BulkAlign>(*this)),
+      deletion_(std::make_unique<Deletion>(*this)),
+      opener_(std::make_unique<Opener>(*this)) {}
 
 Tenzor::~Tenzor() = default;
 

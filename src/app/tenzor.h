@@ -16,6 +16,11 @@ class Panes;
 class Comparison;
 class TreeComparison;
 class History;
+class Copier;
+class Transfers;
+class BulkAlign;
+class Deletion;
+class Opener;
 
 // The outside services the logic uses, all passed in.
 struct Services {
@@ -49,6 +54,11 @@ class Tenzor {
   Comparison& comparison() { return *comparison_; }
   TreeComparison& tree() { return *tree_; }
   History& history() { return *history_; }
+  Copier& copier() { return *copier_; }
+  Transfers& transfers() { return *transfers_; }
+  BulkAlign& bulk_align() { return *bulk_align_; }
+  Deletion& deletion() { return *deletion_; }
+  Opener& opener() { return *opener_; }
 
   // A message box with the application title.
   Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
@@ -63,6 +73,11 @@ class Tenzor {
   std::unique_ptr<Comparison> comparison_;
   std::unique_ptr<TreeComparison> tree_;
   std::unique_ptr<History> history_;
+  std::unique_ptr<Copier> copier_;
+  std::unique_ptr<Transfers> transfers_;
+  std::unique_ptr<BulkAlign> bulk_align_;
+  std::unique_ptr<Deletion> deletion_;
+  std::unique_ptr<Opener> opener_;
 };
 
 }  // namespace tz

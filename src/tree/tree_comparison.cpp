@@ -18,4 +18,8 @@ void TreeComparison::bot_compare_tree_Click() { compare_trees(); }
 
 void TreeComparison::m_tree_Click() { compare_trees(); }
 
+void TreeComparison::b_next_alignment_Click() {
+  // The step-through of the branch table comes here.
+}
+
 }  // namespace tz

@@ -21,6 +21,8 @@ class TreeComparison {
   void bot_compare_tree_Click();
   // The hidden menu entry "Compare &tree", run for a tree command line.
   void m_tree_Click();
+  // "next subdir": on to the next pair of subdirectories of a step-through.
+  void b_next_alignment_Click();
 
  private:
   Tenzor& tz_;

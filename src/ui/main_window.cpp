@@ -18,6 +18,7 @@
 #include "compare/panes.h"
 #include "history/history.h"
 #include "tree/tree_comparison.h"
+#include "ui/alignment_actions.h"
 #include "ui/control_binding.h"
 #include "ui/directory_box.h"
 #include "ui/drive_box.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
       *area, [this] { tz_.history().m_history_Click(); },
       [this] { tz_.comparison().set_default_comment(); });
   new WindowKeys(*this, tz_);
+  connect_alignment_actions(tz_, *this);
 }
 
 QWidget* MainWindow::control(const QString& name) const {

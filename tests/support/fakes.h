@@ -49,13 +49,17 @@ class RecordingProcesses : public Processes {
     QStringList arguments;
   };
   void start_detached(const QString& program, const QStringList& arguments) override {
+    if (on_start) on_start(program);  // may throw, as a program that cannot start does
     starts.push_back({program, arguments});
   }
   bool open_url(const QString& path) override {
     opened.push_back(path);
+    if (on_open) on_open(path);
     return true;
   }
   void beep() override { ++beeps; }
+  std::function<void(const QString& program)> on_start;
+  std::function<void(const QString& path)> on_open;
   std::vector<Start> starts;
   std::vector<QString> opened;
   int beeps = 0;

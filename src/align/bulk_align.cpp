@@ -1,0 +1,87 @@
+#include "align/bulk_align.h"
+
+#include "align/copier.h"
+#include "app/common.h"
+#include "app/tenzor.h"
+#include "app/texts.h"
+#include "compare/panes.h"
+#include "platform/file_error.h"
+#include "tree/tree_comparison.h"
+
+namespace tz {
+
+void BulkAlign::align_list(int n, const QString& source_dir, const QString& target_dir) {
+  Globals& g = tz_.globals();
+  WindowModel& w = tz_.window();
+  Common& common = tz_.common();
+  FileList& list = w.list(n);
+  const bool whole_list = !list.any_selected();
+
+  common.show_busy(true);
+  g.GLB_cancel = false;
+  w.bot_cancel.set_enabled(true);
+  QString name;
+  try {
+    const int bound = list.count();
+    for (int i = 1; i <= bound; ++i) {
+      if (i > list.count()) break;
+      if (!whole_list && !list.is_selected(i - 1)) continue;
+      name = list.entry(i - 1);
+      tz_.copier().copy_file(source_dir + name, target_dir + name);
+      if (tz_.copier().program_ended()) return;
+      if (g.GLB_copy_done) {
+        // Found again by name: the pause of a fallback copy lets the user act.
+        const int at = list.find(name);
+        if (at >= 0) list.remove_at(at);
+        if (w.List5.find(name) < 0) w.List5.add(name);
+        tz_.services().pump.process_events();
+        // The next entry has moved into this position.
+        if (at >= 0 && at < i) --i;
+      }
+      common.show_busy(true);
+      if (g.GLB_cancel) {
+        w.bot_cancel.set_enabled(false);
+        tz_.panes().clear_free_space_labels();
+        common.show_busy(false);
+        return;
+      }
+    }
+  } catch (const FileError& error) {
+    tz_.message(Copier::file_error_message(error, name), Buttons::Ok, Icon::Critical);
+    tz_.panes().clear_free_space_labels();
+    common.show_busy(false);
+    w.bot_cancel.set_enabled(false);
+    return;
+  }
+  tz_.panes().clear_free_space_labels();
+  common.show_busy(false);
+  w.bot_cancel.set_enabled(false);
+  emit w.focus_requested(w.bot_exit.name());
+}
+
+bool BulkAlign::any_selected(int n) {
+  return tz_.window().list(n).any_selected();
+}
+
+void BulkAlign::set_align_caption(int n) {
+  tz_.window().align_button(n).set_caption(
+      QString::fromUtf8(any_selected(n) ? text::align_selected_files : text::align_all_files));
+}
+
+void BulkAlign::bot_list_Click(int n) {
+  const Globals& g = tz_.globals();
+  // Lists 1 and 3 hold what dir 1 has alone or newer; 2 and 4 what dir 2 has.
+  const bool from_dir1 = n == 1 || n == 3;
+  align_list(n, from_dir1 ? g.GLB_path1 : g.GLB_path2, from_dir1 ? g.GLB_path2 : g.GLB_path1);
+  if (tz_.copier().program_ended()) return;
+  if (n == 1) tz_.services().pump.process_events();
+  const bool differences_left = tz_.tree().differenza_trovata();
+  if (tz_.window().b_next_alignment.visible() && g.GLB_tree_mode && !differences_left)
+    tz_.tree().b_next_alignment_Click();
+}
+
+void BulkAlign::bot_cancel_Click() {
+  tz_.globals().GLB_cancel = true;
+}
+
+}  // namespace tz

@@ -1,0 +1,199 @@
+#include "align/deletion.h"
+
+#include "align/copier.h"
+#include "align/list_names.h"
+#include "align/transfers.h"
+#include "app/common.h"
+#include "app/tenzor.h"
+#include "app/texts.h"
+#include "compare/panes.h"
+#include "platform/file_error.h"
+
+namespace tz {
+
+namespace {
+
+// Counter values of one run of delete_selected_files.
+constexpr int no_more_questions = 9999;
+constexpr int no_more_offers = -9999;
+constexpr int default_no = 1;
+
+// Which copies an entry of each list stands for, and where the entry goes after.
+struct Rule {
+  bool dir1;
+  bool dir2;
+  const char* word;
+  int moves_to;  // 0: the entry leaves the lists
+};
+
+Rule rule_for(int n) {
+  switch (n) {
+    case 1:
+      return {true, false, text::word_dir1, 0};
+    case 2:
+      return {false, true, text::word_dir2, 0};
+    case 3:
+      return {true, false, text::word_dir1, 2};
+    case 4:
+      return {false, true, text::word_dir2, 1};
+    default:
+      return {true, true, text::word_both, 0};
+  }
+}
+
+QString s(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+bool valid_list(int n) {
+  return n >= 1 && n <= 5;
+}
+
+}  // namespace
+
+void Deletion::delete_entry(int n, const QString& name, bool& deleted) {
+  const Globals& g = tz_.globals();
+  const Rule rule = rule_for(n);
+  if (rule.dir1) {
+    tz_.fs().remove_file(g.GLB_path1 + name);
+    deleted = true;
+  }
+  if (rule.dir2) {
+    tz_.fs().remove_file(g.GLB_path2 + name);
+    deleted = true;
+  }
+  tz_.panes().clear_free_space_labels();
+  WindowModel& w = tz_.window();
+  FileList& list = w.list(n);
+  list.remove_at(list.find(name));
+  if (rule.moves_to != 0 && w.list(rule.moves_to).find(name) < 0) w.list(rule.moves_to).add(name);
+}
+
+bool Deletion::delete_selected_files(int n) {
+  WindowModel& w = tz_.window();
+  Common& common = tz_.common();
+  FileList& list = w.list(n);
+  const Rule rule = rule_for(n);
+  int counter = 0;
+  bool deleted = false;
+  QString name;
+  try {
+    const int bound = list.count();
+    for (int i = 1; i <= bound; ++i) {
+      if (i > list.count()) break;
+      if (!list.is_selected(i - 1) || list.entry(i - 1).isEmpty()) continue;
+      name = list.entry(i - 1);
+      Answer answer = Answer::Yes;
+      if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
+        common.show_busy(false);
+        answer = tz_.message(s(text::delete_question) + name.toUpper() + s(text::delete_from) +
+                                 s(rule.word) + s(text::question_end),
+                             Buttons::YesNoCancel, Icon::Question, default_no);
+        if (answer == Answer::Cancel) break;
+        // Once declined, the offer to stop asking is not made again in this run.
+        if (answer == Answer::Yes && counter >= 0 && ++counter > 1) {
+          common.show_busy(false);
+          const Answer skip =
+              tz_.message(s(text::skip_confirmations), Buttons::YesNo, Icon::Question, default_no);
+          counter = skip == Answer::Yes ? no_more_questions : no_more_offers;
+        }
+      }
+      common.show_busy(true);
+      if (answer != Answer::Yes) continue;
+      delete_entry(n, name, deleted);
+      // The next entry has moved into this position.
+      --i;
+    }
+  } catch (const FileError& error) {
+    common.show_busy(false);
+    tz_.message(s(text::error_colon) + QString::number(error.number()) + s(text::error_separator) +
+                error.description() + tz_.globals().GLB_crlf + s(text::current_file) + name);
+  }
+  common.show_busy(false);
+  return deleted;
+}
+
+void Deletion::bot_delete_Click() {
+  bool any_deleted = false;
+  // Each list has its own run, with its own questions.
+  for (int n = 1; n <= 5; ++n) any_deleted = delete_selected_files(n) || any_deleted;
+  finish(any_deleted);
+}
+
+void Deletion::m_select_all_Click() {
+  const int n = tz_.transfers().popup_list();
+  if (valid_list(n)) tz_.window().list(n).select_all();
+}
+
+void Deletion::m_delete_selected_files_Click() {
+  const int n = tz_.transfers().popup_list();
+  if (valid_list(n)) finish(delete_selected_files(n));
+}
+
+void Deletion::m_delete_all_files_Click() {
+  m_select_all_Click();
+  m_delete_selected_files_Click();
+}
+
+void Deletion::m_skip_delete_confirmations_Click() {
+  Control& entry = tz_.window().m_skip_delete_confirmations;
+  entry.set_checked(!entry.checked());
+}
+
+void Deletion::finish(bool any_deleted) {
+  if (!any_deleted) {
+    tz_.message(s(text::no_file_deleted));
+    return;
+  }
+  refill_when_same_directory();
+}
+
+void Deletion::refill_when_same_directory() {
+  const Globals& g = tz_.globals();
+  // Then both lists show one directory's files; each must lose what the other lost.
+  if (QString::compare(g.GLB_path1, g.GLB_path2, Qt::CaseInsensitive) != 0 &&
+      !tz_.fs().same_file(g.GLB_path1, g.GLB_path2))
+    return;
+  Panes& panes = tz_.panes();
+  WindowModel& w = tz_.window();
+  try {
+    panes.refresh_file_box(2);
+    panes.fill_list_from(2, w.List2);
+    panes.refresh_file_box(1);
+    panes.fill_list_from(1, w.List1);
+  } catch (const FileError&) {
+    // A directory gone meanwhile: the lists stay as the deletion left them.
+  }
+}
+
+void Deletion::Text2_DragDrop() {
+  Globals& g = tz_.globals();
+  g.GLB_drag_source = g.GLB_drag_source.toLower();
+  const int n = drag_source_number(g.GLB_drag_source);
+  if (n == 0) return;
+  const FileList& list = tz_.window().list(n);
+  if (list.current() < 0) return;
+  const QString name = list.entry(list.current());
+  if (name.isEmpty()) return;
+
+  QString question = s(text::delete_question) + name.toUpper();
+  if (n == 5)
+    question += u'\n' + s(text::drop_from_both);
+  else
+    question += s(n == 1 || n == 3 ? text::drop_from_dir1 : text::drop_from_dir2);
+  // Asked even with confirmations off: a drop is too easily made by mistake.
+  if (tz_.message(question, Buttons::YesNo) != Answer::Yes) return;
+
+  bool deleted = false;
+  try {
+    delete_entry(n, name, deleted);
+  } catch (const FileError& error) {
+    tz_.message(error.number() == err::disk_full ? s(text::error_61)
+                                                 : Copier::file_error_message(error, name),
+                Buttons::Ok, Icon::Critical);
+    return;
+  }
+  refill_when_same_directory();
+}
+
+}  // namespace tz

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace tz {
+
+class Tenzor;
+
+// Deleting files of the compared pair from the lists: the delete button, the lists'
+// context menu and the delete target.
+class Deletion {
+ public:
+  explicit Deletion(Tenzor& tz) : tz_(tz) {}
+
+  // Deletes the files of the selected entries of list `n` (1 to 5), asking first
+  // unless confirmations are off. True when at least one file was deleted.
+  bool delete_selected_files(int n);
+
+  void bot_delete_Click();
+  // The context menu, acting on the list it was opened on.
+  void m_select_all_Click();
+  void m_delete_selected_files_Click();
+  void m_delete_all_files_Click();
+  void m_skip_delete_confirmations_Click();
+
+  // The dragged entry dropped on the delete target Text2.
+  void Text2_DragDrop();
+
+ private:
+  // "No file deleted.", or the refill of the file view when both panes show one
+  // directory.
+  void finish(bool any_deleted);
+  void refill_when_same_directory();
+  // Deletes the files of `name` standing in list `n` (dir 1's first) and moves the entry
+  // on. `deleted` turns true as soon as one file is gone.
+  void delete_entry(int n, const QString& name, bool& deleted);
+
+  Tenzor& tz_;
+};
+
+}  // namespace tz

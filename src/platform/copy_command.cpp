@@ -1,0 +1,30 @@
+#include "platform/copy_command.h"
+
+#include <cstdio>
+
+#include "platform/drive_table.h"
+#include "platform/file_error.h"
+#include "platform/host_file_system.h"
+
+namespace tz {
+
+int run_copy_command(const QStringList& arguments) {
+  if (arguments.size() != 2 || arguments[0].isEmpty() || arguments[1].isEmpty()) {
+    std::fputs("Usage: tenzor --copy-file <source> <target>\n", stderr);
+    return 2;
+  }
+  HostFileSystem fs(DriveTable::from_environment());
+  try {
+    fs.copy_file(arguments[0], arguments[1]);
+  } catch (const FileError& error) {
+    const QByteArray text = QStringLiteral("tenzor: %1 %2: %3\n")
+                                .arg(error.number())
+                                .arg(error.description(), arguments[0])
+                                .toLocal8Bit();
+    std::fputs(text.constData(), stderr);
+    return error.number();
+  }
+  return 0;
+}
+
+}  // namespace tz

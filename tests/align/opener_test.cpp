@@ -1,0 +1,52 @@
+#include "align/opener.h"
+
+#include "align_fixture.h"
+
+namespace tz::test {
+namespace {
+
+class Open : public AlignTest {
+ protected:
+  void SetUp() override {
+    AlignTest::SetUp();
+    compare();
+    p.processes.on_open = [this](const QString& path) { opened.push_back({path, p.clock.now}); };
+  }
+  void drop(int n, const QString& name) {
+    press(n, name);
+    p.tz.opener().Text1_DragDrop();
+  }
+  QString host(const QString& drive_path) { return p.drives.host_path(drive_path); }
+
+  std::vector<std::pair<QString, double>> opened;
+};
+
+TEST_F(Open, FilesOpenInTheirOrderTwoSecondsApart) {
+  drop(4, "new2.txt");  // both copies, dir 1's first
+  drop(5, "same.txt");  // dir 1's copy only
+  drop(2, "only2.txt");
+  ASSERT_EQ(opened.size(), 4u);
+  EXPECT_EQ(opened[0].first, host("C:\\one\\new2.txt"));
+  EXPECT_EQ(opened[1].first, host("D:\\two\\new2.txt"));
+  EXPECT_EQ(opened[2].first, host("C:\\one\\same.txt"));
+  EXPECT_EQ(opened[3].first, host("D:\\two\\only2.txt"));
+  // The pause follows every first file, whether a second comes or not.
+  EXPECT_GE(opened[1].second - opened[0].second, 2.0);
+  EXPECT_GE(opened[3].second - opened[2].second, 2.0);
+}
+
+TEST_F(Open, FileGoneSinceTheComparisonOpensNothing) {
+  QFile::remove(host("D:\\two\\new1.txt"));
+  drop(3, "new1.txt");
+  EXPECT_TRUE(opened.empty());
+  EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Error: 53 - File not found"});
+}
+
+TEST(DirectoryOf, TextBeforeTheLastBackslashOrColon) {
+  EXPECT_EQ(Opener::directory_of("C:\\one\\a.txt"), "C:\\one");
+  EXPECT_EQ(Opener::directory_of("C:a.txt"), "C");
+  EXPECT_EQ(Opener::directory_of("a.txt"), "");
+}
+
+}  // namespace
+}  // namespace tz::test
