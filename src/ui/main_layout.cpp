@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QLabel>
 #include <QMainWindow>
 #include <algorithm>
 #include <cmath>
@@ -103,8 +104,14 @@ void MainLayout::run_resize_layout() {
 void MainLayout::place() {
   const double d = dpi();
   for (const PlacedControl& control : placed_controls()) {
-    if (auto* widget = window_.findChild<QWidget*>(QString::fromLatin1(control.name)))
-      widget->setGeometry(pixel_rect(current_.*control.rect, d));
+    auto* widget = window_.findChild<QWidget*>(QString::fromLatin1(control.name));
+    if (!widget) continue;
+    QRect rect = pixel_rect(current_.*control.rect, d);
+    // The design's font was narrower than the ones at hand: a caption may reach past
+    // its box rather than lose its last letters.
+    if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap())
+      rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
+    widget->setGeometry(rect);
   }
 }
 
