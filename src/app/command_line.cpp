@@ -4,7 +4,9 @@ namespace tz {
 
 namespace {
 
-bool has_drive_form(const QString& path) { return path.mid(1, 2) == QStringLiteral(":\\"); }
+bool has_drive_form(const QString& path) {
+  return path.mid(1, 2) == QStringLiteral(":\\");
+}
 
 QString translated(const QString& path, const NativePathTranslator& translate) {
   if (!path.startsWith(u'/') || !translate) return path;

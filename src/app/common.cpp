@@ -5,7 +5,9 @@
 
 namespace tz {
 
-void Common::show_busy(bool flag) { tz_.services().busy.set_busy(flag); }
+void Common::show_busy(bool flag) {
+  tz_.services().busy.set_busy(flag);
+}
 
 void Common::pause_seconds(double seconds) {
   if (seconds <= 0) return;
@@ -20,7 +22,8 @@ void Common::pause_seconds(double seconds) {
 bool Common::file_exists(const QString& path) {
   if (path.trimmed().isEmpty()) return false;
   try {
-    auto listing = tz_.fs().list(path, attr::hidden | attr::system | attr::volume | attr::directory);
+    auto listing =
+        tz_.fs().list(path, attr::hidden | attr::system | attr::volume | attr::directory);
     return listing->next().has_value();
   } catch (const FileError&) {
     return false;

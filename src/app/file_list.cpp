@@ -44,7 +44,9 @@ void FileList::remove_at(int index) {
   if (top_index_ >= count()) set_top_index(std::max(0, count() - 1));
 }
 
-void FileList::clear() { assign({}); }
+void FileList::clear() {
+  assign({});
+}
 
 void FileList::sort(std::vector<QString>& texts) {
   // Folding each text once, not at every comparison, keeps 100,000 entries fast.
@@ -118,7 +120,9 @@ void FileList::set_top_index(int index) {
   emit top_index_changed(top_index_);
 }
 
-int FileList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
+int FileList::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : count();
+}
 
 QVariant FileList::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= count()) return {};

@@ -17,7 +17,9 @@ namespace {
 constexpr int design_width = 9615;
 constexpr int design_height = 7230;
 
-QString t(const char* text) { return QString::fromUtf8(text); }
+QString t(const char* text) {
+  return QString::fromUtf8(text);
+}
 
 // Opens the pair of the command line in the panes. False when the program must end.
 bool open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {

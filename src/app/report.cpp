@@ -12,7 +12,9 @@ namespace tz {
 
 namespace {
 
-QString t(const char* text) { return QString::fromUtf8(text); }
+QString t(const char* text) {
+  return QString::fromUtf8(text);
+}
 
 void write_list(const FileList& list, const Control& caption, QByteArray& out) {
   const QByteArray prefix = caption.caption().toUtf8() + '\t';

@@ -5,7 +5,9 @@
 namespace tz {
 
 namespace {
-QString s(const char* text) { return QString::fromUtf8(text); }
+QString s(const char* text) {
+  return QString::fromUtf8(text);
+}
 }  // namespace
 
 WindowModel::WindowModel()
@@ -77,30 +79,44 @@ WindowModel::WindowModel()
 
 FileList& WindowModel::list(int number) {
   switch (number) {
-    case 1: return List1;
-    case 2: return List2;
-    case 3: return List3;
-    case 4: return List4;
-    default: return List5;
+    case 1:
+      return List1;
+    case 2:
+      return List2;
+    case 3:
+      return List3;
+    case 4:
+      return List4;
+    default:
+      return List5;
   }
 }
 
 Control& WindowModel::list_caption(int number) {
   switch (number) {
-    case 1: return lab_list1;
-    case 2: return lab_list2;
-    case 3: return lab_list3;
-    case 4: return lab_list4;
-    default: return lab_list5;
+    case 1:
+      return lab_list1;
+    case 2:
+      return lab_list2;
+    case 3:
+      return lab_list3;
+    case 4:
+      return lab_list4;
+    default:
+      return lab_list5;
   }
 }
 
 Control& WindowModel::align_button(int number) {
   switch (number) {
-    case 1: return bot_list1;
-    case 2: return bot_list2;
-    case 3: return bot_list3;
-    default: return bot_list4;
+    case 1:
+      return bot_list1;
+    case 2:
+      return bot_list2;
+    case 3:
+      return bot_list3;
+    default:
+      return bot_list4;
   }
 }
 
@@ -117,14 +133,54 @@ int WindowModel::difference_count() const {
 }
 
 std::vector<Control*> WindowModel::controls() {
-  return {&caption, &lab_dir1, &lab_dir2, &lab_bytes_dir1, &lab_bytes_dir2, &lab_drop_to_see,
-          &lab_drop_to_delete, &lab_list1, &lab_list2, &lab_list3, &lab_list4, &lab_list5,
-          &bot_list1, &bot_list2, &bot_list3, &bot_list4, &b_next_alignment, &lab_drag_drop,
-          &Label5, &bot_compare_tree, &bot_compare, &bot_delete, &bot_cancel, &bot_exit, &m_file,
-          &m_refresh, &m_skip_delete_confirmations, &exit, &m_history, &m_close, &m_select,
-          &m_delete, &m_clear_all, &m_tree, &m_help, &m_comman_line, &m_directory_flags,
-          &m_version_history, &m_web_site, &m_about, &m_popup, &m_select_all, &m_delete_all_files,
-          &m_delete_selected_files, &m_popup_dir, &m_rename_dir, &m_delete_dir, &m_create_dir};
+  return {&caption,
+          &lab_dir1,
+          &lab_dir2,
+          &lab_bytes_dir1,
+          &lab_bytes_dir2,
+          &lab_drop_to_see,
+          &lab_drop_to_delete,
+          &lab_list1,
+          &lab_list2,
+          &lab_list3,
+          &lab_list4,
+          &lab_list5,
+          &bot_list1,
+          &bot_list2,
+          &bot_list3,
+          &bot_list4,
+          &b_next_alignment,
+          &lab_drag_drop,
+          &Label5,
+          &bot_compare_tree,
+          &bot_compare,
+          &bot_delete,
+          &bot_cancel,
+          &bot_exit,
+          &m_file,
+          &m_refresh,
+          &m_skip_delete_confirmations,
+          &exit,
+          &m_history,
+          &m_close,
+          &m_select,
+          &m_delete,
+          &m_clear_all,
+          &m_tree,
+          &m_help,
+          &m_comman_line,
+          &m_directory_flags,
+          &m_version_history,
+          &m_web_site,
+          &m_about,
+          &m_popup,
+          &m_select_all,
+          &m_delete_all_files,
+          &m_delete_selected_files,
+          &m_popup_dir,
+          &m_rename_dir,
+          &m_delete_dir,
+          &m_create_dir};
 }
 
 }  // namespace tz

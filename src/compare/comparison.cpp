@@ -219,7 +219,7 @@ void Comparison::bot_compare_Click() {
 void Comparison::set_default_comment() {
   WindowModel& w = tz_.window();
   w.lab_drag_drop.set_caption(w.difference_count() > 0 ? QString::fromUtf8(text::default_hint)
-                                                        : QString());
+                                                       : QString());
 }
 
 }  // namespace tz

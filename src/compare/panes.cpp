@@ -27,7 +27,9 @@ bool same_text(const QString& a, const QString& b) {
   return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
-bool is_dot_entry(const QString& name) { return name == u"." || name == u".."; }
+bool is_dot_entry(const QString& name) {
+  return name == u"." || name == u"..";
+}
 
 }  // namespace
 
@@ -224,8 +226,8 @@ void Panes::add_hidden_folders(int pane, bool include_system) {
       int position = 0;
       bool listed = false;
       for (int i = static_cast<int>(subdirs.size()) - 1; i >= 0; --i) {
-        const int c = QString::compare(PaneModel::row_caption(subdirs[i]), name,
-                                       Qt::CaseInsensitive);
+        const int c =
+            QString::compare(PaneModel::row_caption(subdirs[i]), name, Qt::CaseInsensitive);
         if (c == 0) {
           listed = true;
           break;

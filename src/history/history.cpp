@@ -28,6 +28,8 @@ void History::m_select_Click() {
   // Opening the highlighted pair of the history view comes here.
 }
 
-bool History::view_visible() const { return tz_.window().history_box.visible(); }
+bool History::view_visible() const {
+  return tz_.window().history_box.visible();
+}
 
 }  // namespace tz
