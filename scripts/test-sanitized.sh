@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds every test with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-asan/ and runs them.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="$here/build-asan"
+"$here/scripts/install-deps.sh"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTENZOR_SANITIZE=ON >/dev/null
+cmake --build "$build"
+QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir "$build" --output-on-failure -j2
