@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 
 #include "align_fixture.h"
+#include "platform/file_error.h"
 
 namespace tz::test {
 namespace {
@@ -13,13 +14,13 @@ class Bulk : public AlignTest {
 };
 
 TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
-  for (int i = 1; i <= 4; ++i) file1(QStringLiteral("f%1.txt").arg(i), QByteArray(i, 'x'));
-  compare();
+  for (int i = 1; i <= 4; ++i) p.file(1, QStringLiteral("f%1.txt").arg(i), QByteArray(i, 'x'));
+  p.compare();
   p.tz.window().List1.set_selected(1, true);
   p.tz.window().List1.set_selected(3, true);
   QSignalSpy focus(&p.tz.window(), &WindowModel::focus_requested);
   bulk().bot_list_Click(1);
-  EXPECT_EQ(list(1), (QStringList{"f1.txt", "f3.txt", "only1.txt"}));
+  EXPECT_EQ(p.list(1), (QStringList{"f1.txt", "f3.txt", "only1.txt"}));
   EXPECT_EQ(content("D:\\two\\f4.txt"), "xxxx");
   EXPECT_FALSE(exists("D:\\two\\f1.txt") || exists("D:\\two\\f3.txt"));
   EXPECT_EQ(focus.size(), 1);
@@ -27,27 +28,23 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
   // Cancel pressed while the first file is copied.
   p.pump.on_events = [this] { bulk().bot_cancel_Click(); };
   bulk().bot_list_Click(1);
-  EXPECT_EQ(list(1), (QStringList{"f3.txt", "only1.txt"}));
+  EXPECT_EQ(p.list(1), (QStringList{"f3.txt", "only1.txt"}));
   EXPECT_FALSE(p.tz.window().bot_cancel.enabled());
   EXPECT_EQ(focus.size(), 1);
 
+  // A copy not confirmed keeps its entry; the others go on.
   p.pump.on_events = nullptr;
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "copy_file" && path.contains("f3.txt")) throw FileError(err::permission_denied);
+  };
   bulk().bot_list_Click(1);
-  EXPECT_TRUE(list(1).isEmpty());
-  EXPECT_EQ(list(5).size(), 6);
+  EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Unable to copy file \"C:\\one\\f3.txt\""});
+  EXPECT_EQ(p.list(1), QStringList{"f3.txt"});
+  EXPECT_EQ(p.list(5).size(), 5);
   EXPECT_EQ(focus.size(), 2);
-}
 
-TEST_F(Bulk, UncopiedEntryStaysAndTheOthersGoOn) {
-  file1("g1.txt", "new", t0 + 60);
-  file2("g1.txt", "old");
-  p.drives.set_read_only("D:\\two\\new1.txt", true);
-  compare();  // List3: g1 and new1
-  bulk().bot_list_Click(3);
-  EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Unable to copy file \"C:\\one\\new1.txt\""});
-  EXPECT_EQ(list(3), QStringList{"new1.txt"});
-  EXPECT_EQ(content("D:\\two\\new1.txt"), "old");
-  EXPECT_EQ(content("D:\\two\\g1.txt"), "new");
+  bulk().bot_list_Click(4);  // from dir 2
+  EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
 }
 
 }  // namespace

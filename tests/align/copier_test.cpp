@@ -1,5 +1,7 @@
 #include "align/copier.h"
 
+#include <tuple>
+
 #include "align_fixture.h"
 #include "platform/file_error.h"
 
@@ -8,10 +10,6 @@ namespace {
 
 class Copy : public AlignTest {
  protected:
-  void SetUp() override {
-    AlignTest::SetUp();
-    p.tz.copier().set_copy_program("/opt/own/tenzor");
-  }
   // The in-process copy fails with `number`, its quoted retry with `quoted` (0: as the
   // platform makes it fail).
   void fail_copies(int number, int quoted = 0) {
@@ -25,43 +23,45 @@ class Copy : public AlignTest {
 };
 
 TEST_F(Copy, FailedCopyFallsBackToExternalCopiesAndChecksTheResult) {
+  p.tz.copier().set_copy_program("/opt/own/tenzor");
   fail_copies(err::permission_denied);
   // The started program copies during the pause that follows.
   p.pump.on_events = [this] {
-    if (!p.processes.starts.empty()) p.host_fs.copy_file("C:\\one\\new1.txt", "D:\\two\\new1.txt");
+    if (!p.processes.starts.empty())
+      p.fs.HostFileSystem::copy_file("C:\\one\\new1.txt", "D:\\two\\new1.txt");
   };
   QStringList tried;
   p.processes.on_start = [&tried](const QString& program) {
     tried.append(program);
     if (program == "/opt/own/tenzor") throw FileError(err::file_not_found);
   };
+  const double start = p.clock.now;
   copy();
   EXPECT_EQ(tried, (QStringList{"/opt/own/tenzor", "tenzor"}));
   ASSERT_EQ(p.processes.starts.size(), 1u);
   EXPECT_EQ(p.processes.starts[0].arguments,
             (QStringList{"--copy-file", "C:\\one\\new1.txt", "D:\\two\\new1.txt"}));
-  EXPECT_GE(p.clock.now, 1.0);
+  EXPECT_GE(p.clock.now - start, 1.0);
   EXPECT_TRUE(done());
   EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
 TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
-  struct Case {
-    int quoted;
-    int start_error;  // 0: the programs start
-    QString message;
-  };
-  for (const Case& c : {Case{err::disk_full, 0, "Error 61 - Disk full"},
-                        Case{0, err::device_io, "Error 57 - Device I/O error"},
-                        Case{0, err::file_not_found, "Error 53 - File not found"}}) {
+  // The quoted retry's error (0: as the platform makes it fail) and the programs' (0: they
+  // start).
+  for (const auto& [quoted, start_error, message] :
+       {std::tuple{err::disk_full, 0, "Error 61 - Disk full"},
+        {0, err::device_io, "Error 57 - Device I/O error"},
+        {0, err::file_not_found, "Error 53 - File not found"}}) {
     p.dialogs.boxes.clear();
     p.exit.ends = 0;
-    fail_copies(err::disk_full, c.quoted);
-    p.processes.on_start = [=](const QString&) {
-      if (c.start_error != 0) throw FileError(c.start_error);
+    fail_copies(err::disk_full, quoted);
+    p.processes.on_start = [error = start_error](const QString&) {
+      if (error != 0) throw FileError(error);
     };
     copy();
-    EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{c.message + "\r\nFile: C:\\one\\new1.txt"});
+    EXPECT_EQ(p.dialogs.texts(),
+              std::vector<QString>{QString(message) + "\r\nFile: C:\\one\\new1.txt"});
     EXPECT_EQ(p.exit.ends, 1);
     EXPECT_FALSE(done());
     EXPECT_EQ(content("D:\\two\\new1.txt"), "old");
@@ -69,14 +69,13 @@ TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
 }
 
 TEST_F(Copy, CheckNeedsTheTargetWithinTwoSecondsAndOfTheSameLength) {
-  Copier& copier = p.tz.copier();
-  file2("b.txt", "xyz", t0 + 2);
-  file1("b.txt", "abc");
-  EXPECT_TRUE(copier.file_copy_verified("C:\\one\\b.txt", "D:\\two\\b.txt"));
-  file2("b.txt", "xyz", t0 - 3);
-  EXPECT_FALSE(copier.file_copy_verified("C:\\one\\b.txt", "D:\\two\\b.txt"));
-  file2("b.txt", "xyzw");
-  EXPECT_FALSE(copier.file_copy_verified("C:\\one\\b.txt", "D:\\two\\b.txt"));
+  auto verified = [this](const QByteArray& data, qint64 mtime) {
+    p.file(2, "same.txt", data, mtime);
+    return p.tz.copier().file_copy_verified("C:\\one\\same.txt", "D:\\two\\same.txt");
+  };
+  EXPECT_TRUE(verified("xyzw", t0 + 2));
+  EXPECT_FALSE(verified("xyzw", t0 - 3));
+  EXPECT_FALSE(verified("xyz", t0));
 }
 
 TEST(FileErrorMessage, TextsByNumber) {
@@ -84,7 +83,6 @@ TEST(FileErrorMessage, TextsByNumber) {
   EXPECT_EQ(message(57), "ERROR 57: Device I/O error");
   EXPECT_EQ(message(61), "ERROR 61: Disk full while copying REPORT.TXT");
   EXPECT_EQ(message(68), "ERROR 68: Drive A not available.");
-  EXPECT_EQ(message(75), "ERROR 75: Path/File access error (file may be protected)");
   EXPECT_EQ(message(76), "ERROR 76: That path doesn't exist in drive a:");
   EXPECT_EQ(message(70), "ERROR 70 Permission denied");
 }

@@ -1,4 +1,5 @@
-#include "align/deletion.h"
+#include <algorithm>
+#include <utility>
 
 #include "align_fixture.h"
 #include "platform/file_error.h"
@@ -8,26 +9,22 @@ namespace {
 
 class Delete : public AlignTest {
  protected:
-  void SetUp() override {
-    AlignTest::SetUp();
-    compare();
-  }
   Deletion& del() { return p.tz.deletion(); }
-  void answers(std::initializer_list<Answer> list) {
-    for (Answer a : list) p.dialogs.expect(a);
-  }
 };
 
 TEST_F(Delete, EachListDeletesItsOwnCopiesAndMovesTheEntryOn) {
-  select(1, {"only1.txt"});
-  select(3, {"new1.txt"});
-  select(4, {"new2.txt"});
-  select(5, {"same.txt"});
-  answers({Answer::Cancel, Answer::Yes, Answer::Yes, Answer::Yes});
+  for (const auto& [n, name] : {std::pair{1, "only1.txt"},
+                                {2, "only2.txt"},
+                                {3, "new1.txt"},
+                                {4, "new2.txt"},
+                                {5, "same.txt"}})
+    select(n, {name});
+  answers({Answer::Cancel, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
   del().bot_delete_Click();
 
   EXPECT_EQ(p.dialogs.texts(), (std::vector<QString>{
                                    "do you want to delete ONLY1.TXT from dir1?",
+                                   "do you want to delete ONLY2.TXT from dir2?",
                                    "do you want to delete NEW1.TXT from dir1?",
                                    "do you want to delete NEW2.TXT from dir2?",
                                    "do you want to delete SAME.TXT from both directories?",
@@ -35,36 +32,37 @@ TEST_F(Delete, EachListDeletesItsOwnCopiesAndMovesTheEntryOn) {
   EXPECT_EQ(p.dialogs.boxes[0].buttons, Buttons::YesNoCancel);
   EXPECT_EQ(p.dialogs.boxes[0].default_button, 1);
   EXPECT_TRUE(exists("C:\\one\\only1.txt"));  // cancelled; the other lists still asked
-  EXPECT_FALSE(exists("C:\\one\\new1.txt") || exists("D:\\two\\new2.txt"));
-  EXPECT_FALSE(exists("C:\\one\\same.txt") || exists("D:\\two\\same.txt"));
+  for (const char* gone : {"D:\\two\\only2.txt", "C:\\one\\new1.txt", "D:\\two\\new2.txt",
+                           "C:\\one\\same.txt", "D:\\two\\same.txt"})
+    EXPECT_FALSE(exists(gone)) << gone;
   EXPECT_EQ(content("D:\\two\\new1.txt"), "old");
-  EXPECT_EQ(list(1), (QStringList{"new2.txt", "only1.txt"}));
-  EXPECT_EQ(list(2), (QStringList{"new1.txt", "only2.txt"}));
-  EXPECT_TRUE(list(5).isEmpty());
+  EXPECT_EQ(p.list(1), (QStringList{"new2.txt", "only1.txt"}));
+  EXPECT_EQ(p.list(2), QStringList{"new1.txt"});
+  EXPECT_TRUE(p.list(5).isEmpty());
 }
 
 TEST_F(Delete, OfferToStopAskingComesAfterTheSecondYesAndOnlyOnce) {
   const QString offer = "do you want to skip further confirmation requests?";
-  auto four_files = [this] {
-    for (const char* name : {"a", "b", "c", "d"}) file1(name, "x");
-    file1("only1.txt", "one");
-    compare();
+  auto delete_five = [this](std::initializer_list<Answer> given) {
+    for (const char* name : {"a", "b", "c", "d", "only1.txt"}) p.file(1, name, "x");
+    p.compare();
     p.tz.transfers().set_popup_list(1);
     p.dialogs.boxes.clear();
+    answers(given);
+    del().m_delete_all_files_Click();
+    return p.dialogs.texts();
   };
-  four_files();
-  answers({Answer::Yes, Answer::Yes, Answer::Yes});
-  del().m_delete_all_files_Click();
-  EXPECT_EQ(p.dialogs.texts().size(), 3u);
-  EXPECT_EQ(p.dialogs.texts()[2], offer);
-  EXPECT_TRUE(list(1).isEmpty());
-
-  four_files();
-  answers({Answer::Yes, Answer::Yes, Answer::No, Answer::No, Answer::Yes, Answer::Yes});
-  del().m_delete_all_files_Click();
-  EXPECT_EQ(p.dialogs.texts().size(), 6u);
-  EXPECT_EQ(p.dialogs.texts()[2], offer);
-  EXPECT_EQ(list(1), QStringList{"c"});
+  // Yes to the offer: no more questions.
+  std::vector<QString> asked = delete_five({Answer::Yes, Answer::Yes, Answer::Yes});
+  EXPECT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked[2], offer);
+  EXPECT_TRUE(p.list(1).isEmpty());
+  // No: the questions go on, with no more offers.
+  asked = delete_five({Answer::Yes, Answer::Yes, Answer::No, Answer::No, Answer::Yes, Answer::Yes});
+  EXPECT_EQ(asked.size(), 6u);
+  EXPECT_EQ(asked[2], offer);
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), offer), 1);
+  EXPECT_EQ(p.list(1), QStringList{"c"});
 }
 
 TEST_F(Delete, WithoutConfirmationsOnlyTheDeleteTargetAsks) {
@@ -74,9 +72,8 @@ TEST_F(Delete, WithoutConfirmationsOnlyTheDeleteTargetAsks) {
   EXPECT_FALSE(exists("C:\\one\\only1.txt"));
   EXPECT_TRUE(p.dialogs.boxes.empty());
 
-  press(5, "same.txt");
   answers({Answer::No});
-  del().Text2_DragDrop();
+  drop(5, "same.txt", delete_target);
   EXPECT_EQ(p.dialogs.texts(),
             std::vector<QString>{"do you want to delete SAME.TXT\nfrom both directories?"});
   EXPECT_TRUE(exists("C:\\one\\same.txt") && exists("D:\\two\\same.txt"));
@@ -93,19 +90,17 @@ TEST_F(Delete, ErrorsEndTheRunWithTheirMessage) {
 
   // On the delete target the second copy of an aligned file refuses: the first is gone.
   p.drives.set_read_only("D:\\two\\same.txt", true);
-  press(5, "same.txt");
   answers({Answer::Yes});
-  del().Text2_DragDrop();
+  drop(5, "same.txt", delete_target);
   EXPECT_EQ(p.dialogs.texts().back(), "ERROR 75: Path/File access error (file may be protected)");
   EXPECT_FALSE(exists("C:\\one\\same.txt"));
-  EXPECT_EQ(list(5), QStringList{"same.txt"});
+  EXPECT_EQ(p.list(5), QStringList{"same.txt"});
 
   p.fs.fault = [](const QString& op, const QString&) {
     if (op == "remove_file") throw FileError(err::disk_full);
   };
-  press(3, "new1.txt");
   answers({Answer::Yes});
-  del().Text2_DragDrop();
+  drop(3, "new1.txt", delete_target);
   EXPECT_EQ(p.dialogs.texts().end()[-2], "do you want to delete NEW1.TXT from dir 1?");
   EXPECT_EQ(p.dialogs.texts().back(), "ERROR 61: Disk full");
 }
@@ -118,8 +113,8 @@ TEST_F(Delete, NothingDeletedIsReportedAndOneDirectoryRefillsBothLists) {
   select(1, {"only1.txt"});
   answers({Answer::Yes});
   del().bot_delete_Click();
-  EXPECT_EQ(list(1), (QStringList{"new1.txt", "new2.txt", "same.txt"}));
-  EXPECT_EQ(list(2), list(1));
+  EXPECT_EQ(p.list(1), (QStringList{"new1.txt", "new2.txt", "same.txt"}));
+  EXPECT_EQ(p.list(2), p.list(1));
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "align/opener.h"
-
 #include "align_fixture.h"
 
 namespace tz::test {
@@ -9,12 +7,7 @@ class Open : public AlignTest {
  protected:
   void SetUp() override {
     AlignTest::SetUp();
-    compare();
     p.processes.on_open = [this](const QString& path) { opened.push_back({path, p.clock.now}); };
-  }
-  void drop(int n, const QString& name) {
-    press(n, name);
-    p.tz.opener().Text1_DragDrop();
   }
   QString host(const QString& drive_path) { return p.drives.host_path(drive_path); }
 
@@ -22,9 +15,9 @@ class Open : public AlignTest {
 };
 
 TEST_F(Open, FilesOpenInTheirOrderTwoSecondsApart) {
-  drop(4, "new2.txt");  // both copies, dir 1's first
-  drop(5, "same.txt");  // dir 1's copy only
-  drop(2, "only2.txt");
+  drop(4, "new2.txt", open_target);  // both copies, dir 1's first
+  drop(5, "same.txt", open_target);  // dir 1's copy only
+  drop(2, "only2.txt", open_target);
   ASSERT_EQ(opened.size(), 4u);
   EXPECT_EQ(opened[0].first, host("C:\\one\\new2.txt"));
   EXPECT_EQ(opened[1].first, host("D:\\two\\new2.txt"));
@@ -37,15 +30,9 @@ TEST_F(Open, FilesOpenInTheirOrderTwoSecondsApart) {
 
 TEST_F(Open, FileGoneSinceTheComparisonOpensNothing) {
   QFile::remove(host("D:\\two\\new1.txt"));
-  drop(3, "new1.txt");
+  drop(3, "new1.txt", open_target);
   EXPECT_TRUE(opened.empty());
   EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Error: 53 - File not found"});
-}
-
-TEST(DirectoryOf, TextBeforeTheLastBackslashOrColon) {
-  EXPECT_EQ(Opener::directory_of("C:\\one\\a.txt"), "C:\\one");
-  EXPECT_EQ(Opener::directory_of("C:a.txt"), "C");
-  EXPECT_EQ(Opener::directory_of("a.txt"), "");
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <QLocale>
 
-#include "align/deletion.h"
-#include "align/opener.h"
 #include "align_fixture.h"
 #include "app/texts.h"
 #include "platform/file_error.h"
@@ -9,17 +7,7 @@
 namespace tz::test {
 namespace {
 
-class Transfer : public AlignTest {
- protected:
-  void SetUp() override {
-    AlignTest::SetUp();
-    compare();
-  }
-  void drop(int source, const QString& name, int target) {
-    press(source, name);
-    p.tz.transfers().list_DragDrop(target);
-  }
-};
+class Transfer : public AlignTest {};
 
 TEST_F(Transfer, DropsOnOnlyInListsMoveOrDeleteTheOtherCopy) {
   drop(2, "only2.txt", 1);  // moved into dir 1
@@ -34,37 +22,39 @@ TEST_F(Transfer, DropsOnOnlyInListsMoveOrDeleteTheOtherCopy) {
   for (const char* gone : {"D:\\two\\only2.txt", "D:\\two\\new2.txt", "D:\\two\\same.txt",
                            "C:\\one\\only1.txt", "C:\\one\\new1.txt"})
     EXPECT_FALSE(exists(gone)) << gone;
-  EXPECT_EQ(list(1), (QStringList{"new2.txt", "only2.txt", "same.txt"}));
-  EXPECT_EQ(list(2), (QStringList{"new1.txt", "only1.txt"}));
+  EXPECT_EQ(p.list(1), (QStringList{"new2.txt", "only2.txt", "same.txt"}));
+  EXPECT_EQ(p.list(2), (QStringList{"new1.txt", "only1.txt"}));
   EXPECT_TRUE(p.dialogs.boxes.empty());
   EXPECT_FALSE(p.busy.busy);
 }
 
 TEST_F(Transfer, DropsOnAlignedCopyFromWhereTheFileIsAloneOrNewer) {
-  for (int n = 1; n <= 4; ++n) drop(n, list(n).first(), 5);
+  for (int n = 1; n <= 4; ++n) drop(n, p.list(n).first(), 5);
   drop(5, "same.txt", 5);  // a drop where the drag began changes nothing
-  EXPECT_EQ(list(5).size(), 5);
+  EXPECT_EQ(p.list(5).size(), 5);
   EXPECT_EQ(content("D:\\two\\new1.txt"), "newer in 1");
   EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
   // The copies kept their times: compared again, everything is aligned.
-  compare();
-  EXPECT_EQ(list(5).size(), 5);
+  p.compare();
+  EXPECT_EQ(p.list(5).size(), 5);
 }
 
 TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
+  const QString error_75 = "ERROR 75: Path/File access error (file may be protected)";
   p.drives.set_read_only("D:\\two\\same.txt", true);
   drop(5, "same.txt", 1);
-  EXPECT_EQ(p.dialogs.texts().back(), QString::fromUtf8(text::error_75));
+  EXPECT_EQ(p.dialogs.texts().back(), error_75);
   EXPECT_EQ(p.dialogs.boxes.back().icon, Icon::Critical);
-  EXPECT_EQ(list(5), QStringList{"same.txt"});
+  EXPECT_EQ(p.list(5), QStringList{"same.txt"});
+  EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
   EXPECT_EQ(content("D:\\two\\same.txt"), "same");
 
   // A move whose source cannot go leaves the name in both "only in" lists.
   p.drives.set_read_only("D:\\two\\only2.txt", true);
   drop(2, "only2.txt", 1);
-  EXPECT_EQ(p.dialogs.texts().back(), QString::fromUtf8(text::error_75));
+  EXPECT_EQ(p.dialogs.texts().back(), error_75);
   EXPECT_EQ(content("C:\\one\\only2.txt"), "two");
-  EXPECT_TRUE(list(1).contains("only2.txt") && list(2).contains("only2.txt"));
+  EXPECT_TRUE(p.list(1).contains("only2.txt") && p.list(2).contains("only2.txt"));
 
   // A copy not confirmed deletes nothing and moves nothing.
   p.fs.fault = [](const QString& op, const QString&) {
@@ -73,8 +63,8 @@ TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
   drop(1, "only1.txt", 2);
   EXPECT_EQ(p.dialogs.texts().back(), "Unable to copy file \"C:\\one\\only1.txt\"");
   EXPECT_EQ(content("C:\\one\\only1.txt"), "one");
-  EXPECT_TRUE(list(1).contains("only1.txt"));
-  EXPECT_FALSE(list(2).contains("only1.txt"));
+  EXPECT_TRUE(p.list(1).contains("only1.txt"));
+  EXPECT_FALSE(p.list(2).contains("only1.txt"));
 }
 
 TEST_F(Transfer, MoveWithinOneDirectoryKeepsTheFile) {
@@ -86,40 +76,36 @@ TEST_F(Transfer, MoveWithinOneDirectoryKeepsTheFile) {
 
 TEST_F(Transfer, HostileNamesAreMovedOpenedAndDeletedAsThemselves) {
   const QStringList names{"a\"; rm -rf x; \".txt", "$(touch pwned).txt", "-rf"};
-  for (const QString& name : names) file1(name, name.toUtf8());
-  compare();
+  for (const QString& name : names) p.file(1, name, name.toUtf8());
+  p.compare();
   for (const QString& name : names) {
     drop(1, name, 2);
     EXPECT_EQ(content("D:\\two\\" + name), name.toUtf8());
-    press(2, name);
-    p.tz.opener().Text1_DragDrop();
+    drop(2, name, open_target);
     EXPECT_EQ(p.processes.opened.back(), p.drives.host_path("D:\\two\\" + name));
     p.dialogs.expect(Answer::Yes);
-    p.tz.deletion().Text2_DragDrop();
+    drop(2, name, delete_target);
     EXPECT_FALSE(exists("D:\\two\\" + name));
   }
-  EXPECT_EQ(list(2), QStringList{"only2.txt"});
+  EXPECT_EQ(p.list(2), QStringList{"only2.txt"});
   EXPECT_FALSE(exists("C:\\one\\pwned") || exists("D:\\two\\pwned") || exists("D:\\two\\x"));
 }
 
 TEST_F(Transfer, PointerOverAnEntryShowsItsFiles) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   // Local time in the German short form, worked out apart from the program.
-  auto when = [](qint64 utc) {
-    return QDateTime::fromSecsSinceEpoch(utc, Qt::LocalTime).toString("dd.MM.yy HH:mm");
-  };
+  const QString when = QDateTime::fromSecsSinceEpoch(t0, Qt::LocalTime).toString("dd.MM.yy HH:mm");
   const QString& hint = p.tz.window().lab_drag_drop.caption();
   p.tz.transfers().list_mouse_move(5, 0);
-  EXPECT_EQ(hint, when(t0) + ", bytes 4 C:\\one\\same.txt\r\n" + when(t0) +
-                      ", bytes 4 D:\\two\\same.txt");
+  EXPECT_EQ(hint, when + ", bytes 4 C:\\one\\same.txt\r\n" + when + ", bytes 4 D:\\two\\same.txt");
   p.tz.transfers().list_mouse_move(2, 0);
-  EXPECT_EQ(hint, when(t0) + ", bytes 3 D:\\two\\only2.txt");
+  EXPECT_EQ(hint, when + ", bytes 3 D:\\two\\only2.txt");
   p.tz.transfers().list_mouse_move(1, -1);  // below the last entry
   EXPECT_EQ(hint, QString::fromUtf8(text::default_hint));
   // A file gone since the comparison: the hint stops where it could not read.
-  QFile::remove(p.drives.host_path("D:\\two\\new1.txt"));
-  p.tz.transfers().list_mouse_move(3, 0);
-  EXPECT_EQ(hint, when(t0 + 60) + ", bytes 10 C:\\one\\new1.txt");
+  QFile::remove(p.drives.host_path("D:\\two\\same.txt"));
+  p.tz.transfers().list_mouse_move(5, 0);
+  EXPECT_EQ(hint, when + ", bytes 4 C:\\one\\same.txt");
   QLocale::setDefault(QLocale::system());
 }
 

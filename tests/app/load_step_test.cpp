@@ -60,15 +60,16 @@ TEST_F(LoadStep, InvalidLineExplainsTheUsageAndEnds) {
   QSignalSpy shown(&p.tz.window(), &WindowModel::show_requested);
   EXPECT_FALSE(load("C:\\work D:\\copy"));
   EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Invalid call line format.\r\n"
-                                                     "Usage: <drive:\\path 1> | <drive:\\path 2> "});
+                                                    "Usage: <drive:\\path 1> | <drive:\\path 2> "});
   EXPECT_EQ(p.exit.ends, 1);
   EXPECT_EQ(shown.count(), 0);
 }
 
 TEST_F(LoadStep, MissingPathEndsTheProgram) {
   EXPECT_FALSE(load("C:\\work | D:\\copy \xC2\xA7 D:\\x"));
-  EXPECT_EQ(p.dialogs.texts(),
-            std::vector<QString>{QString::fromUtf8("Path does not exist: D:\\copy \xC2\xA7 D:\\x")});
+  EXPECT_EQ(
+      p.dialogs.texts(),
+      std::vector<QString>{QString::fromUtf8("Path does not exist: D:\\copy \xC2\xA7 D:\\x")});
   EXPECT_EQ(p.exit.ends, 1);
 }
 

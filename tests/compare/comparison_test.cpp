@@ -1,3 +1,5 @@
+#include "compare/comparison.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -5,14 +7,13 @@
 #include <QFile>
 
 #include "app/texts.h"
-#include "compare/comparison.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
 
 namespace tz::test {
 namespace {
 
-constexpr qint64 t0 = 1'700'000'000;
+constexpr qint64 t0 = TestProgram::t0;
 
 class Compare : public ::testing::Test {
  protected:
@@ -20,42 +21,34 @@ class Compare : public ::testing::Test {
     p.drives.make_dir("C:\\one");
     p.drives.make_dir("D:\\two");
   }
-  void file1(const QString& name, const QByteArray& data, qint64 mtime = t0) {
-    p.drives.write_file("C:\\one\\" + name, data, mtime);
-  }
-  void file2(const QString& name, const QByteArray& data, qint64 mtime = t0) {
-    p.drives.write_file("D:\\two\\" + name, data, mtime);
-  }
-  void compare() {
-    p.open_panes("C:\\one", "D:\\two");
-    p.tz.comparison().bot_compare_Click();
-  }
-  QStringList list(int n) { return p.tz.window().list(n).entries(); }
 
   TestProgram p;
 };
 
 TEST_F(Compare, SortsEveryNameByPresenceTimeAndLength) {
-  file1("only1.txt", "a");
-  file2("only2.txt", "b");
-  file1("same.txt", "abc");
-  file2("same.txt", "abc", t0 + 2);  // two seconds apart still counts as the same time
-  file1("later1.txt", "a", t0 + 3);  // three seconds apart: the later one is newer,
-  file2("later1.txt", "abcdef");     // whatever the lengths
-  file1("later2.txt", "abcdef");
-  file2("later2.txt", "a", t0 + 3);
-  file1("big1.txt", "abcd");
-  file2("big1.txt", "ab", t0 - 2);
-  file1("big2.txt", "ab");
-  file2("big2.txt", "abcd");
+  p.file(1, "only1.txt", "a");
+  p.file(2, "only2.txt", "b");
+  p.file(1, "same.txt", "abc");
+  p.file(2, "same.txt", "abc", t0 + 2);  // two seconds apart still counts as the same time
+  p.file(1, "later1.txt", "a", t0 + 3);  // three seconds apart: the later one is newer,
+  p.file(2, "later1.txt", "abcdef");     // whatever the lengths
+  p.file(1, "later2.txt", "abcdef");
+  p.file(2, "later2.txt", "a", t0 + 3);
+  p.file(1, "big1.txt", "abcd");
+  p.file(2, "big1.txt", "ab", t0 - 2);
+  p.file(1, "big2.txt", "ab");
+  p.file(2, "big2.txt", "abcd");
+  // Hidden files and subdirectories take no part.
+  p.file(1, ".hidden", "x");
+  p.drives.make_dir("D:\\two\\sub");
 
-  compare();
+  p.compare();
 
-  EXPECT_EQ(list(1), QStringList{"only1.txt"});
-  EXPECT_EQ(list(2), QStringList{"only2.txt"});
-  EXPECT_EQ(list(3), (QStringList{"big1.txt", "later1.txt"}));
-  EXPECT_EQ(list(4), (QStringList{"big2.txt", "later2.txt"}));
-  EXPECT_EQ(list(5), QStringList{"same.txt"});
+  EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
+  EXPECT_EQ(p.list(2), QStringList{"only2.txt"});
+  EXPECT_EQ(p.list(3), (QStringList{"big1.txt", "later1.txt"}));
+  EXPECT_EQ(p.list(4), (QStringList{"big2.txt", "later2.txt"}));
+  EXPECT_EQ(p.list(5), QStringList{"same.txt"});
   // One length warning per pair that differs only in length, none for the others.
   ASSERT_EQ(p.dialogs.boxes.size(), 2u);
   EXPECT_TRUE(p.tz.globals().GLB_difference_found);
@@ -68,10 +61,10 @@ TEST_F(Compare, SortsEveryNameByPresenceTimeAndLength) {
 }
 
 TEST_F(Compare, LengthWarningTextIsExact) {
-  file1("name.txt", "12");
-  file2("Name.TXT", QByteArray(2048, 'x'));
+  p.file(1, "name.txt", "12");
+  p.file(2, "Name.TXT", QByteArray(2048, 'x'));
 
-  compare();
+  p.compare();
 
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
   const MessageBox& box = p.dialogs.boxes[0];
@@ -81,79 +74,67 @@ TEST_F(Compare, LengthWarningTextIsExact) {
             "The larger one will be considered newer.");
   EXPECT_EQ(box.icon, Icon::Exclamation);
   EXPECT_EQ(box.title, "Tenzor");
-  EXPECT_EQ(list(4), QStringList{"name.txt"});
+  EXPECT_EQ(p.list(4), QStringList{"name.txt"});
 }
 
 TEST_F(Compare, NamesMeetWithoutRegardToCaseAndListInLowerCase) {
-  file1("Report.DOC", "same");
-  file2("report.doc", "same");
-  file1("ÉTÉ.txt", "x");
-  file2("été.txt", "x");
+  p.file(1, "Report.DOC", "same");
+  p.file(2, "report.doc", "same");
+  p.file(1, "ÉTÉ.txt", "x");
+  p.file(2, "été.txt", "x");
 
-  compare();
+  p.compare();
 
-  EXPECT_EQ(list(5), (QStringList{"report.doc", "été.txt"}));
-  EXPECT_TRUE(list(1).isEmpty());
-  EXPECT_TRUE(list(2).isEmpty());
+  EXPECT_EQ(p.list(5), (QStringList{"report.doc", "été.txt"}));
+  EXPECT_TRUE(p.list(1).isEmpty());
+  EXPECT_TRUE(p.list(2).isEmpty());
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
   EXPECT_EQ(p.tz.window().lab_drag_drop.caption(), QString());
-}
-
-TEST_F(Compare, HiddenFilesAndSubdirectoriesTakeNoPart) {
-  file1(".hidden", "x");
-  file2(".other", "y");
-  p.drives.make_dir("C:\\one\\sub");
-  p.drives.make_dir("D:\\two\\sub2");
-
-  compare();
-
-  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(list(n).isEmpty()) << n;
-  EXPECT_FALSE(p.tz.globals().GLB_difference_found);
 }
 
 TEST_F(Compare, EveryFileOfLargeDirectoriesIsClassified) {
   // More names than the lists ever held in the past: none may be left out.
   for (int i = 0; i < 1500; ++i) {
     const QString name = QStringLiteral("f%1.dat").arg(i, 4, 10, QChar(u'0'));
-    file1(name, "x");
-    if (i % 3 == 0) file2(name, "x");
-    if (i % 3 == 1) file2(name, "x", t0 + 60);
+    p.file(1, name, "x");
+    if (i % 3 == 0) p.file(2, name, "x");
+    if (i % 3 == 1) p.file(2, name, "x", t0 + 60);
   }
-  for (int i = 0; i < 200; ++i) file2(QStringLiteral("g%1.dat").arg(i), "y");
+  for (int i = 0; i < 200; ++i) p.file(2, QStringLiteral("g%1.dat").arg(i), "y");
 
-  compare();
+  p.compare();
 
-  EXPECT_EQ(list(1).size(), 500);
-  EXPECT_EQ(list(4).size(), 500);
-  EXPECT_EQ(list(5).size(), 500);
-  EXPECT_EQ(list(2).size(), 200);
+  EXPECT_EQ(p.list(1).size(), 500);
+  EXPECT_EQ(p.list(4).size(), 500);
+  EXPECT_EQ(p.list(5).size(), 500);
+  EXPECT_EQ(p.list(2).size(), 200);
   // Every name of each side stands in exactly one list.
-  EXPECT_EQ(list(1).size() + list(3).size() + list(4).size() + list(5).size(), 1500);
-  EXPECT_EQ(list(2).size() + list(3).size() + list(4).size() + list(5).size(), 1200);
-  const QStringList only1 = list(1);
+  EXPECT_EQ(p.list(1).size() + p.list(3).size() + p.list(4).size() + p.list(5).size(), 1500);
+  EXPECT_EQ(p.list(2).size() + p.list(3).size() + p.list(4).size() + p.list(5).size(), 1200);
+  const QStringList only1 = p.list(1);
   EXPECT_TRUE(std::is_sorted(only1.begin(), only1.end()));
 }
 
 TEST_F(Compare, LengthsBeyondFourGibibytesAreCompared) {
   // Lengths 4 GiB apart look equal in 32 bits.
   const qint64 four_gib = qint64(1) << 32;
-  file1("big.iso", "");
-  file2("big.iso", "");
+  p.file(1, "big.iso", "");
+  p.file(2, "big.iso", "");
   ASSERT_EQ(::truncate(QFile::encodeName(p.drives.host_path("C:\\one\\big.iso")), four_gib + 10),
             0);
   ASSERT_EQ(::truncate(QFile::encodeName(p.drives.host_path("D:\\two\\big.iso")), 10), 0);
   p.drives.set_mtime("C:\\one\\big.iso", t0);
   p.drives.set_mtime("D:\\two\\big.iso", t0);
 
-  compare();
+  p.compare();
 
-  EXPECT_EQ(list(3), QStringList{"big.iso"});
+  EXPECT_EQ(p.list(3), QStringList{"big.iso"});
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_TRUE(p.dialogs.boxes[0].text.contains("Bytes in dir 1:  4294967306\n"));
 }
 
 TEST_F(Compare, EqualDirectoriesAreRefusedByTextAndByIdentity) {
-  file1("a.txt", "x");
+  p.file(1, "a.txt", "x");
   const QString equal = QString::fromUtf8(text::dirs_equal);
 
   // The same directory spelt in another case.
@@ -161,7 +142,7 @@ TEST_F(Compare, EqualDirectoriesAreRefusedByTextAndByIdentity) {
   p.tz.comparison().bot_compare_Click();
   ASSERT_EQ(p.dialogs.texts(), std::vector<QString>{equal});
   EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::Critical);
-  EXPECT_EQ(list(1), QStringList{"a.txt"});  // the file view stays
+  EXPECT_EQ(p.list(1), QStringList{"a.txt"});  // the file view stays
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
 
   // The same directory reached through a symbolic link on the other drive.
@@ -170,40 +151,41 @@ TEST_F(Compare, EqualDirectoriesAreRefusedByTextAndByIdentity) {
   p.tz.comparison().bot_compare_Click();
   EXPECT_EQ(p.dialogs.texts().size(), 2u);
   EXPECT_EQ(p.dialogs.texts().back(), equal);
-  EXPECT_EQ(list(5), QStringList{});
-  EXPECT_EQ(list(1), QStringList{"a.txt"});
+  EXPECT_EQ(p.list(5), QStringList{});
+  EXPECT_EQ(p.list(1), QStringList{"a.txt"});
 }
 
 TEST_F(Compare, NamesDifferingOnlyInCaseKeepTheirOwnPartner) {
   // Two files in dir 1 whose names differ only in case, one of them also in dir 2.
-  file1("Notes.txt", "first");
-  file1("notes.txt", "second!");
-  file2("notes.txt", "second!");
+  p.file(1, "Notes.txt", "first");
+  p.file(1, "notes.txt", "second!");
+  p.file(2, "notes.txt", "second!");
   // A single name on the left, two on the right.
-  file1("plan.md", "x");
-  file2("Plan.md", "x");
-  file2("PLAN.md", "y", t0 + 100);
+  p.file(1, "plan.md", "x");
+  p.file(2, "Plan.md", "x");
+  p.file(2, "PLAN.md", "y", t0 + 100);
 
-  compare();
+  p.compare();
 
   // Each entry names one file on each side; none stands in two lists.
-  EXPECT_EQ(list(1), (QStringList{"Notes.txt", "plan.md"}));
-  EXPECT_EQ(list(5), QStringList{"notes.txt"});
-  EXPECT_EQ(list(2), (QStringList{"PLAN.md", "Plan.md"}));
-  EXPECT_TRUE(list(3).isEmpty());
-  EXPECT_TRUE(list(4).isEmpty());
+  EXPECT_EQ(p.list(1), (QStringList{"Notes.txt", "plan.md"}));
+  EXPECT_EQ(p.list(5), QStringList{"notes.txt"});
+  EXPECT_EQ(p.list(2), (QStringList{"PLAN.md", "Plan.md"}));
+  EXPECT_TRUE(p.list(3).isEmpty());
+  EXPECT_TRUE(p.list(4).isEmpty());
   EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
 TEST_F(Compare, FileVanishingDuringTheComparisonEndsItSilently) {
-  file1("a.txt", "x");
-  file2("a.txt", "x");
-  file1("b.txt", "x");
-  file2("b.txt", "x");
-  file2("c.txt", "x");
+  p.file(1, "a.txt", "x");
+  p.file(2, "a.txt", "x");
+  p.file(1, "b.txt", "x");
+  p.file(2, "b.txt", "x");
+  p.file(2, "c.txt", "x");
   p.open_panes("C:\\one", "D:\\two");
   p.fs.fault = [](const QString& op, const QString& path) {
-    if (op == "info" && path.endsWith("b.txt", Qt::CaseInsensitive)) throw FileError(err::file_not_found);
+    if (op == "info" && path.endsWith("b.txt", Qt::CaseInsensitive))
+      throw FileError(err::file_not_found);
   };
 
   p.tz.comparison().bot_compare_Click();
@@ -211,8 +193,8 @@ TEST_F(Compare, FileVanishingDuringTheComparisonEndsItSilently) {
   EXPECT_TRUE(p.dialogs.boxes.empty());
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
   // What was sorted stays; the unmatched names of dir 2 stand in List2.
-  const QStringList aligned = list(5);
-  const QStringList only2 = list(2);
+  const QStringList aligned = p.list(5);
+  const QStringList only2 = p.list(2);
   EXPECT_EQ(aligned.size() + only2.size(), 3);
   EXPECT_TRUE(only2.contains("b.txt"));
   EXPECT_TRUE(only2.contains("c.txt"));

@@ -1,8 +1,9 @@
+#include "compare/panes.h"
+
 #include <gtest/gtest.h>
 
 #include "app/texts.h"
 #include "compare/comparison.h"
-#include "compare/panes.h"
 #include "support/test_program.h"
 
 namespace tz::test {
@@ -55,12 +56,17 @@ TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackToItsDirectory) {
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
 }
 
-TEST_F(PanesTest, GlobalPathsEndInOneBackslash) {
+TEST_F(PanesTest, PathsResolveWithoutRegardToCaseAndEndInOneBackslash) {
   EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
   p.tz.panes().set_directory(1, "c:\\DATA");
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
   EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\data\\");
   EXPECT_EQ(list(1), QStringList{"in data.txt"});
+  p.drives.make_dir("D:\\Été");
+  p.drives.write_file("D:\\Été\\x.txt", "x");
+  p.tz.panes().set_directory(2, "D:\\ÉTÉ");
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\Été");
+  EXPECT_EQ(list(2), QStringList{"x.txt"});
 }
 
 TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
@@ -74,22 +80,10 @@ TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
   // "Backup" sorts after "alpha" once the dot no longer leads.
   p.drives.make_dir("C:\\data\\Backup");
   p.tz.panes().m_refresh_Click();
-  EXPECT_EQ(p.tz.window().pane1.subdirectories(),
-            (QStringList{"C:\\data\\.backup", "C:\\data\\alpha", "C:\\data\\Backup",
-                         "C:\\data\\zeta"}));
+  EXPECT_EQ(
+      p.tz.window().pane1.subdirectories(),
+      (QStringList{"C:\\data\\.backup", "C:\\data\\alpha", "C:\\data\\Backup", "C:\\data\\zeta"}));
   EXPECT_EQ(list(1), QStringList{"in data.txt"});  // hidden files are never listed
-}
-
-TEST_F(PanesTest, OpeningARowOfTheDirectoryBoxEntersIt) {
-  const QStringList rows = p.tz.window().pane1.rows();
-  const int data_row = static_cast<int>(rows.indexOf("C:\\data"));
-  ASSERT_GE(data_row, 0);
-  p.tz.window().pane1.set_highlighted(data_row);
-  p.tz.panes().open_row(1);
-  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
-  EXPECT_EQ(p.tz.window().pane1.rows().first(), "C:\\");
-  p.tz.panes().open_row(1, 0);
-  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
 }
 
 TEST_F(PanesTest, RefreshKeepsListsAndPaths) {
@@ -124,14 +118,6 @@ TEST_F(PanesTest, OpenDirPairOpensAndComparesBothDirectories) {
   EXPECT_EQ(list(5), QStringList{"in data.txt"});
   EXPECT_EQ(list(2), QStringList{"b.txt"});
   EXPECT_EQ(p.tz.window().lab_list2.caption(), "only in dir 2");
-}
-
-TEST_F(PanesTest, DirectoryNamesResolveWithoutRegardToCaseInAnyScript) {
-  p.drives.make_dir("D:\\Été");
-  p.drives.write_file("D:\\Été\\x.txt", "x");
-  p.tz.panes().set_directory(2, "D:\\ÉTÉ");
-  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\Été");
-  EXPECT_EQ(list(2), QStringList{"x.txt"});
 }
 
 }  // namespace

@@ -23,12 +23,8 @@ class RecordingPump : public EventPump {
 
 class RecordingBusy : public BusyPointer {
  public:
-  void set_busy(bool busy) override {
-    this->busy = busy;
-    history.push_back(busy);
-  }
+  void set_busy(bool busy) override { this->busy = busy; }
   bool busy = false;
-  std::vector<bool> history;
 };
 
 // A clock that moves only when told, or by `step` at every reading.
@@ -57,12 +53,11 @@ class RecordingProcesses : public Processes {
     if (on_open) on_open(path);
     return true;
   }
-  void beep() override { ++beeps; }
+  void beep() override {}
   std::function<void(const QString& program)> on_start;
   std::function<void(const QString& path)> on_open;
   std::vector<Start> starts;
   std::vector<QString> opened;
-  int beeps = 0;
 };
 
 class RecordingExit : public ProgramExit {

@@ -6,7 +6,7 @@ namespace tz::test {
 
 Answer ScriptedDialogs::message_box(const MessageBox& box) {
   boxes.push_back(box);
-  if (box.buttons == Buttons::Ok && !ok_needs_answer_) return Answer::Ok;
+  if (box.buttons == Buttons::Ok) return Answer::Ok;
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected message box: " << box.text.toStdString();
     return box.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
@@ -23,9 +23,12 @@ std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const Q
     ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
     return std::nullopt;
   }
-  auto answer = inputs.front();
+  // Unpacked and packed again: copying the optional itself trips a false warning of g++.
+  const bool answered = inputs.front().has_value();
+  const QString text = inputs.front().value_or(QString());
   inputs.pop_front();
-  return answer;
+  if (!answered) return std::nullopt;
+  return text;
 }
 
 std::vector<QString> ScriptedDialogs::texts() const {

@@ -13,8 +13,6 @@ class ScriptedDialogs : public Dialogs {
  public:
   // Queues the answer for the next box that asks a question.
   void expect(Answer answer) { answers_.push_back(answer); }
-  // Lets OK-only boxes pass unasked (the default); false makes them need an answer too.
-  void set_ok_boxes_need_answers(bool need) { ok_needs_answer_ = need; }
 
   Answer message_box(const MessageBox& box) override;
   std::optional<QString> input_box(const QString& prompt, const QString& title,
@@ -22,14 +20,12 @@ class ScriptedDialogs : public Dialogs {
 
   // The texts of the boxes shown so far.
   std::vector<QString> texts() const;
-  bool all_answered() const { return answers_.empty(); }
 
   std::vector<MessageBox> boxes;
   std::deque<std::optional<QString>> inputs;
 
  private:
   std::deque<Answer> answers_;
-  bool ok_needs_answer_ = false;
 };
 
 }  // namespace tz::test

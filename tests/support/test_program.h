@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <QList>
+#include <QString>
 
 #include "app/tenzor.h"
-#include "platform/host_file_system.h"
 #include "support/fakes.h"
 #include "support/faulty_file_system.h"
 #include "support/scripted_dialogs.h"
@@ -12,20 +11,28 @@
 
 namespace tz::test {
 
-// The program's logic on private temporary drives (C: and D: unless told otherwise),
-// letters in `without_medium` being drives without a medium, with scripted dialogs and recording services. The current directory is C:\ and the
-// Windows directory C:\windows.
+// The program's logic on private temporary drives (C: and D: unless told otherwise;
+// letters in `without_medium` are drives without a medium), with scripted dialogs and
+// recording services. The current directory is C:\ and the Windows directory
+// C:\windows.
 struct TestProgram {
   explicit TestProgram(const QList<QChar>& letters = {u'C', u'D'},
                        const QList<QChar>& without_medium = {})
-      : drives(letters, without_medium), host_fs(drives.table()), fs(host_fs), tz(Services{fs, dialogs, pump, busy, clock, facts,
-                                                         processes, exit}) {}
+      : drives(letters, without_medium),
+        fs(drives.table()),
+        tz(Services{fs, dialogs, pump, busy, clock, facts, processes, exit}) {}
+
+  static constexpr qint64 t0 = 1'700'000'000;
 
   // Opens `path1` and `path2` in the panes as a user would, one pane after the other.
   void open_panes(const QString& path1, const QString& path2);
+  // `name` in dir 1 (C:\one) or dir 2 (D:\two).
+  void file(int dir, const QString& name, const QByteArray& data, qint64 mtime = t0);
+  // Opens C:\one and D:\two and presses "&compare dir's".
+  void compare();
+  QStringList list(int n) { return tz.window().list(n).entries(); }
 
   TempDrives drives;
-  HostFileSystem host_fs;
   // The real files, with failures a test may inject.
   FaultyFileSystem fs;
   ScriptedDialogs dialogs;

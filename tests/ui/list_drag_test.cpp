@@ -3,7 +3,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 
 #include "app/texts.h"
@@ -12,8 +11,6 @@
 
 namespace tz::test {
 namespace {
-
-constexpr qint64 t0 = 1'700'000'000;
 
 class UiAlign : public WindowTest {
  protected:
@@ -29,7 +26,6 @@ class UiAlign : public WindowTest {
     p.tz.comparison().bot_compare_Click();
     show_window();
   }
-  QListView* list(int n) { return find<QListView>(QStringLiteral("List%1").arg(n)); }
   QPoint row(int n, const QString& name) {
     return list(n)->visualRect(list(n)->model()->index(model().list(n).find(name), 0)).center();
   }
@@ -54,7 +50,7 @@ class UiAlign : public WindowTest {
   bool exists(const QString& drive_path) { return QFile::exists(p.drives.host_path(drive_path)); }
 };
 
-TEST_F(UiAlign, DraggingANameOntoAListMovesTheFile) {
+TEST_F(UiAlign, DraggingANameOntoTheOtherSidesListMovesTheFile) {
   press(2, "only2.txt");
   // Label5 lies over the pressed row, as wide as the list.
   const QRect label = find<QLabel>("Label5")->geometry();
@@ -69,6 +65,10 @@ TEST_F(UiAlign, DraggingANameOntoAListMovesTheFile) {
   EXPECT_FALSE(exists("D:\\two\\only2.txt"));
   EXPECT_EQ(list(2)->model()->rowCount(), 0);
   EXPECT_EQ(p.tz.globals().GLB_drag_source, "list2");
+
+  drag(1, "only1.txt", list(2));
+  EXPECT_TRUE(exists("D:\\two\\only1.txt"));
+  EXPECT_FALSE(exists("C:\\one\\only1.txt"));
 }
 
 TEST_F(UiAlign, RefusingControlsShowTheNoDropPointerAndTakeNothing) {

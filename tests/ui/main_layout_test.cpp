@@ -1,5 +1,3 @@
-#include <QFrame>
-
 #include "ui/twips.h"
 #include "ui/window_layout.h"
 #include "window_fixture.h"
@@ -14,10 +12,6 @@ class UiWindowLayout : public WindowTest {
     window = std::make_unique<MainWindow>(p.tz);
     ASSERT_EQ(ui::logical_dpi(window.get()), 96.0);
   }
-  void show() {
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  }
   QRect at(const char* name) const {
     return window->control(QString::fromLatin1(name))->geometry();
   }
@@ -25,7 +19,7 @@ class UiWindowLayout : public WindowTest {
 };
 
 TEST_F(UiWindowLayout, WindowOpensAtTheSmallestSizeWithEveryControlPlaced) {
-  show();
+  show_window();
   EXPECT_EQ(window->size(), QSize(641, 482));
   EXPECT_EQ(window->minimumSize(), QSize(641, 482));
   for (const ui::PlacedControl& control : ui::placed_controls())
@@ -43,7 +37,7 @@ TEST_F(UiWindowLayout, RequestedGeometryIsTheOuterWindowAndTheLayoutFollowsIt) {
   p.facts.frame = 300;
   model().set_geometry(1500, 750, 12000, 9000);
   emit model().initial_layout_requested();
-  show();
+  show_window();
 
   EXPECT_EQ(window->pos(), QPoint(100, 50));
   EXPECT_EQ(window->size(), QSize(800, 580));
@@ -53,7 +47,7 @@ TEST_F(UiWindowLayout, RequestedGeometryIsTheOuterWindowAndTheLayoutFollowsIt) {
 }
 
 TEST_F(UiWindowLayout, ResizeAfterLoadingFollowsTheWindowAndSnapsBackToTheSmallestSize) {
-  show();
+  show_window();
   globals().GLB_caption_extra = 75;
 
   // While loading, a resize moves nothing.
@@ -77,7 +71,7 @@ TEST_F(UiWindowLayout, ResizeAfterLoadingFollowsTheWindowAndSnapsBackToTheSmalle
 }
 
 TEST_F(UiWindowLayout, MinimisedWindowIsLaidOutOnlyWhenRestored) {
-  show();
+  show_window();
   globals().GLB_loading = false;
   const QRect before = at("List1");
   window->showMinimized();

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
@@ -37,61 +35,30 @@ void press_on_modal(Qt::Key key) {
   when_modal([key](QWidget* box) { QTest::keyClick(box, key); });
 }
 
-TEST(UiQtDialogs, DefaultButtonCountsFromTheLeftAndEscapeIsTheCautiousChoice) {
+TEST(UiQtDialogs, MessageBoxShowsItsPartsAndTheKeysChooseTheDefaultOrTheCautiousButton) {
   QtDialogs dialogs;
-  const MessageBox yes_no_cancel{"sure?", "t", Buttons::YesNoCancel, Icon::Question, 1};
-
-  press_on_modal(Qt::Key_Return);
-  EXPECT_EQ(dialogs.message_box(yes_no_cancel), Answer::No);
-
-  MessageBox first = yes_no_cancel;
-  first.default_button = 0;
-  press_on_modal(Qt::Key_Return);
-  EXPECT_EQ(dialogs.message_box(first), Answer::Yes);
-
-  press_on_modal(Qt::Key_Escape);
-  EXPECT_EQ(dialogs.message_box(yes_no_cancel), Answer::Cancel);
-
-  press_on_modal(Qt::Key_Escape);
-  EXPECT_EQ(dialogs.message_box({"sure?", "t", Buttons::YesNo, Icon::None, 0}), Answer::No);
-
-  press_on_modal(Qt::Key_Escape);
-  EXPECT_EQ(dialogs.message_box({"done", "t", Buttons::Ok, Icon::None, 0}), Answer::Ok);
-}
-
-TEST(UiQtDialogs, BoxShowsTextIconButtonsAndTheApplicationNameForAnEmptyTitle) {
-  QtDialogs dialogs;
-  QString title, text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons buttons;
-  when_modal([&](QWidget* widget) {
+  when_modal([](QWidget* widget) {
     auto* box = qobject_cast<QMessageBox*>(widget);
     ASSERT_NE(box, nullptr);
-    title = box->windowTitle();
-    text = box->text();
-    icon = box->icon();
-    buttons = box->standardButtons();
+    // An empty title shows the application's name.
+    EXPECT_EQ(box->windowTitle(), QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(box->text(), "71 Disk not ready");
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
     box->done(0);
   });
   dialogs.message_box({"71 Disk not ready", "", Buttons::YesNo, Icon::Exclamation, 0});
-  EXPECT_EQ(title, QGuiApplication::applicationDisplayName());
-  EXPECT_EQ(text, "71 Disk not ready");
-  EXPECT_EQ(icon, QMessageBox::Warning);
-  EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
-}
 
-TEST(UiQtDialogs, InputBoxReturnsTheTextOrNothingWhenCancelled) {
-  QtDialogs dialogs;
-  when_modal([](QWidget* box) {
-    auto* edit = box->findChild<QLineEdit*>();
-    ASSERT_NE(edit, nullptr);
-    edit->setText("new name");
-    QTest::keyClick(box, Qt::Key_Return);
-  });
-  EXPECT_EQ(dialogs.input_box("Name:", "Rename", "old"), std::optional<QString>("new name"));
-
-  press_on_modal(Qt::Key_Escape);
-  EXPECT_EQ(dialogs.input_box("Name:", "Rename", "old"), std::nullopt);
+  // The default button counts from the left; Escape is the cautious choice.
+  auto answer = [&dialogs](Qt::Key key, Buttons buttons, int default_button) {
+    press_on_modal(key);
+    return dialogs.message_box({"sure?", "t", buttons, Icon::Question, default_button});
+  };
+  EXPECT_EQ(answer(Qt::Key_Return, Buttons::YesNoCancel, 1), Answer::No);
+  EXPECT_EQ(answer(Qt::Key_Return, Buttons::YesNoCancel, 0), Answer::Yes);
+  EXPECT_EQ(answer(Qt::Key_Escape, Buttons::YesNoCancel, 1), Answer::Cancel);
+  EXPECT_EQ(answer(Qt::Key_Escape, Buttons::YesNo, 0), Answer::No);
+  EXPECT_EQ(answer(Qt::Key_Escape, Buttons::Ok, 0), Answer::Ok);
 }
 
 TEST(UiQtBusyPointer, CallsDoNotNestAndFalseRestoresThePointer) {

@@ -1,6 +1,5 @@
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 
 #include "app/texts.h"
 #include "ui/free_area.h"
@@ -18,15 +17,8 @@ class KeySpy : public QObject {
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
-    switch (static_cast<QKeyEvent*>(event)->key()) {
-      case Qt::Key_Shift:
-      case Qt::Key_Control:
-      case Qt::Key_Alt:
-      case Qt::Key_Meta:
-        break;
-      default:
-        ++presses;
-    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key < Qt::Key_Shift || key > Qt::Key_Alt) ++presses;
     return false;
   }
 };
@@ -34,12 +26,8 @@ class KeySpy : public QObject {
 class UiKeys : public WindowTest {
  protected:
   void SetUp() override {
-    p.drives.make_dir("C:\\one\\sub");
-    p.drives.make_dir("D:\\two");
-    p.open_panes("C:\\one", "D:\\two");
-    show_window();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    show_pair();
+    activate();
     dir = find<QListView>("Dir1");
     dir->setFocus();
     // Highlight "sub", which Enter would open.
@@ -58,6 +46,8 @@ TEST_F(UiKeys, EnterOpensTheDirectoryEntryOnlyWhileTheHistoryIsHidden) {
   show_history(false);
   QTest::keyClick(dir, Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(model().pane1.path(), "C:\\one\\sub");
+  EXPECT_EQ(rows_of(dir), (QStringList{"C:\\", "one", "sub"}));
+  EXPECT_EQ(dir->currentIndex().row(), 2);
 }
 
 TEST_F(UiKeys, HistoryKeysNeverReachTheControl) {
@@ -76,82 +66,64 @@ TEST_F(UiKeys, HistoryKeysNeverReachTheControl) {
   EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
-TEST_F(UiKeys, EscapeInAnyControlClosesTheWindow) {
+TEST_F(UiKeys, EscapeInAnyControlClosesTheWindowAndKeysOfAnotherWindowAreLeftAlone) {
   KeySpy spy(dir);
   QTest::keyClick(dir, Qt::Key_Escape);
   EXPECT_EQ(p.exit.closes, 1);
   EXPECT_EQ(spy.presses, 0);
-
   QWidget* button = window->control("bot_compare");
   button->setFocus();
   QTest::keyClick(button, Qt::Key_Escape);
   EXPECT_EQ(p.exit.closes, 2);
-}
 
-TEST_F(UiKeys, KeysOfAnotherWindowAreLeftAlone) {
   QWidget other;
-  KeySpy spy(&other);
+  KeySpy other_spy(&other);
   other.show();
   other.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
   QTest::keyClick(&other, Qt::Key_Escape);
   QTest::keyClick(&other, Qt::Key_F8);
-  EXPECT_EQ(p.exit.closes, 0);
-  EXPECT_EQ(spy.presses, 2);
+  EXPECT_EQ(p.exit.closes, 2);
+  EXPECT_EQ(other_spy.presses, 2);
 }
 
-class UiFreeArea : public WindowTest {
- protected:
-  void SetUp() override {
-    show_window();
-    area = window->centralWidget();
-    // Between List1 and List3, level with List1.
-    const QRect list1 = window->control("List1")->geometry();
-    free_point = QPoint(list1.right() + 5, list1.center().y());
-    ASSERT_EQ(area->childAt(free_point), nullptr);
-    label_point = window->control("lab_list1")->geometry().center();
-    list_point = list1.center();
-  }
-  void move_to(QPoint point) {
-    // The first move only enters the window.
-    QTest::mouseMove(area, point - QPoint(1, 1));
-    QTest::mouseMove(area, point);
-  }
-  QString hint() const { return qobject_cast<QLabel*>(window->control("lab_drag_drop"))->text(); }
+using UiFreeArea = WindowTest;
 
-  QWidget* area = nullptr;
-  QPoint free_point, label_point, list_point;
-};
-
-TEST_F(UiFreeArea, PointerOverTheFreeAreaRestoresTheHintWhileDifferencesRemain) {
-  model().List4.assign({"a.txt"});
-  model().lab_drag_drop.set_caption("entry details");
-  move_to(label_point);
-  EXPECT_EQ(hint(), "entry details");
-  move_to(free_point);
-  EXPECT_EQ(hint(), QString::fromUtf8(text::default_hint));
-
-  // Only aligned files: nothing left to drag, so no hint.
-  model().List4.clear();
-  model().List5.assign({"b.txt"});
-  move_to(label_point);
-  move_to(free_point);
-  EXPECT_TRUE(hint().isEmpty());
-}
-
-TEST_F(UiFreeArea, OnlyARightPressOnTheFreeAreaCounts) {
+TEST_F(UiFreeArea, PointerRestoresTheHintWhileDifferencesRemainAndOnlyARightPressCounts) {
+  show_window();
+  QWidget* area = window->centralWidget();
   int presses = 0;
   ui::FreeArea spy(
       *area, [&presses] { ++presses; }, [] {});
-  QTest::mousePress(area, Qt::RightButton, {}, label_point);
-  QTest::mouseRelease(area, Qt::RightButton, {}, label_point);
-  QTest::mousePress(area, Qt::RightButton, {}, list_point);
-  QTest::mouseRelease(area, Qt::RightButton, {}, list_point);
-  QTest::mousePress(area, Qt::LeftButton, {}, free_point);
-  QTest::mouseRelease(area, Qt::LeftButton, {}, free_point);
+  // Between List1 and List3, level with List1.
+  const QRect list1 = window->control("List1")->geometry();
+  const QPoint free(list1.right() + 5, list1.center().y());
+  ASSERT_EQ(area->childAt(free), nullptr);
+  const QPoint label = window->control("lab_list1")->geometry().center();
+  auto move_to = [area](QPoint point) {
+    // The first move only enters the window.
+    QTest::mouseMove(area, point - QPoint(1, 1));
+    QTest::mouseMove(area, point);
+  };
+  auto hint = [this] { return find<QLabel>("lab_drag_drop")->text(); };
+
+  model().List4.assign({"a.txt"});
+  model().lab_drag_drop.set_caption("entry details");
+  move_to(label);
+  EXPECT_EQ(hint(), "entry details");
+  move_to(free);
+  EXPECT_EQ(hint(), QString::fromUtf8(text::default_hint));
+  // Only aligned files: nothing left to drag, so no hint.
+  model().List4.clear();
+  model().List5.assign({"b.txt"});
+  move_to(label);
+  move_to(free);
+  EXPECT_TRUE(hint().isEmpty());
+
+  for (QPoint point : {label, list1.center()}) QTest::mouseClick(area, Qt::RightButton, {}, point);
+  QTest::mouseClick(area, Qt::LeftButton, {}, free);
   EXPECT_EQ(presses, 0);
-  QTest::mousePress(area, Qt::RightButton, {}, free_point);
-  QTest::mouseRelease(area, Qt::RightButton, {}, free_point);
+  QTest::mouseClick(area, Qt::RightButton, {}, free);
   EXPECT_EQ(presses, 1);
 }
 
