@@ -167,14 +167,8 @@ void Deletion::refill_when_same_directory() {
 }
 
 void Deletion::Text2_DragDrop() {
-  Globals& g = tz_.globals();
-  g.GLB_drag_source = g.GLB_drag_source.toLower();
-  const int n = drag_source_number(g.GLB_drag_source);
-  if (n == 0) return;
-  const FileList& list = tz_.window().list(n);
-  if (list.current() < 0) return;
-  const QString name = list.entry(list.current());
-  if (name.isEmpty()) return;
+  const auto [n, name] = take_dragged_entry(tz_);
+  if (n == 0 || name.isEmpty()) return;
 
   QString question = s(text::delete_question) + name.toUpper();
   if (n == 5)

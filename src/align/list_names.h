@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "app/tenzor.h"
+
 namespace tz {
 
 // The number 1 to 5 of the list a drag began in, from GLB_drag_source ("List1" to
@@ -13,6 +15,25 @@ inline int drag_source_number(const QString& source) {
     if (n >= 1 && n <= 5) return n;
   }
   return 0;
+}
+
+// What a drop received: the list the drag began in (0 for none) and its current
+// entry (empty when it has none).
+struct DraggedEntry {
+  int list = 0;
+  QString name;
+};
+
+// Takes GLB_drag_source in lower case, as every drop handler does, and finds the
+// dragged entry.
+inline DraggedEntry take_dragged_entry(Tenzor& tz) {
+  QString& source = tz.globals().GLB_drag_source;
+  source = source.toLower();
+  DraggedEntry dragged{drag_source_number(source), QString()};
+  if (dragged.list == 0) return dragged;
+  const FileList& list = tz.window().list(dragged.list);
+  if (list.current() >= 0) dragged.name = list.entry(list.current());
+  return dragged;
 }
 
 }  // namespace tz

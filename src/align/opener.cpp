@@ -11,14 +11,10 @@
 namespace tz {
 
 void Opener::Text1_DragDrop() {
-  Globals& g = tz_.globals();
-  g.GLB_drag_source = g.GLB_drag_source.toLower();
-  const int n = drag_source_number(g.GLB_drag_source);
-  if (n == 0) return;
-  const FileList& list = tz_.window().list(n);
+  const Globals& g = tz_.globals();
+  const auto [n, name] = take_dragged_entry(tz_);
   // Without an entry the paths would name the directories themselves.
-  if (list.current() < 0 || list.entry(list.current()).isEmpty()) return;
-  const QString name = list.entry(list.current());
+  if (n == 0 || name.isEmpty()) return;
 
   // Dir 1's copy first; a file that differs between the directories opens twice.
   const QString first = (n == 2 ? g.GLB_path2 : g.GLB_path1) + name;

@@ -53,17 +53,13 @@ void Transfers::list_DragDrop(int target) {
   Globals& g = tz_.globals();
   Common& common = tz_.common();
   common.show_busy(true);
-  g.GLB_drag_source = g.GLB_drag_source.toLower();
-  const int source = drag_source_number(g.GLB_drag_source);
+  const auto [source, name] = take_dragged_entry(tz_);
   const Row row = row_for(target, source);
-  FileList& from_list = tz_.window().list(source);
-  if (row.kind == Row::none || from_list.current() < 0 ||
-      from_list.entry(from_list.current()).isEmpty()) {
+  if (row.kind == Row::none || name.isEmpty()) {
     common.show_busy(false);
     return;
   }
-
-  const QString name = from_list.entry(from_list.current());
+  FileList& from_list = tz_.window().list(source);
   const QString p1 = g.GLB_path1 + name;
   const QString p2 = g.GLB_path2 + name;
   const QString& kept = row.from_dir == 1 ? p1 : p2;
