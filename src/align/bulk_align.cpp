@@ -31,9 +31,8 @@ void BulkAlign::align_list(int n, const QString& source_dir, const QString& targ
       if (tz_.copier().program_ended()) return;
       if (g.GLB_copy_done) {
         // Found again by name: the pause of a fallback copy lets the user act.
-        const int at = list.find(name);
-        if (at >= 0) list.remove_at(at);
-        if (w.List5.find(name) < 0) w.List5.add(name);
+        const int at = list.remove(name);
+        w.List5.add_once(name);
         tz_.services().pump.process_events();
         // The next entry has moved into this position.
         if (at >= 0 && at < i) --i;

@@ -64,9 +64,8 @@ void Deletion::delete_entry(int n, const QString& name, bool& deleted) {
   }
   tz_.panes().clear_free_space_labels();
   WindowModel& w = tz_.window();
-  FileList& list = w.list(n);
-  list.remove_at(list.find(name));
-  if (rule.moves_to != 0 && w.list(rule.moves_to).find(name) < 0) w.list(rule.moves_to).add(name);
+  w.list(n).remove(name);
+  if (rule.moves_to != 0) w.list(rule.moves_to).add_once(name);
 }
 
 bool Deletion::delete_selected_files(int n) {
@@ -151,9 +150,7 @@ void Deletion::finish(bool any_deleted) {
 void Deletion::refill_when_same_directory() {
   const Globals& g = tz_.globals();
   // Then both lists show one directory's files; each must lose what the other lost.
-  if (QString::compare(g.GLB_path1, g.GLB_path2, Qt::CaseInsensitive) != 0 &&
-      !tz_.fs().same_file(g.GLB_path1, g.GLB_path2))
-    return;
+  if (!tz_.common().same_place(g.GLB_path1, g.GLB_path2)) return;
   Panes& panes = tz_.panes();
   WindowModel& w = tz_.window();
   try {

@@ -30,14 +30,6 @@ Row row_for(int target, int source) {
   return {};
 }
 
-void add_once(FileList& list, const QString& name) {
-  if (list.find(name) < 0) list.add(name);
-}
-
-void remove_name(FileList& list, const QString& name) {
-  list.remove_at(list.find(name));
-}
-
 // File times are local wall-clock seconds; shown as such, in the locale's short form.
 QString short_date_time(LocalTime modified) {
   return QLocale().toString(QDateTime::fromSecsSinceEpoch(modified, Qt::UTC), QLocale::ShortFormat);
@@ -72,26 +64,26 @@ void Transfers::list_DragDrop(int target) {
       case Row::move:
         // Both panes on one directory: the copy would land on the file itself and the
         // deletion that follows would destroy its only copy.
-        if (tz_.fs().same_file(kept, other)) break;
+        if (common.same_place(kept, other)) break;
         copier.copy_file(kept, other);
         panes.clear_free_space_labels();
         if (!g.GLB_copy_done) break;
-        add_once(to_list, name);
+        to_list.add_once(name);
         tz_.fs().remove_file(kept);
-        remove_name(from_list, name);
+        from_list.remove(name);
         break;
       case Row::delete_other:
         tz_.fs().remove_file(other);
         panes.clear_free_space_labels();
-        remove_name(from_list, name);
-        add_once(to_list, name);
+        from_list.remove(name);
+        to_list.add_once(name);
         break;
       case Row::copy:
         copier.copy_file(kept, other);
         panes.clear_free_space_labels();
         if (!g.GLB_copy_done) break;
-        remove_name(from_list, name);
-        add_once(to_list, name);
+        from_list.remove(name);
+        to_list.add_once(name);
         break;
       case Row::none:
         break;

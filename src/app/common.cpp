@@ -30,6 +30,10 @@ bool Common::file_exists(const QString& path) {
   }
 }
 
+bool Common::same_place(const QString& a, const QString& b) {
+  return QString::compare(a, b, Qt::CaseInsensitive) == 0 || tz_.fs().same_file(a, b);
+}
+
 QString Common::windows_directory() {
   QString dir = tz_.services().facts.windows_directory();
   while (dir.size() > 3 && dir.endsWith(u'\\')) dir.chop(1);

@@ -18,6 +18,9 @@ class Common {
   // True when a listing of `path` that includes hidden, system and directory entries
   // returns anything; false for an empty path and on any error.
   bool file_exists(const QString& path);
+  // True when two paths name one place: the same text, letter case ignored, or the
+  // same file or directory on disk (a link, a bind mount, two drive letters).
+  bool same_place(const QString& a, const QString& b);
   QString windows_directory();
   // The "temp" folder under the Windows directory, created when missing.
   QString data_directory();

@@ -26,8 +26,14 @@ class FileList : public QAbstractListModel {
   void clear();
   // Replaces the whole content; `texts` need not be sorted.
   void assign(std::vector<QString> texts);
-  // Position of the entry equal to `text` (letter case ignored), or -1.
+  // Position of the entry equal to `text`, letter case ignored; an entry with exactly
+  // that text comes first (entries that differ only in case are different files).
+  // -1 when there is none.
   int find(const QString& text) const;
+  // Adds `text` unless find() knows it already.
+  void add_once(const QString& text);
+  // Removes the entry find() gives for `text`; returns its position, or -1.
+  int remove(const QString& text);
 
   bool is_selected(int index) const;
   void set_selected(int index, bool selected);

@@ -46,15 +46,7 @@ bool open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
     panes.set_directory(2, g.GLB_path2);
   } catch (const FileError&) {
     tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
-    const QString root = QString(current_drive) + QStringLiteral(":\\");
-    panes.set_drive(1, current_drive);
-    panes.set_drive(2, current_drive);
-    try {
-      panes.set_directory(1, root);
-      panes.set_directory(2, root);
-    } catch (const FileError&) {
-      // The current drive's root is as far back as the panes can go.
-    }
+    panes.fall_back_to_root(current_drive);
   }
   return true;
 }

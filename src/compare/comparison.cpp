@@ -169,7 +169,7 @@ Comparison::Outcome Comparison::compare_dirs() {
     // Equal texts, or two paths that reach one directory (a link, a bind mount, two
     // drive letters): comparing a directory with itself would offer to delete the
     // only copy of every file.
-    if (QString::compare(pane1, pane2, Qt::CaseInsensitive) == 0 || fs.same_file(pane1, pane2)) {
+    if (common.same_place(pane1, pane2)) {
       tz_.message(QString::fromUtf8(text::dirs_equal), Buttons::Ok, Icon::Critical);
       outcome = Outcome::refused;
     } else {

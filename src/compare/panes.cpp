@@ -249,6 +249,18 @@ QString Panes::strip_nulls(const QString& text) {
   return nul < 0 ? text : text.left(nul);
 }
 
+void Panes::fall_back_to_root(QChar letter) {
+  set_drive(1, letter);
+  set_drive(2, letter);
+  const QString root = QString(letter) + QStringLiteral(":\\");
+  try {
+    set_directory(1, root);
+    set_directory(2, root);
+  } catch (const FileError&) {
+    // The drive's root is as far back as the panes can go.
+  }
+}
+
 void Panes::open_dir_pair(const QString& pair_text, bool report_errors) {
   Common& common = tz_.common();
   Globals& g = tz_.globals();
@@ -285,15 +297,7 @@ void Panes::open_dir_pair(const QString& pair_text, bool report_errors) {
     set_directory(2, path2);
   } catch (const FileError&) {
     tz_.message(QString::fromUtf8(text::pair_not_opened));
-    set_drive(1, d);
-    set_drive(2, d);
-    const QString root = QString(d) + QStringLiteral(":\\");
-    try {
-      set_directory(1, root);
-      set_directory(2, root);
-    } catch (const FileError&) {
-      // The current drive's root is as far back as the panes can go.
-    }
+    fall_back_to_root(d);
     failed = true;
   }
   tz_.history().m_close_Click();

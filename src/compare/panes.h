@@ -41,6 +41,8 @@ class Panes {
   void refresh_file_box(int pane);
   void clear_free_space_labels();
   void open_dir_pair(const QString& pair_text, bool report_errors);
+  // Both panes back on the root of drive `letter`, after a pair failed to open.
+  void fall_back_to_root(QChar letter);
   void add_hidden_folders(int pane, bool include_system);
   static QString strip_nulls(const QString& text);
 
