@@ -1,0 +1,128 @@
+#include "app/collation.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QStringList>
+#include <random>
+
+namespace tz::test {
+namespace {
+
+std::vector<QString> sorted(const std::vector<QString>& texts) {
+  std::vector<QString> out;
+  for (size_t i : collation::order(texts)) out.push_back(texts[i]);
+  return out;
+}
+
+// order() gives compare()'s order exactly: a permutation whose neighbours compare below
+// zero (compare() is zero only for equal texts).
+void expect_order_agrees_with_compare(const std::vector<QString>& texts) {
+  const std::vector<size_t> order = collation::order(texts);
+  ASSERT_EQ(order.size(), texts.size());
+  std::vector<bool> seen(texts.size());
+  for (size_t i : order) {
+    ASSERT_LT(i, texts.size());
+    ASSERT_FALSE(seen[i]);
+    seen[i] = true;
+  }
+  for (size_t k = 1; k < order.size(); ++k) {
+    const QString& a = texts[order[k - 1]];
+    const QString& b = texts[order[k]];
+    if (a == b) continue;
+    ASSERT_LT(collation::compare(a, b), 0) << qPrintable(a) << " | " << qPrintable(b);
+    ASSERT_GT(collation::compare(b, a), 0) << qPrintable(a) << " | " << qPrintable(b);
+  }
+}
+
+// Random texts from `alphabet`, up to 14 characters, some of them repeated.
+std::vector<QString> random_texts(const QString& alphabet, int count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<QString> texts;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && random() % 20 == 0) {
+      texts.push_back(texts[random() % texts.size()]);
+      continue;
+    }
+    QString text;
+    for (unsigned n = random() % 15; n > 0; --n)
+      text.append(alphabet[static_cast<int>(random() % static_cast<unsigned>(alphabet.size()))]);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+QString printable_ascii() {
+  QString all;
+  for (char16_t c = 0x20; c <= 0x7E; ++c) all.append(QChar(c));
+  return all;
+}
+
+class CollationTest : public ::testing::Test {
+ protected:
+  void SetUp() override { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
+  void TearDown() override { QLocale::setDefault(saved_); }
+
+ private:
+  const QLocale saved_;
+};
+
+TEST_F(CollationTest, AccentedLettersSortWithTheirBaseLetter) {
+  EXPECT_EQ(sorted({"zebra", "f", "École", "é", "ecole", "e", "E"}),
+            (std::vector<QString>{"E", "e", "é", "ecole", "École", "f", "zebra"}));
+  EXPECT_LT(collation::compare("é", "f"), 0);
+  EXPECT_GT(collation::compare("é", "e"), 0);
+}
+
+TEST_F(CollationTest, LetterCaseIsIgnoredAndOnlyOrdersTwins) {
+  EXPECT_EQ(sorted({"cherry", "Banana", "apple", "Ab", "aa"}),
+            (std::vector<QString>{"aa", "Ab", "apple", "Banana", "cherry"}));
+  EXPECT_EQ(sorted({"readme", "README", "read", "Readme", "B", "a", "b", "A"}),
+            (std::vector<QString>{"A", "a", "B", "b", "read", "README", "Readme", "readme"}));
+  EXPECT_LT(collation::compare("README", "readme"), 0);
+  EXPECT_GT(collation::compare("readme", "README"), 0);
+  EXPECT_EQ(collation::compare("readme", "readme"), 0);
+}
+
+TEST_F(CollationTest, DigitsAndPunctuationAreOrdinaryCharacters) {
+  EXPECT_EQ(sorted({"file9.txt", "file10.txt", "ab", "a-c", "a b", "a1"}),
+            (std::vector<QString>{"a b", "a-c", "a1", "ab", "file10.txt", "file9.txt"}));
+}
+
+// Locales where letter pairs or accent-like letters make ASCII text order differently
+// from character by character.
+TEST_F(CollationTest, FollowsLocalesThatTreatAsciiLettersSpecially) {
+  QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+  EXPECT_EQ(sorted({"chata", "hrad", "cihla"}), (std::vector<QString>{"cihla", "hrad", "chata"}));
+  QLocale::setDefault(QLocale(QStringLiteral("lt_LT")));
+  EXPECT_EQ(sorted({"ic", "yb"}), (std::vector<QString>{"yb", "ic"}));
+  QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+  EXPECT_EQ(sorted({"ic", "yb", "hrad", "chata"}),
+            (std::vector<QString>{"chata", "hrad", "ic", "yb"}));
+}
+
+TEST_F(CollationTest, CLocaleStillSortsAccentsWithTheirLetter) {
+  QLocale::setDefault(QLocale::c());
+  EXPECT_EQ(sorted({"z", "é", "f", "e"}), (std::vector<QString>{"e", "é", "f", "z"}));
+}
+
+TEST_F(CollationTest, OrderAgreesWithCompare) {
+  const QString ascii = printable_ascii();
+  const QString mixed = ascii + ascii + QStringLiteral("éèêÉàÅåæÆøßçñőŁłαβΩдЖя中文日本한") +
+                        QChar(0x0301) + QChar('\t') + QChar(0x01);
+  for (const char* locale : {"en_US", "sv_SE", "fr_CA", "cs_CZ", "lt_LT", "da_DK", "C"}) {
+    SCOPED_TRACE(locale);
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+    expect_order_agrees_with_compare(random_texts(mixed, 3000, 1));
+    expect_order_agrees_with_compare(random_texts(ascii, 3000, 2));
+    expect_order_agrees_with_compare(random_texts(QStringLiteral("aAbBcChHyYiI- ."), 2000, 3));
+  }
+  // Names of one folder share their start and often much more; the rest orders them.
+  std::vector<QString> names;
+  for (const QString& text : random_texts(QStringLiteral("aAb-"), 2000, 4))
+    names.push_back(QStringLiteral("Report 2023-04") + text);
+  expect_order_agrees_with_compare(names);
+}
+
+}  // namespace
+}  // namespace tz::test
