@@ -115,7 +115,7 @@ int main(int argc, char* argv[]) {
   tz::start_up(tz);
   tz::MainWindow window(tz);
   exit.set_window(&window);
-  if (!tz::load_form(tz, [&table](const QString& native) { return table.to_drive_form(native); }))
-    return EXIT_FAILURE;
-  return QApplication::exec();
+  return tz::load_and_run(
+      tz, [&table](const QString& native) { return table.to_drive_form(native); },
+      [] { return QApplication::exec(); });
 }

@@ -1,6 +1,7 @@
 #include "align/bulk_align.h"
 
 #include "align/copier.h"
+#include "align/file_guard.h"
 #include "app/common.h"
 #include "app/tenzor.h"
 #include "app/texts.h"
@@ -10,7 +11,7 @@
 
 namespace tz {
 
-void BulkAlign::align_list(int n, const QString& source_dir, const QString& target_dir) {
+void BulkAlign::align_list(int n, int from) {
   Globals& g = tz_.globals();
   WindowModel& w = tz_.window();
   Common& common = tz_.common();
@@ -26,25 +27,35 @@ void BulkAlign::align_list(int n, const QString& source_dir, const QString& targ
     for (int i = 1; i <= bound; ++i) {
       if (i > list.count()) break;
       if (!whole_list && !list.is_selected(i - 1)) continue;
-      name = list.entry(i - 1);
-      tz_.copier().copy_file(source_dir + name, target_dir + name);
+      const Entry entry = list.at(i - 1);
+      name = entry.text;
+      if (!entry.side(from)) continue;
+      const std::optional<FileRef> copied = tz_.copier().copy_entry(entry, from);
       if (tz_.copier().program_ended()) return;
-      if (g.GLB_copy_done) {
-        // Found again by name: the pause of a fallback copy lets the user act.
-        const int at = list.remove(name);
-        w.List5.add_once(name);
+      if (g.GLB_copy_done && copied) {
+        // Found again by its files: the pause of a fallback copy lets the user act.
+        const int at = list.remove(entry);
+        Entry aligned = entry;
+        aligned.side(3 - from) = copied;
+        w.List5.add_once(std::move(aligned));
         tz_.services().pump.process_events();
         // The next entry has moved into this position.
         if (at >= 0 && at < i) --i;
       }
       common.show_busy(true);
-      if (g.GLB_cancel) {
+      if (g.GLB_cancel || g.GLB_closing) {
         w.bot_cancel.set_enabled(false);
         tz_.panes().clear_free_space_labels();
         common.show_busy(false);
         return;
       }
     }
+  } catch (const Refusal& refusal) {
+    common.show_busy(false);
+    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
+    tz_.panes().clear_free_space_labels();
+    w.bot_cancel.set_enabled(false);
+    return;
   } catch (const FileError& error) {
     tz_.message(Copier::file_error_message(error, name), Buttons::Ok, Icon::Critical);
     tz_.panes().clear_free_space_labels();
@@ -70,8 +81,7 @@ void BulkAlign::set_align_caption(int n) {
 void BulkAlign::bot_list_Click(int n) {
   const Globals& g = tz_.globals();
   // Lists 1 and 3 hold what dir 1 has alone or newer; 2 and 4 what dir 2 has.
-  const bool from_dir1 = n == 1 || n == 3;
-  align_list(n, from_dir1 ? g.GLB_path1 : g.GLB_path2, from_dir1 ? g.GLB_path2 : g.GLB_path1);
+  align_list(n, n == 1 || n == 3 ? 1 : 2);
   if (tz_.copier().program_ended()) return;
   if (n == 1) tz_.services().pump.process_events();
   const bool differences_left = tz_.tree().differenza_trovata();

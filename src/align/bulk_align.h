@@ -11,9 +11,10 @@ class BulkAlign {
  public:
   explicit BulkAlign(Tenzor& tz) : tz_(tz) {}
 
-  // Copies the selected entries of list `n`, or all of them when none is selected, from
-  // `source_dir` to `target_dir` (both ending in "\"), moving each copied name to List5.
-  void align_list(int n, const QString& source_dir, const QString& target_dir);
+  // Copies the files of dir `from` (1 or 2) of the selected entries of list `n`, or of
+  // all of them when none is selected, to the other directory, moving each copied entry
+  // to List5.
+  void align_list(int n, int from);
   bool any_selected(int n);
   // The caption of button `n` after a click in list `n`.
   void set_align_caption(int n);

@@ -1,7 +1,6 @@
 #include "align/copier.h"
 
-#include <cstdlib>
-
+#include "align/file_guard.h"
 #include "app/common.h"
 #include "app/tenzor.h"
 #include "app/texts.h"
@@ -19,45 +18,77 @@ QString quoted(const QString& path) {
   return u'"' + path + u'"';
 }
 
-bool leads_to_external_copy(int number) {
-  return number == err::permission_denied || number == err::path_file_access ||
-         number == err::path_not_found || number == err::bad_file_name;
-}
-
 }  // namespace
 
-void Copier::copy_file(const QString& source, const QString& target) {
+std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from) {
+  const FileRef& source = *entry.side(from);
+  const std::shared_ptr<OpenDirectory> target_dir = tz_.window().listed_dir(3 - from);
+  const std::optional<FileRef>& partner = entry.side(3 - from);
+  check_unchanged(source);
+  if (partner) {
+    check_unchanged(*partner);
+    check_distinct(source, *partner);
+  } else {
+    check_absent(source, *target_dir, source.name);
+  }
+  // A file of its own in the other directory keeps the source's exact name.
+  const QByteArray name = partner ? partner->name : source.name;
+  const std::optional<FileInfo> copied = copy_file(source, *target_dir, name, partner.has_value());
+  if (!copied) return std::nullopt;
+  return FileRef{target_dir, name, *copied};
+}
+
+std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& target,
+                                          const QByteArray& name, bool replace) {
   Globals& g = tz_.globals();
   g.GLB_copy_done = true;
+  const OpenDirectory::Target mode =
+      replace ? OpenDirectory::Target::replace : OpenDirectory::Target::create_new;
   try {
-    tz_.fs().copy_file(source, target);
-    return;
-  } catch (const FileError&) {
-    // Whatever went wrong, the quoted retry comes next and says nothing of it.
-  }
-  try {
-    tz_.fs().copy_file(quoted(source), quoted(target));
-    return;
+    return source.dir->copy_to(source.name, target, name, mode);
   } catch (const FileError& error) {
-    if (!leads_to_external_copy(error.number())) {
-      fatal(error, source);
-      return;
+    // A name taken meanwhile is never replaced, by this copy or the external one.
+    if (!replace && error.number() == err::file_exists) {
+      g.GLB_copy_done = false;
+      check_absent(source, target, name);
+      throw;
     }
   }
-  if (!start_external_copy(source, target)) return;
+  // Whatever else went wrong, the external copy comes next and says nothing of it.
+  const QString shown = source.path();
+  const std::optional<QString> from = source.dir->host_path(source.name);
+  const std::optional<QString> to = target.host_path(name);
+  if (!from || !to) {
+    // A name that is not valid UTF-8 cannot be handed to another program.
+    unable_to_copy(shown);
+    return std::nullopt;
+  }
+  if (!start_external_copy(*from, *to, shown)) return std::nullopt;
 
   // The started copy runs on its own; this pause is all the waiting it gets.
   Common& common = tz_.common();
   common.pause_seconds(1);
-  if (!file_copy_verified(source, target)) {
-    common.show_busy(false);
-    tz_.message(QString::fromUtf8(text::unable_to_copy) + quoted(source));
-    common.show_busy(true);
+  const std::optional<FileInfo> copied = file_copy_verified(source, target, name);
+  if (copied) return copied;
+  // A closed window cuts the pause short: the copy may still be on its way, so it is
+  // not trusted (no source is deleted for it), but it is no failure to report either.
+  if (g.GLB_closing)
     g.GLB_copy_done = false;
-  }
+  else
+    unable_to_copy(shown);
+  return std::nullopt;
 }
 
-bool Copier::start_external_copy(const QString& source, const QString& target) {
+void Copier::unable_to_copy(const QString& shown) {
+  Common& common = tz_.common();
+  common.show_busy(false);
+  tz_.message(QString::fromUtf8(text::unable_to_copy) + quoted(shown));
+  common.show_busy(true);
+  tz_.globals().GLB_copy_done = false;
+}
+
+bool Copier::start_external_copy(const QString& source, const QString& target,
+                                 const QString& shown) {
   // Two arguments of their own, never a command line: no name can become a command.
   const QStringList arguments{QString::fromLatin1(copy_option), source, target};
   Processes& processes = tz_.services().processes;
@@ -66,7 +97,7 @@ bool Copier::start_external_copy(const QString& source, const QString& target) {
     return true;
   } catch (const FileError& error) {
     if (error.number() != err::file_not_found) {
-      fatal(error, source);
+      fatal(error, shown);
       return false;
     }
   }
@@ -74,21 +105,23 @@ bool Copier::start_external_copy(const QString& source, const QString& target) {
     processes.start_detached(QString::fromLatin1(installed_program), arguments);
     return true;
   } catch (const FileError& error) {
-    fatal(error, source);
+    fatal(error, shown);
     return false;
   }
 }
 
-bool Copier::file_copy_verified(const QString& source, const QString& target) {
-  if (!tz_.common().file_exists(target)) return false;
+std::optional<FileInfo> Copier::file_copy_verified(const FileRef& source, OpenDirectory& target,
+                                                   const QByteArray& name) {
   try {
-    const FileInfo to = tz_.fs().info(target);
-    const FileInfo from = tz_.fs().info(source);
-    // The length too: an old target that happens to carry a close time is no copy.
-    return std::llabs(to.modified - from.modified) <= 2 && to.length == from.length;
+    const FileInfo to = target.info(name);
+    const FileInfo from = source.dir->info(source.name);
+    // A plain file, and the length too: a directory, or an old target that happens to
+    // carry a close time, is no copy.
+    if (to.regular && seconds_apart(to.modified, from.modified) <= 2 && to.length == from.length)
+      return to;
   } catch (const FileError&) {
-    return false;
   }
+  return std::nullopt;
 }
 
 void Copier::fatal(const FileError& error, const QString& source) {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "app/entry.h"
 
 namespace tz {
 
 class Tenzor;
 class FileError;
 
-// The one routine that copies a file between the two directories, with its fallbacks.
+// The one routine that copies a file between the two directories, with its fallback.
 class Copier {
  public:
   explicit Copier(Tenzor& tz) : tz_(tz) {}
@@ -16,12 +19,18 @@ class Copier {
   // it cannot be started, "tenzor" is looked up on the PATH.
   void set_copy_program(const QString& program) { copy_program_ = program; }
 
-  // Copies `source` over `target` (full paths); the outcome is GLB_copy_done. An
-  // unexpected error shows the fatal copy message and ends the program.
-  void copy_file(const QString& source, const QString& target);
-  // True when the target exists with the source's length and a modification time at
-  // most 2 seconds from the source's.
-  bool file_copy_verified(const QString& source, const QString& target);
+  // Copies side `from` (1 or 2) of `entry` to the other directory of the pair: over
+  // the entry's file there, or to a new file under the source's exact name when it
+  // has none. Checks first that nothing but the compared target can be overwritten
+  // (throws Refusal). The outcome is GLB_copy_done; on success the new file as the
+  // entry's other side. An unexpected error shows the fatal copy message and ends the
+  // program.
+  std::optional<FileRef> copy_entry(const Entry& entry, int from);
+
+  // The new file when `name` in `target` is a plain file with the source's length and
+  // a modification time at most 2 seconds from the source's.
+  static std::optional<FileInfo> file_copy_verified(const FileRef& source, OpenDirectory& target,
+                                                    const QByteArray& name);
   // True once a copy has ended the program (which, in tests, goes on running).
   bool program_ended() const { return program_ended_; }
 
@@ -29,8 +38,11 @@ class Copier {
   static QString file_error_message(const FileError& error, const QString& name);
 
  private:
-  bool start_external_copy(const QString& source, const QString& target);
+  std::optional<FileInfo> copy_file(const FileRef& source, OpenDirectory& target,
+                                    const QByteArray& name, bool replace);
+  bool start_external_copy(const QString& source, const QString& target, const QString& shown);
   void fatal(const FileError& error, const QString& source);
+  void unable_to_copy(const QString& shown);
 
   Tenzor& tz_;
   QString copy_program_;

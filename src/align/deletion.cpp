@@ -1,6 +1,7 @@
 #include "align/deletion.h"
 
 #include "align/copier.h"
+#include "align/file_guard.h"
 #include "align/list_names.h"
 #include "align/transfers.h"
 #include "app/common.h"
@@ -24,6 +25,8 @@ struct Rule {
   bool dir2;
   const char* word;
   int moves_to;  // 0: the entry leaves the lists
+
+  bool deletes(int dir) const { return dir == 1 ? dir1 : dir2; }
 };
 
 Rule rule_for(int n) {
@@ -51,21 +54,23 @@ bool valid_list(int n) {
 
 }  // namespace
 
-void Deletion::delete_entry(int n, const QString& name, bool& deleted) {
-  const Globals& g = tz_.globals();
+void Deletion::delete_entry(int n, const Entry& entry, bool& deleted) {
   const Rule rule = rule_for(n);
-  if (rule.dir1) {
-    tz_.fs().remove_file(g.GLB_path1 + name);
-    deleted = true;
-  }
-  if (rule.dir2) {
-    tz_.fs().remove_file(g.GLB_path2 + name);
+  // Both checks before the first file goes: an "aligned" entry loses both or none.
+  for (int dir = 1; dir <= 2; ++dir)
+    if (rule.deletes(dir)) check_before_delete(entry, dir);
+  Entry left = entry;
+  for (int dir = 1; dir <= 2; ++dir) {
+    if (!rule.deletes(dir)) continue;
+    const FileRef& file = *entry.side(dir);
+    file.dir->remove(file.name);
+    left.side(dir).reset();
     deleted = true;
   }
   tz_.panes().clear_free_space_labels();
   WindowModel& w = tz_.window();
-  w.list(n).remove(name);
-  if (rule.moves_to != 0) w.list(rule.moves_to).add_once(name);
+  w.list(n).remove(entry);
+  if (rule.moves_to != 0) w.list(rule.moves_to).add_once(std::move(left));
 }
 
 bool Deletion::delete_selected_files(int n) {
@@ -79,9 +84,10 @@ bool Deletion::delete_selected_files(int n) {
   try {
     const int bound = list.count();
     for (int i = 1; i <= bound; ++i) {
-      if (i > list.count()) break;
-      if (!list.is_selected(i - 1) || list.entry(i - 1).isEmpty()) continue;
-      name = list.entry(i - 1);
+      if (i > list.count() || tz_.globals().GLB_closing) break;
+      if (!list.is_selected(i - 1) || list.text(i - 1).isEmpty()) continue;
+      const Entry entry = list.at(i - 1);
+      name = entry.text;
       Answer answer = Answer::Yes;
       if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
         common.show_busy(false);
@@ -99,10 +105,13 @@ bool Deletion::delete_selected_files(int n) {
       }
       common.show_busy(true);
       if (answer != Answer::Yes) continue;
-      delete_entry(n, name, deleted);
+      delete_entry(n, entry, deleted);
       // The next entry has moved into this position.
       --i;
     }
+  } catch (const Refusal& refusal) {
+    common.show_busy(false);
+    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
     common.show_busy(false);
     tz_.message(s(text::error_colon) + QString::number(error.number()) + s(text::error_separator) +
@@ -164,8 +173,9 @@ void Deletion::refill_when_same_directory() {
 }
 
 void Deletion::Text2_DragDrop() {
-  const auto [n, name] = take_dragged_entry(tz_);
-  if (n == 0 || name.isEmpty()) return;
+  const auto [n, dragged] = take_dragged_entry(tz_);
+  if (n == 0 || !dragged) return;
+  const QString& name = dragged->text;
 
   QString question = s(text::delete_question) + name.toUpper();
   if (n == 5)
@@ -177,7 +187,10 @@ void Deletion::Text2_DragDrop() {
 
   bool deleted = false;
   try {
-    delete_entry(n, name, deleted);
+    delete_entry(n, *dragged, deleted);
+  } catch (const Refusal& refusal) {
+    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
+    return;
   } catch (const FileError& error) {
     tz_.message(error.number() == err::disk_full ? s(text::error_61)
                                                  : Copier::file_error_message(error, name),

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "app/entry.h"
+
 namespace tz {
 
 class Tenzor;
@@ -31,9 +33,9 @@ class Deletion {
   // directory.
   void finish(bool any_deleted);
   void refill_when_same_directory();
-  // Deletes the files of `name` standing in list `n` (dir 1's first) and moves the entry
-  // on. `deleted` turns true as soon as one file is gone.
-  void delete_entry(int n, const QString& name, bool& deleted);
+  // Deletes the files of `entry` standing in list `n` (dir 1's first) and moves the
+  // entry on. `deleted` turns true as soon as one file is gone.
+  void delete_entry(int n, const Entry& entry, bool& deleted);
 
   Tenzor& tz_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "app/tenzor.h"
 
@@ -18,10 +19,10 @@ inline int drag_source_number(const QString& source) {
 }
 
 // What a drop received: the list the drag began in (0 for none) and its current
-// entry (empty when it has none).
+// entry (none when it has none, or an entry with an empty text).
 struct DraggedEntry {
   int list = 0;
-  QString name;
+  std::optional<Entry> entry;
 };
 
 // Takes GLB_drag_source in lower case, as every drop handler does, and finds the
@@ -29,10 +30,11 @@ struct DraggedEntry {
 inline DraggedEntry take_dragged_entry(Tenzor& tz) {
   QString& source = tz.globals().GLB_drag_source;
   source = source.toLower();
-  DraggedEntry dragged{drag_source_number(source), QString()};
+  DraggedEntry dragged{drag_source_number(source), std::nullopt};
   if (dragged.list == 0) return dragged;
   const FileList& list = tz.window().list(dragged.list);
-  if (list.current() >= 0) dragged.name = list.entry(list.current());
+  if (list.current() >= 0 && !list.text(list.current()).isEmpty())
+    dragged.entry = list.at(list.current());
   return dragged;
 }
 

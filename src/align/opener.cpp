@@ -11,23 +11,23 @@
 namespace tz {
 
 void Opener::Text1_DragDrop() {
-  const Globals& g = tz_.globals();
-  const auto [n, name] = take_dragged_entry(tz_);
-  // Without an entry the paths would name the directories themselves.
-  if (n == 0 || name.isEmpty()) return;
+  const auto [n, dragged] = take_dragged_entry(tz_);
+  // Without an entry there is nothing to open.
+  if (n == 0 || !dragged) return;
 
   // Dir 1's copy first; a file that differs between the directories opens twice.
-  const QString first = (n == 2 ? g.GLB_path2 : g.GLB_path1) + name;
-  const QString second = n == 3 || n == 4 ? g.GLB_path2 + name : QString();
+  const std::optional<FileRef> first = n == 2 ? dragged->side2 : dragged->side1;
+  const std::optional<FileRef> second =
+      n == 3 || n == 4 ? dragged->side2 : std::optional<FileRef>();
   Common& common = tz_.common();
   try {
     // Read first, so that a file gone since the comparison fails before anything opens.
-    tz_.fs().info(first);
-    if (!second.isEmpty()) tz_.fs().info(second);
-    if (common.file_exists(first)) open_path(first);
+    if (first) first->dir->info(first->name);
+    if (second) second->dir->info(second->name);
+    if (first) open_file(*first);
     // Two programs started at once may fight over the window.
     common.pause_seconds(2);
-    if (!second.isEmpty() && common.file_exists(second)) open_path(second);
+    if (second && second->dir->exists(second->name)) open_file(*second);
   } catch (const FileError& error) {
     tz_.message(QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
                 QString::fromUtf8(text::error_separator) + error.description());
@@ -38,11 +38,21 @@ void Opener::Text1_MouseMove() {
   tz_.window().lab_drag_drop.set_caption(QString());
 }
 
-void Opener::open_path(const QString& path) {
-  const QString clean = path.section(u'\r', 0, 0);
+void Opener::open_file(const FileRef& file) {
+  // Other programs take names as text: one that is not valid UTF-8 cannot be handed on.
+  const std::optional<QString> host = file.dir->host_path(file.name);
+  if (!host) throw FileError(err::bad_file_name);
+  open_host_path(*host);
+}
+
+void Opener::open_host_path(const QString& host_path) {
   // The desktop's open service starts a file's program and shows a directory in the
   // file browser alike; it needs the host's own name. Its result is not examined.
-  tz_.services().processes.open_url(tz_.fs().host_path(clean));
+  tz_.services().processes.open_url(host_path);
+}
+
+void Opener::open_path(const QString& path) {
+  open_host_path(tz_.fs().host_path(path.section(u'\r', 0, 0)));
 }
 
 QString Opener::directory_of(const QString& path) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "app/entry.h"
+
 namespace tz {
 
 class Tenzor;
@@ -19,10 +21,14 @@ class Opener {
   // Opens an existing file with its associated program, a directory in the file
   // browser.
   void open_path(const QString& path);
+  // Opens an entry's file, reached by its exact name.
+  void open_file(const FileRef& file);
   // The text before the last "\" or ":", empty when there is neither.
   static QString directory_of(const QString& path);
 
  private:
+  void open_host_path(const QString& host_path);
+
   Tenzor& tz_;
 };
 

@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "align/copier.h"
+#include "align/file_guard.h"
 #include "align/list_names.h"
 #include "app/common.h"
 #include "app/tenzor.h"
@@ -30,9 +31,9 @@ Row row_for(int target, int source) {
   return {};
 }
 
-// File times are local wall-clock seconds; shown as such, in the locale's short form.
-QString short_date_time(LocalTime modified) {
-  return QLocale().toString(QDateTime::fromSecsSinceEpoch(modified, Qt::UTC), QLocale::ShortFormat);
+// File times are compared in UTC; shown in local time, in the locale's short form.
+QString short_date_time(FileTime modified) {
+  return QLocale().toString(QDateTime::fromSecsSinceEpoch(modified), QLocale::ShortFormat);
 }
 
 }  // namespace
@@ -45,51 +46,65 @@ void Transfers::list_DragDrop(int target) {
   Globals& g = tz_.globals();
   Common& common = tz_.common();
   common.show_busy(true);
-  const auto [source, name] = take_dragged_entry(tz_);
+  const auto [source, dragged] = take_dragged_entry(tz_);
   const Row row = row_for(target, source);
-  if (row.kind == Row::none || name.isEmpty()) {
+  if (row.kind == Row::none || !dragged || !dragged->side(row.from_dir)) {
     common.show_busy(false);
     return;
   }
+  const Entry& entry = *dragged;
+  const int kept = row.from_dir;
+  const int other = 3 - kept;
   FileList& from_list = tz_.window().list(source);
-  const QString p1 = g.GLB_path1 + name;
-  const QString p2 = g.GLB_path2 + name;
-  const QString& kept = row.from_dir == 1 ? p1 : p2;
-  const QString& other = row.from_dir == 1 ? p2 : p1;
   FileList& to_list = tz_.window().list(target);
   Panes& panes = tz_.panes();
-  Copier& copier = tz_.copier();
   try {
     switch (row.kind) {
-      case Row::move:
-        // Both panes on one directory: the copy would land on the file itself and the
-        // deletion that follows would destroy its only copy.
-        if (common.same_place(kept, other)) break;
-        copier.copy_file(kept, other);
+      case Row::move: {
+        // The copy first, flushed to the medium; only then does the source go.
+        const std::optional<FileRef> copied = tz_.copier().copy_entry(entry, kept);
         panes.clear_free_space_labels();
-        if (!g.GLB_copy_done) break;
-        to_list.add_once(name);
-        tz_.fs().remove_file(kept);
-        from_list.remove(name);
+        if (!g.GLB_copy_done || !copied) break;
+        Entry moved = entry;
+        moved.side(other) = copied;
+        moved.side(kept).reset();
+        to_list.add_once(moved);
+        Entry copy_of_source = entry;
+        copy_of_source.side(other) = copied;
+        check_before_delete(copy_of_source, kept);
+        entry.side(kept)->dir->remove(entry.side(kept)->name);
+        from_list.remove(entry);
         break;
-      case Row::delete_other:
-        tz_.fs().remove_file(other);
+      }
+      case Row::delete_other: {
+        if (!entry.side(other)) break;
+        check_before_delete(entry, other);
+        entry.side(other)->dir->remove(entry.side(other)->name);
         panes.clear_free_space_labels();
-        from_list.remove(name);
-        to_list.add_once(name);
+        from_list.remove(entry);
+        Entry left = entry;
+        left.side(other).reset();
+        to_list.add_once(left);
         break;
-      case Row::copy:
-        copier.copy_file(kept, other);
+      }
+      case Row::copy: {
+        const std::optional<FileRef> copied = tz_.copier().copy_entry(entry, kept);
         panes.clear_free_space_labels();
-        if (!g.GLB_copy_done) break;
-        from_list.remove(name);
-        to_list.add_once(name);
+        if (!g.GLB_copy_done || !copied) break;
+        from_list.remove(entry);
+        Entry aligned = entry;
+        aligned.side(other) = copied;
+        to_list.add_once(aligned);
         break;
+      }
       case Row::none:
         break;
     }
+  } catch (const Refusal& refusal) {
+    common.show_busy(false);
+    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
-    tz_.message(Copier::file_error_message(error, name), Buttons::Ok, Icon::Critical);
+    tz_.message(Copier::file_error_message(error, entry.text), Buttons::Ok, Icon::Critical);
   }
   common.show_busy(false);
 }
@@ -102,19 +117,16 @@ void Transfers::list_mouse_move(int n, int index) {
     return;
   }
   const Globals& g = tz_.globals();
-  const QString name = list.entry(index);
-  QStringList paths;
-  if (n != 2) paths.append(g.GLB_path1 + name);
-  if (n != 1) paths.append(g.GLB_path2 + name);
-
+  const Entry& entry = list.at(index);
   w.lab_drag_drop.set_caption(QString());
   QString caption;
   try {
-    for (const QString& path : paths) {
-      const FileInfo info = tz_.fs().info(path);
+    for (const std::optional<FileRef>& side : {entry.side1, entry.side2}) {
+      if (!side) continue;
+      const FileInfo info = side->dir->info(side->name);
       if (!caption.isEmpty()) caption += g.GLB_crlf;
       caption += short_date_time(info.modified) + QString::fromUtf8(text::bytes_between) +
-                 QString::number(info.length) + u' ' + path;
+                 QString::number(info.length) + u' ' + side->path();
       w.lab_drag_drop.set_caption(caption);
     }
   } catch (const FileError&) {

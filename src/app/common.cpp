@@ -1,9 +1,18 @@
 #include "app/common.h"
 
+#include <algorithm>
+
 #include "app/tenzor.h"
 #include "platform/file_error.h"
 
 namespace tz {
+
+namespace {
+
+// The longest the window goes without its events running during a pause.
+constexpr double pause_turn_seconds = 0.025;
+
+}  // namespace
 
 void Common::show_busy(bool flag) {
   tz_.services().busy.set_busy(flag);
@@ -11,12 +20,19 @@ void Common::show_busy(bool flag) {
 
 void Common::pause_seconds(double seconds) {
   if (seconds <= 0) return;
-  Clock& clock = tz_.services().clock;
+  const Services& services = tz_.services();
+  const Globals& g = tz_.globals();
   // A monotonic clock, so that a wait across midnight or a clock change ends on time.
-  const double start = clock.monotonic_seconds();
-  do {
-    tz_.services().pump.process_events();
-  } while (clock.monotonic_seconds() - start < seconds);
+  const double start = services.clock.monotonic_seconds();
+  for (;;) {
+    services.pump.process_events();
+    // A closed window ends the program: nothing is left to wait for.
+    if (g.GLB_closing) return;
+    const double left = seconds - (services.clock.monotonic_seconds() - start);
+    if (left <= 0) return;
+    // Sleeping between short event turns keeps the core idle and the window alive.
+    services.clock.sleep_seconds(std::min(left, pause_turn_seconds));
+  }
 }
 
 bool Common::file_exists(const QString& path) {

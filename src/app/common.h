@@ -13,7 +13,8 @@ class Common {
 
   // Hourglass for true, the default pointer otherwise; the last call wins.
   void show_busy(bool flag);
-  // Lets pending window events run until `seconds` have passed on a monotonic clock.
+  // Lets pending window events run until `seconds` have passed on a monotonic clock,
+  // sleeping between event turns; ends early once the window is closed.
   void pause_seconds(double seconds);
   // True when a listing of `path` that includes hidden, system and directory entries
   // returns anything; false for an empty path and on any error.

@@ -1,30 +1,37 @@
 #include "app/file_list.h"
 
 #include <algorithm>
-#include <numeric>
+
+#include "app/collation.h"
 
 namespace tz {
 
 FileList::FileList(QObject* parent) : QAbstractListModel(parent) {}
 
-bool FileList::less(const QString& a, const QString& b) {
-  const int c = QString::compare(a.toCaseFolded(), b.toCaseFolded());
-  return c != 0 ? c < 0 : a < b;
-}
-
-QStringList FileList::entries() const {
+QStringList FileList::texts() const {
   QStringList out;
   out.reserve(count());
-  for (const Item& item : entries_) out.append(item.text);
+  for (const Item& item : entries_) out.append(item.entry.text);
   return out;
 }
 
-int FileList::add(const QString& text) {
-  const auto at = std::upper_bound(entries_.begin(), entries_.end(), text,
-                                   [](const QString& t, const Item& i) { return less(t, i.text); });
-  const int row = static_cast<int>(at - entries_.begin());
+std::vector<FileList::Item>::const_iterator FileList::lower_bound(const QString& text) const {
+  // The entries are sorted, so a search halves its way to the run of entries that
+  // show `text`: lookups stay cheap in lists of 100,000.
+  return std::lower_bound(entries_.begin(), entries_.end(), text,
+                          [](const Item& item, const QString& t) {
+                            return collation::compare(item.entry.text, t) < 0;
+                          });
+}
+
+int FileList::add(Entry entry) {
+  const auto at = std::upper_bound(entries_.cbegin(), entries_.cend(), entry.text,
+                                   [](const QString& t, const Item& item) {
+                                     return collation::compare(t, item.entry.text) < 0;
+                                   });
+  const int row = static_cast<int>(at - entries_.cbegin());
   beginInsertRows(QModelIndex(), row, row);
-  entries_.insert(at, Item{text, false});
+  entries_.insert(at, Item{std::move(entry), false});
   endInsertRows();
   if (current_ >= row) ++current_;
   return row;
@@ -48,58 +55,40 @@ void FileList::clear() {
   assign({});
 }
 
-void FileList::sort(std::vector<QString>& texts) {
-  // Folding each text once, not at every comparison, keeps 100,000 entries fast.
-  std::vector<QString> keys;
-  keys.reserve(texts.size());
-  for (const QString& t : texts) keys.push_back(t.toCaseFolded());
-  std::vector<size_t> order(texts.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  const auto before = [&](size_t a, size_t b) {
-    const int c = QString::compare(keys[a], keys[b]);
-    return c != 0 ? c < 0 : texts[a] < texts[b];
-  };
-  if (std::is_sorted(order.begin(), order.end(), before)) return;
-  std::sort(order.begin(), order.end(), before);
-  std::vector<QString> sorted;
-  sorted.reserve(texts.size());
-  for (size_t i : order) sorted.push_back(std::move(texts[i]));
-  texts = std::move(sorted);
-}
-
-void FileList::assign(std::vector<QString> texts) {
-  sort(texts);
+void FileList::assign(std::vector<Entry> entries) {
+  std::vector<QString> texts;
+  texts.reserve(entries.size());
+  for (const Entry& e : entries) texts.push_back(e.text);
+  const std::vector<size_t> order = collation::order(texts);
   beginResetModel();
   entries_.clear();
-  entries_.reserve(texts.size());
-  for (QString& t : texts) entries_.push_back(Item{std::move(t), false});
+  entries_.reserve(entries.size());
+  for (size_t i : order) entries_.push_back(Item{std::move(entries[i]), false});
   current_ = -1;
   top_index_ = 0;
   endResetModel();
 }
 
-int FileList::find(const QString& text) const {
-  // The entries are sorted by folded text, so a search halves its way to the run of
-  // entries that fold alike: lookups stay cheap in lists of 100,000.
-  const QString key = text.toCaseFolded();
-  auto it = std::lower_bound(
-      entries_.begin(), entries_.end(), key,
-      [](const Item& item, const QString& k) { return item.text.toCaseFolded() < k; });
-  int found = -1;
-  for (; it != entries_.end() && it->text.toCaseFolded() == key; ++it) {
-    const int at = static_cast<int>(it - entries_.begin());
-    if (it->text == text) return at;
-    if (found < 0) found = at;
+int FileList::find(const Entry& entry) const {
+  for (auto it = lower_bound(entry.text); it != entries_.end() && it->entry.text == entry.text;
+       ++it) {
+    if (it->entry.same_as(entry)) return static_cast<int>(it - entries_.begin());
   }
-  return found;
+  return -1;
 }
 
-void FileList::add_once(const QString& text) {
-  if (find(text) < 0) add(text);
+int FileList::find_text(const QString& text) const {
+  const auto it = lower_bound(text);
+  return it != entries_.end() && it->entry.text == text ? static_cast<int>(it - entries_.begin())
+                                                        : -1;
 }
 
-int FileList::remove(const QString& text) {
-  const int at = find(text);
+void FileList::add_once(Entry entry) {
+  if (find(entry) < 0) add(std::move(entry));
+}
+
+int FileList::remove(const Entry& entry) {
+  const int at = find(entry);
   remove_at(at);
   return at;
 }
@@ -145,7 +134,7 @@ int FileList::rowCount(const QModelIndex& parent) const {
 
 QVariant FileList::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= count()) return {};
-  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return entry(index.row());
+  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return text(index.row());
   return {};
 }
 

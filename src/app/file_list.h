@@ -5,11 +5,13 @@
 #include <QStringList>
 #include <vector>
 
+#include "app/entry.h"
+
 namespace tz {
 
-// A sorted list box: entries in ascending order with letter case ignored, extended
-// multiple selection, a current entry and a top row. Bulk fills sort once, so a list
-// takes 100,000 entries cheaply; single additions are sorted insertions.
+// A sorted list box: entries in the lists' collation order, extended multiple
+// selection, a current entry and a top row. Bulk fills sort once, so a list takes
+// 100,000 entries cheaply; single additions are sorted insertions.
 class FileList : public QAbstractListModel {
   Q_OBJECT
 
@@ -17,23 +19,26 @@ class FileList : public QAbstractListModel {
   explicit FileList(QObject* parent = nullptr);
 
   int count() const { return static_cast<int>(entries_.size()); }
-  const QString& entry(int index) const { return entries_[static_cast<size_t>(index)].text; }
-  QStringList entries() const;
+  const Entry& at(int index) const { return entries_[static_cast<size_t>(index)].entry; }
+  const QString& text(int index) const { return at(index).text; }
+  QStringList texts() const;
 
   // Inserts at the sorted position and returns that position.
-  int add(const QString& text);
+  int add(Entry entry);
   void remove_at(int index);
   void clear();
-  // Replaces the whole content; `texts` need not be sorted.
-  void assign(std::vector<QString> texts);
-  // Position of the entry equal to `text`, letter case ignored; an entry with exactly
-  // that text comes first (entries that differ only in case are different files).
-  // -1 when there is none.
-  int find(const QString& text) const;
-  // Adds `text` unless find() knows it already.
-  void add_once(const QString& text);
-  // Removes the entry find() gives for `text`; returns its position, or -1.
-  int remove(const QString& text);
+  // Replaces the whole content; `entries` need not be sorted.
+  void assign(std::vector<Entry> entries);
+  // Position of the entry that stands for the same files as `entry` (with the same
+  // text), -1 when there is none. Never a mere look-alike: entries that show alike
+  // may stand for different files.
+  int find(const Entry& entry) const;
+  // Position of the first entry showing exactly `text`, -1 when there is none.
+  int find_text(const QString& text) const;
+  // Adds `entry` unless find() knows it already.
+  void add_once(Entry entry);
+  // Removes the entry find() gives; returns its position, or -1.
+  int remove(const Entry& entry);
 
   bool is_selected(int index) const;
   void set_selected(int index, bool selected);
@@ -46,12 +51,6 @@ class FileList : public QAbstractListModel {
   int top_index() const { return top_index_; }
   void set_top_index(int index);
 
-  // Case-insensitive order of the list; ties broken by the exact text so that
-  // entries differing only in case have a stable order.
-  static bool less(const QString& a, const QString& b);
-  // Sorts `texts` in that order.
-  static void sort(std::vector<QString>& texts);
-
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
@@ -63,9 +62,12 @@ class FileList : public QAbstractListModel {
 
  private:
   struct Item {
-    QString text;
+    Entry entry;
     bool selected = false;
   };
+  // The first position whose text does not sort before `text`.
+  std::vector<Item>::const_iterator lower_bound(const QString& text) const;
+
   std::vector<Item> entries_;
   int current_ = -1;
   int top_index_ = 0;

@@ -13,12 +13,15 @@ struct Globals {
   QString GLB_history_file;
   // One second in the unit of file times. Times are whole seconds, so two times
   // exactly two seconds apart lie within twice this value.
-  LocalTime GLB_one_second = 1;
+  FileTime GLB_one_second = 1;
   int GLB_caption_extra = 0;
   bool GLB_tree_mode = false;
   QString GLB_path1;
   QString GLB_path2;
   bool GLB_cancel = false;
+  // The window was closed: running work stops after the file in progress and the
+  // program ends.
+  bool GLB_closing = false;
   bool GLB_copy_done = false;
   bool GLB_difference_found = false;
   QString GLB_drag_source;

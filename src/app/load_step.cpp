@@ -1,5 +1,7 @@
 #include "app/load_step.h"
 
+#include <cstdlib>
+
 #include "app/command_line.h"
 #include "app/common.h"
 #include "app/tenzor.h"
@@ -98,10 +100,19 @@ bool load_form(Tenzor& tz, const NativePathTranslator& translate) {
     emit w.resize_layout_requested();
   } else {
     tz.services().pump.process_events();
-    tz.tree().m_tree_Click();
+    // Closed before the tree comparison began: nothing to start.
+    if (!g.GLB_closing) tz.tree().m_tree_Click();
     g.GLB_loading = false;
   }
   return true;
+}
+
+int load_and_run(Tenzor& tz, const NativePathTranslator& translate,
+                 const std::function<int()>& event_loop) {
+  if (!load_form(tz, translate)) return EXIT_FAILURE;
+  // Closing the window is an ordinary end, even during the first comparison.
+  if (tz.globals().GLB_closing) return EXIT_SUCCESS;
+  return event_loop();
 }
 
 }  // namespace tz

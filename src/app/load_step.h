@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/command_line.h"
 
 namespace tz {
@@ -10,5 +12,11 @@ class Tenzor;
 // history's newest pair and the first comparison. False when the program ended
 // (an invalid command line, a missing path).
 bool load_form(Tenzor& tz, const NativePathTranslator& translate = {});
+
+// The load step, then `event_loop` (the window's event loop, returning the exit status)
+// unless the program ended or the window was closed meanwhile: a loop started with no
+// window left would never end. Returns the program's exit status.
+int load_and_run(Tenzor& tz, const NativePathTranslator& translate,
+                 const std::function<int()>& event_loop);
 
 }  // namespace tz

@@ -44,9 +44,14 @@ QString PaneModel::row_caption(const QString& row_path) {
   return row_path.mid(cut + 1);
 }
 
-void PaneModel::set_files(const QString& path, const QStringList& names) {
+void PaneModel::set_files(const QString& path, std::shared_ptr<OpenDirectory> dir,
+                          std::vector<Entry> entries) {
   file_path_ = path;
-  files_ = names;
+  file_dir_ = std::move(dir);
+  files_.clear();
+  files_.reserve(static_cast<qsizetype>(entries.size()));
+  for (const Entry& e : entries) files_.append(e.text);
+  file_entries_ = std::move(entries);
   emit files_changed();
 }
 

@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+#include "app/entry.h"
 
 namespace tz {
 
@@ -42,7 +45,12 @@ class PaneModel : public QObject {
   // File box: never visible; its path follows the directory box.
   const QString& file_path() const { return file_path_; }
   const QStringList& files() const { return files_; }
-  void set_files(const QString& path, const QStringList& names);
+  // The files as entries of this pane's side, in list order.
+  const std::vector<Entry>& file_entries() const { return file_entries_; }
+  // The directory the files were read in, held open.
+  const std::shared_ptr<OpenDirectory>& file_dir() const { return file_dir_; }
+  void set_files(const QString& path, std::shared_ptr<OpenDirectory> dir,
+                 std::vector<Entry> entries);
 
  signals:
   void drive_changed();
@@ -59,6 +67,8 @@ class PaneModel : public QObject {
   int highlighted_ = -1;
   QString file_path_;
   QStringList files_;
+  std::vector<Entry> file_entries_;
+  std::shared_ptr<OpenDirectory> file_dir_;
 };
 
 }  // namespace tz

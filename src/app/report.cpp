@@ -20,7 +20,7 @@ void write_list(const FileList& list, const Control& caption, QByteArray& out) {
   const QByteArray prefix = caption.caption().toUtf8() + '\t';
   for (int i = 0; i < list.count(); ++i) {
     out += prefix;
-    out += list.entry(i).toUtf8();
+    out += list.text(i).toUtf8();
     out += '\n';
   }
 }

@@ -30,6 +30,9 @@ inline constexpr char length_warning_middle[] = " have same date/time and differ
 inline constexpr char bytes_in_dir1[] = "Bytes in dir 1: ";
 inline constexpr char bytes_in_dir2[] = "Bytes in dir 2: ";
 inline constexpr char larger_is_newer[] = "The larger one will be considered newer.";
+inline constexpr char comparison_stopped[] = "The comparison stopped at ";
+inline constexpr char comparison_stopped_end[] =
+    "The lists stay empty: nothing can be aligned from a comparison that did not finish.";
 
 inline constexpr char invalid_call_line[] = "Invalid call line format.";
 inline constexpr char usage[] = "Usage: <drive:\\path 1> | <drive:\\path 2> ";
@@ -95,6 +98,18 @@ inline constexpr char error_61_while_copying[] = " while copying ";
 inline constexpr char error_68[] = "ERROR 68: Drive A not available.";
 inline constexpr char error_75[] = "ERROR 75: Path/File access error (file may be protected)";
 inline constexpr char error_76[] = "ERROR 76: That path doesn't exist in drive a:";
+
+// Checks before a file is overwritten or deleted.
+inline constexpr char changed_since_comparison[] =
+    " has changed since the comparison (its time or length is not what was compared). "
+    "Nothing was done: compare the directories again.";
+inline constexpr char appeared_since_comparison[] =
+    " already exists: it was not there when the directories were compared. Nothing was "
+    "done: compare the directories again.";
+inline constexpr char one_file_and[] = " and ";
+inline constexpr char one_file_twice[] =
+    " are one and the same file on disk. Nothing was done, so that its only copy is not "
+    "lost.";
 
 // Transfers and bulk alignment.
 inline constexpr char bytes_between[] = ", bytes ";

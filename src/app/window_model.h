@@ -50,6 +50,13 @@ class WindowModel : public QObject {
   Control& align_button(int number);
   PaneModel& pane(int number) { return number == 1 ? pane1 : pane2; }
 
+  // The directories the five lists stand in: the compared pair, or the panes'
+  // directories in the file view. Entries reach their files through these.
+  std::shared_ptr<OpenDirectory> listed_dir1, listed_dir2;
+  std::shared_ptr<OpenDirectory>& listed_dir(int number) {
+    return number == 1 ? listed_dir1 : listed_dir2;
+  }
+
   // Empties the five lists.
   void clear_lists();
   // Entries in List1 to List4 together.

@@ -2,13 +2,13 @@
 
 #include <QHash>
 #include <QSet>
-#include <cstdlib>
 #include <vector>
 
 #include "app/common.h"
 #include "app/tenzor.h"
 #include "app/texts.h"
 #include "compare/panes.h"
+#include "compare/plain_files.h"
 #include "history/history.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
@@ -18,16 +18,24 @@ namespace tz {
 namespace {
 
 struct Name {
-  QString name;  // as the listing returned it
-  QString key;   // name_key(name)
+  ListedEntry listed;
+  QString key;  // what names are matched by
 };
 
-std::vector<Name> list_plain_files(FileSystem& fs, const QString& dir) {
+// Names are matched by their folded, composed form; a name that is not valid UTF-8
+// matches only the same bytes (its shown form is no name another file could have).
+QString match_key(const ListedEntry& e) {
+  if (e.name.contains(u'\\') && e.name.toUtf8() != e.raw)
+    return QChar(0) + QString::fromLatin1(e.raw);
+  return name_key(e.name);
+}
+
+std::vector<Name> keyed(std::vector<ListedEntry> listed) {
   std::vector<Name> names;
-  auto listing = fs.list(dir + QStringLiteral("*.*"), attr::normal);
-  while (auto entry = listing->next()) {
-    QString key = name_key(entry->name);
-    names.push_back(Name{std::move(entry->name), std::move(key)});
+  names.reserve(listed.size());
+  for (ListedEntry& e : listed) {
+    QString key = match_key(e);
+    names.push_back(Name{std::move(e), std::move(key)});
   }
   return names;
 }
@@ -37,10 +45,9 @@ QString signed_number(qint64 n) {
   return n >= 0 ? QStringLiteral(" %1").arg(n) : QString::number(n);
 }
 
-// The five lists under construction; they reach the window in one fill each, also
-// when the comparison stops half-way.
+// The five lists under construction; they reach the window in one fill each.
 struct Lists {
-  std::vector<QString> only1, only2, newer1, newer2, aligned;
+  std::vector<Entry> only1, only2, newer1, newer2, aligned;
 
   void fill(WindowModel& w) {
     w.List1.assign(std::move(only1));
@@ -53,18 +60,22 @@ struct Lists {
 
 // Matches the names of dir 1 with those of dir 2 and sorts them into the lists.
 //
-// Names are matched with letter case ignored, and an entry is the name in lower case.
-// A directory on a case-sensitive file system may hold several names that differ
+// Names are matched with letter case ignored, and an entry shows the name in lower
+// case. A directory on a case-sensitive file system may hold several names that differ
 // only in case ("Notes.txt" and "notes.txt"). Such a group cannot be told apart in
 // lower case, and pairing it by case-folded name would compare a file with the wrong
 // partner. So for any name whose folded form occurs more than once in either
 // directory, the names keep their exact case as entries and pair only with the same
-// exact name on the other side. Each such entry then names exactly one file on each
-// side (exact case wins when a path is resolved) and no name stands in two lists.
+// exact name on the other side. Every entry carries the exact names of its files, so
+// whatever it shows, an action reaches exactly those.
 class Matcher {
  public:
-  Matcher(Tenzor& tz, std::vector<Name> names1, std::vector<Name> names2)
-      : tz_(tz), names1_(std::move(names1)), names2_(std::move(names2)) {
+  Matcher(Tenzor& tz, PlainFiles files1, PlainFiles files2)
+      : tz_(tz),
+        dir1_{files1.dir, {}},
+        dir2_{files2.dir, {}},
+        names1_(keyed(std::move(files1.names))),
+        names2_(keyed(std::move(files2.names))) {
     count1_.reserve(static_cast<qsizetype>(names1_.size()));
     for (const Name& n : names1_) ++count1_[n.key];
     first2_.reserve(static_cast<qsizetype>(names2_.size()));
@@ -80,52 +91,56 @@ class Matcher {
       if (it.value() > 1) clashing1_.insert(it.key());
     for (int j = 0; j < static_cast<int>(names2_.size()); ++j) {
       const Name& n = names2_[static_cast<size_t>(j)];
-      if (clashes(n.key)) exact2_.insert(exact(n.name), j);
+      if (clashes(n.key)) exact2_.insert(exact(n.listed.name), j);
     }
     matched2_.assign(names2_.size(), false);
   }
 
-  void run(Lists& lists) {
+  // Sorts every name of dir 1, then those of dir 2 left over. Returns false when the
+  // window was closed meanwhile.
+  bool run(Lists& lists, QString& reading) {
     const Globals& g = tz_.globals();
-    const std::unique_ptr<OpenDirectory> dir1 = tz_.fs().open_directory(g.GLB_path1);
-    const std::unique_ptr<OpenDirectory> dir2 = tz_.fs().open_directory(g.GLB_path2);
     for (const Name& n1 : names1_) {
+      if (g.GLB_closing) return false;
       const bool clash = clashes(n1.key);
-      const QString entry = clash ? n1.name : n1.name.toLower();
-      const int j = clash ? exact2_.value(exact(n1.name), -1) : first2_.value(n1.key, -1);
+      const QString text = entry_text(n1, clash);
+      const int j = clash ? exact2_.value(exact(n1.listed.name), -1) : first2_.value(n1.key, -1);
+      Entry entry{text, file_ref(dir1_, n1.listed, reading), std::nullopt};
       if (j < 0 || matched2_[static_cast<size_t>(j)]) {
-        lists.only1.push_back(entry);
+        lists.only1.push_back(std::move(entry));
         continue;
       }
       const Name& n2 = names2_[static_cast<size_t>(j)];
-      // The names as listed, read in the directories that listed them.
-      const FileInfo f1 = dir1->info(n1.name);
-      const FileInfo f2 = dir2->info(n2.name);
+      entry.side2 = file_ref(dir2_, n2.listed, reading);
       matched2_[static_cast<size_t>(j)] = true;
-      const LocalTime apart = std::llabs(f1.modified - f2.modified);
-      if (apart > 2 * g.GLB_one_second) {
-        (f1.modified > f2.modified ? lists.newer1 : lists.newer2).push_back(entry);
+      const FileInfo& f1 = entry.side1->seen;
+      const FileInfo& f2 = entry.side2->seen;
+      if (seconds_apart(f1.modified, f2.modified) > static_cast<quint64>(2 * g.GLB_one_second)) {
+        (f1.modified > f2.modified ? lists.newer1 : lists.newer2).push_back(std::move(entry));
       } else if (f1.length == f2.length) {
-        lists.aligned.push_back(entry);
+        lists.aligned.push_back(std::move(entry));
       } else {
-        const QString m = clash ? n2.name : n2.name.toLower();
-        warn_lengths(m, f1.length, f2.length);
-        (f1.length > f2.length ? lists.newer1 : lists.newer2).push_back(entry);
+        warn_lengths(entry_text(n2, clash), f1.length, f2.length);
+        (f1.length > f2.length ? lists.newer1 : lists.newer2).push_back(std::move(entry));
       }
     }
-  }
-
-  // The names of dir 2 not matched so far.
-  void collect_unmatched(Lists& lists) const {
     for (size_t j = 0; j < names2_.size(); ++j) {
+      if (g.GLB_closing) return false;
       if (matched2_[j]) continue;
       const Name& n = names2_[j];
-      lists.only2.push_back(clashes(n.key) ? n.name : n.name.toLower());
+      lists.only2.push_back(
+          Entry{entry_text(n, clashes(n.key)), std::nullopt, file_ref(dir2_, n.listed, reading)});
     }
+    return true;
   }
 
  private:
   static QString exact(const QString& name) { return composed(name); }
+
+  // Names that are not valid UTF-8 are shown as they are: their escapes are no case.
+  static QString entry_text(const Name& n, bool clash) {
+    return clash || n.key.startsWith(QChar(0)) ? n.listed.name : n.listed.name.toLower();
+  }
 
   bool clashes(const QString& key) const {
     return (!clashing1_.isEmpty() && clashing1_.contains(key)) ||
@@ -143,6 +158,7 @@ class Matcher {
   }
 
   Tenzor& tz_;
+  PlainFiles dir1_, dir2_;
   std::vector<Name> names1_, names2_;
   QHash<QString, int> count1_, first2_, exact2_;
   QSet<QString> clashing1_, clashing2_;
@@ -160,8 +176,7 @@ Comparison::Outcome Comparison::compare_dirs() {
 
   g.GLB_difference_found = false;
   Outcome outcome = Outcome::compared;
-  std::unique_ptr<Matcher> matcher;
-  Lists lists;
+  QString reading;
   try {
     common.show_busy(true);
     const QString pane1 = w.pane1.path();
@@ -186,23 +201,30 @@ Comparison::Outcome Comparison::compare_dirs() {
       tz_.panes().read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode) tz_.history().record_pair();
       common.show_busy(true);
-      std::vector<Name> names1 = list_plain_files(fs, g.GLB_path1);
-      std::vector<Name> names2 = list_plain_files(fs, g.GLB_path2);
-      matcher = std::make_unique<Matcher>(tz_, std::move(names1), std::move(names2));
-      matcher->run(lists);
-      matcher->collect_unmatched(lists);
-      lists.fill(w);
+      PlainFiles files1 = list_plain_files(fs, g.GLB_path1, reading);
+      PlainFiles files2 = list_plain_files(fs, g.GLB_path2, reading);
+      w.listed_dir1 = files1.dir;
+      w.listed_dir2 = files2.dir;
+      Matcher matcher(tz_, std::move(files1), std::move(files2));
+      Lists lists;
+      if (matcher.run(lists, reading))
+        lists.fill(w);
+      else
+        outcome = Outcome::stopped;  // the window was closed: the program is ending
     }
-    g.GLB_difference_found = w.difference_count() > 0;
-  } catch (const FileError&) {
-    // A file that went away or a drive that stopped answering ends the comparison
-    // without a message; the lists show how far it came.
-    if (matcher) {
-      matcher->collect_unmatched(lists);
-      lists.fill(w);
-    }
+  } catch (const FileError& error) {
+    // Half a comparison would show the files not yet reached as "only in dir 2", and
+    // aligning from that could copy an older file over a newer one: the lists stay
+    // empty and the message says what could not be read.
+    common.show_busy(false);
+    tz_.message(QString::fromUtf8(text::comparison_stopped) + reading + g.GLB_crlf +
+                    QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
+                    QString::fromUtf8(text::error_separator) + error.description() + g.GLB_crlf +
+                    QString::fromUtf8(text::comparison_stopped_end),
+                Buttons::Ok, Icon::Critical);
     outcome = Outcome::stopped;
   }
+  g.GLB_difference_found = w.difference_count() > 0;
   common.show_busy(false);
   return outcome;
 }

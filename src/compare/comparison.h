@@ -12,7 +12,7 @@ class Comparison {
   enum class Outcome {
     compared,  // the lists hold the result
     refused,   // the two panes show one directory
-    stopped,   // a file could not be read; the lists hold what was sorted so far
+    stopped,   // a file could not be read (the lists stay empty), or the window closed
   };
   Outcome compare_dirs();
   // "&compare dir's".

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "app/collation.h"
 #include "app/common.h"
 #include "app/file_list.h"
 #include "app/tenzor.h"
 #include "app/texts.h"
 #include "compare/comparison.h"
+#include "compare/plain_files.h"
 #include "history/history.h"
 #include "platform/file_error.h"
 #include "tree/tree_comparison.h"
@@ -113,7 +115,8 @@ void Panes::read_directory(int pane, const QString& path) {
     if ((entry->attributes & attr::directory) && !is_dot_entry(entry->name))
       names.append(entry->name);
   }
-  std::sort(names.begin(), names.end(), FileList::less);
+  std::sort(names.begin(), names.end(),
+            [](const QString& a, const QString& b) { return collation::compare(a, b) < 0; });
   QStringList subdirs;
   for (const QString& name : names) subdirs.append(with_backslash(path) + name);
   tz_.window().pane(pane).set_directory(path, chain, subdirs);
@@ -133,12 +136,23 @@ void Panes::directory_changed(int pane) {
 
 void Panes::refresh_file_box(int pane) {
   PaneModel& model = tz_.window().pane(pane);
-  auto listing = tz_.fs().list(with_backslash(model.path()) + QStringLiteral("*.*"), attr::normal);
-  std::vector<QString> names;
-  while (auto entry = listing->next()) names.push_back(std::move(entry->name));
-  // Sorted as the lists sort, so that filling a list from the file box sorts nothing.
-  FileList::sort(names);
-  model.set_files(model.path(), QStringList(names.begin(), names.end()));
+  QString reading;
+  PlainFiles files = list_plain_files(tz_.fs(), with_backslash(model.path()), reading);
+  std::vector<Entry> entries;
+  std::vector<QString> texts;
+  entries.reserve(files.names.size());
+  texts.reserve(files.names.size());
+  for (const ListedEntry& name : files.names) {
+    Entry entry{name.name, std::nullopt, std::nullopt};
+    entry.side(pane) = file_ref(files, name, reading);
+    texts.push_back(entry.text);
+    entries.push_back(std::move(entry));
+  }
+  // Sorted as the lists sort, so that the view shows the order the lists will.
+  std::vector<Entry> sorted;
+  sorted.reserve(entries.size());
+  for (size_t i : collation::order(texts)) sorted.push_back(std::move(entries[i]));
+  model.set_files(model.path(), std::move(files.dir), std::move(sorted));
 }
 
 void Panes::open_row(int pane, int row) {
@@ -200,8 +214,10 @@ void Panes::show_directory_files() {
 }
 
 void Panes::fill_list_from(int pane, FileList& target) {
-  const QStringList& files = tz_.window().pane(pane).files();
-  target.assign(std::vector<QString>(files.begin(), files.end()));
+  const PaneModel& model = tz_.window().pane(pane);
+  // The list's entries now stand in this pane's directory.
+  tz_.window().listed_dir(pane) = model.file_dir();
+  target.assign(model.file_entries());
 }
 
 void Panes::clear_free_space_labels() {

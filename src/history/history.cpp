@@ -13,7 +13,7 @@ void History::load() {
 }
 
 QString History::first_entry() const {
-  return tz_.window().history.count() > 0 ? tz_.window().history.entry(0) : QString();
+  return tz_.window().history.count() > 0 ? tz_.window().history.text(0) : QString();
 }
 
 void History::m_history_Click() {

@@ -20,22 +20,42 @@ constexpr int directory = 16;
 constexpr int archive = 32;
 }  // namespace attr
 
-// Local wall-clock time of a file's last change, in whole seconds counted from
-// 1970-01-01 00:00:00 local time. Differences are plain second counts.
-using LocalTime = qint64;
+// The time of a file's last change in whole seconds since 1970-01-01 00:00:00 UTC.
+// Times are compared in this form only, so that the hour repeated when summer time
+// ends changes nothing; local time is for display.
+using FileTime = qint64;
+
+// How far apart two file times lie, in seconds; saturates instead of overflowing for
+// the extreme times some file systems can store.
+quint64 seconds_apart(FileTime a, FileTime b);
 
 struct FileInfo {
   qint64 length = 0;
-  LocalTime modified = 0;
+  FileTime modified = 0;
   int attributes = 0;
+  // What the name reaches on disk, links followed: two names with the same device and
+  // inode are one file.
+  quint64 device = 0;
+  quint64 inode = 0;
+  // A plain file (not a directory, device, pipe or socket).
+  bool regular = false;
+
+  bool same_file(const FileInfo& other) const {
+    return device == other.device && inode == other.inode;
+  }
 };
+
+// The text that shows an exact on-disk name: the name itself when it is valid UTF-8,
+// otherwise with each byte that cannot be read shown as `\xE9`.
+QString display_name(const QByteArray& name);
 
 // One entry of a directory listing. `attributes` carries the directory and hidden
 // bits only: listings never read a file's status, so read-only is not reported here
 // (ask FileSystem::info for it).
 struct ListedEntry {
-  QString name;
+  QString name;  // display_name(raw)
   int attributes = 0;
+  QByteArray raw;  // the exact on-disk name
 };
 
 // A directory listing handed out one name at a time.
@@ -46,13 +66,46 @@ class Listing {
   virtual std::optional<ListedEntry> next() = 0;
 };
 
-// A directory held open to read the status of many of its files by name, which spares
-// walking the whole path for each of them.
+// A directory held open, whose files are reached by their exact on-disk names (any
+// byte but `/` and NUL; `\`, `..` and case twins are just names). Nothing here resolves
+// a text path again, so an action reaches exactly the file a listing found. Every
+// operation throws FileError on failure; a name that is empty, "." or "..", or holds
+// `/`, fails with 52.
 class OpenDirectory {
  public:
   virtual ~OpenDirectory() = default;
-  // Like FileSystem::info of the directory's path + `name`; the name as listed.
-  virtual FileInfo info(const QString& name) = 0;
+
+  // The directory in drive form, with a final `\`, for messages.
+  virtual QString path() const = 0;
+  // The directory itself (device and inode).
+  virtual FileInfo self() = 0;
+
+  // The status of `name`, links followed. 53 when it is missing.
+  virtual FileInfo info(const QByteArray& name) = 0;
+  // True when `name` exists, links not followed (a dangling link exists).
+  virtual bool exists(const QByteArray& name) = 0;
+
+  enum class Target {
+    replace,     // `target_name` exists and is replaced
+    create_new,  // `target_name` must not exist; 58 when it does (also in another case
+                 // on a file system that ignores case)
+  };
+  // Copies the regular file `name` to `target_name` in `target`, keeping the
+  // modification time and permission bits, and returns the new file's status. The
+  // source is opened without blocking and must be a regular file (75 otherwise: a pipe
+  // never blocks the program). The data goes to a new file beside the target that
+  // takes the target's name only when complete, after the data and the directory entry
+  // are flushed to the medium: a failed copy leaves the old target as it was, and a
+  // power cut after this returns cannot lose the copy. A read-only or directory target
+  // fails with 75.
+  virtual FileInfo copy_to(const QByteArray& name, OpenDirectory& target,
+                           const QByteArray& target_name, Target mode) = 0;
+  // Removes the file `name` (a link itself, never what it points to). 75 for a
+  // read-only file or a directory. The removal is flushed to the medium.
+  virtual void remove(const QByteArray& name) = 0;
+  // The host's own path of `name`, for other programs; nothing when it cannot be
+  // handed on as text (a name that is not valid UTF-8).
+  virtual std::optional<QString> host_path(const QByteArray& name) = 0;
 };
 
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.
@@ -75,8 +128,9 @@ class FileSystem {
   virtual std::unique_ptr<Listing> list(const QString& pattern_path, int mask) = 0;
 
   virtual FileInfo info(const QString& path) = 0;
-  // Opens a directory for OpenDirectory::info. Throws like info().
-  virtual std::unique_ptr<OpenDirectory> open_directory(const QString& path) = 0;
+  // Opens a directory to reach its files by exact name. Throws like info(); 76 when
+  // the path is no directory.
+  virtual std::shared_ptr<OpenDirectory> open_directory(const QString& path) = 0;
 
   // The path with the letter case every component has on disk, without a final
   // `\` except for a drive root. Throws 76 when a directory on the way is missing.
@@ -91,8 +145,9 @@ class FileSystem {
   virtual QString host_path(const QString& path) = 0;
 
   // Copies with overwrite, keeping the modification time and permission bits. The
-  // target is replaced atomically; a failed copy leaves the old target as it was.
-  // A read-only target fails with 75.
+  // target is replaced atomically and flushed to the medium; a failed copy leaves the
+  // old target as it was. Only a regular file is copied (75 otherwise, without
+  // blocking on a pipe). A read-only target fails with 75.
   virtual void copy_file(const QString& source, const QString& target) = 0;
   // A read-only file fails with 75.
   virtual void remove_file(const QString& path) = 0;
@@ -107,7 +162,7 @@ class FileSystem {
   // Convenience over info().
   int attributes(const QString& path) { return info(path).attributes; }
   qint64 length(const QString& path) { return info(path).length; }
-  LocalTime modified(const QString& path) { return info(path).modified; }
+  FileTime modified(const QString& path) { return info(path).modified; }
 };
 
 }  // namespace tz

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/drive_table.h"
 #include "platform/file_system.h"
 #include "platform/host_path_resolver.h"
@@ -12,14 +14,15 @@ namespace tz {
 // is: the per-user data folder may lie outside every drive and must still be reachable.
 class HostFileSystem : public FileSystem {
  public:
-  explicit HostFileSystem(DriveTable table) : resolver_(std::move(table)) {}
+  explicit HostFileSystem(DriveTable table)
+      : resolver_(std::make_shared<PathResolver>(std::move(table))) {}
 
-  QList<QChar> drives() override { return resolver_.table().letters(); }
-  void check_drive(QChar letter) override { resolver_.check_drive(letter.toUpper()); }
+  QList<QChar> drives() override { return resolver_->table().letters(); }
+  void check_drive(QChar letter) override { resolver_->check_drive(letter.toUpper()); }
 
   std::unique_ptr<Listing> list(const QString& pattern_path, int mask) override;
   FileInfo info(const QString& path) override;
-  std::unique_ptr<OpenDirectory> open_directory(const QString& path) override;
+  std::shared_ptr<OpenDirectory> open_directory(const QString& path) override;
   QString canonical_path(const QString& path) override;
   bool same_file(const QString& a, const QString& b) override;
   QString host_path(const QString& path) override;
@@ -34,7 +37,9 @@ class HostFileSystem : public FileSystem {
   void write_lines(const QString& path, const QStringList& lines) override;
 
  private:
-  PathResolver resolver_;
+  // Shared with the directories handed out, which keep its names up to date as they
+  // change files.
+  std::shared_ptr<PathResolver> resolver_;
 };
 
 }  // namespace tz

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +15,12 @@ namespace tz {
 
 namespace {
 
+// The file a link reaches is gone, loops or cannot be named: the link is no file.
+bool dangling(int posix_errno) {
+  return posix_errno == ENOENT || posix_errno == ENOTDIR || posix_errno == ELOOP ||
+         posix_errno == ENAMETOOLONG;
+}
+
 std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned char type,
                                         const ListingFilter& filter) {
   const bool dot = std::strcmp(raw, ".") == 0 || std::strcmp(raw, "..") == 0;
@@ -23,17 +28,22 @@ std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned ch
   if (dot && (!(filter.mask & attr::directory) || filter.drive_root)) return std::nullopt;
   if (hidden && !(filter.mask & attr::hidden)) return std::nullopt;
 
-  QString name = QFile::decodeName(raw);
+  const QByteArray exact(raw);
+  QString name = display_name(exact);
   if (!filter.pattern_key.isEmpty() && !wildcard_match(filter.pattern_key, name_key(name))) {
     return std::nullopt;
   }
-  if (dot) return ListedEntry{std::move(name), attr::directory};
+  if (dot) return ListedEntry{std::move(name), attr::directory, exact};
 
   bool is_directory = type == DT_DIR;
   if (type == DT_LNK || type == DT_UNKNOWN) {
-    // A link counts as what it points to; a dangling one is not listed.
+    // A link counts as what it points to; a dangling one is not listed. Any other
+    // failure must not pass for a missing file.
     struct stat st;
-    if (::fstatat(dir_fd, raw, &st, 0) != 0) return std::nullopt;
+    if (::fstatat(dir_fd, raw, &st, 0) != 0) {
+      if (dangling(errno)) return std::nullopt;
+      throw FileError(error_from_errno(errno));
+    }
     is_directory = S_ISDIR(st.st_mode);
     if (!is_directory && !S_ISREG(st.st_mode)) return std::nullopt;
   } else if (type != DT_DIR && type != DT_REG) {
@@ -41,7 +51,7 @@ std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned ch
   }
   if (is_directory && !(filter.mask & attr::directory)) return std::nullopt;
   return ListedEntry{std::move(name),
-                     (is_directory ? attr::directory : 0) | (hidden ? attr::hidden : 0)};
+                     (is_directory ? attr::directory : 0) | (hidden ? attr::hidden : 0), exact};
 }
 
 class DirectoryListing : public Listing {
@@ -53,12 +63,19 @@ class DirectoryListing : public Listing {
   DirectoryListing& operator=(const DirectoryListing&) = delete;
 
   std::optional<ListedEntry> next() override {
-    while (const dirent* entry = ::readdir(handle_)) {
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(handle_);
+      if (!entry) {
+        // A listing cut short must not look complete: its missing names would pass
+        // for files that are gone.
+        if (errno != 0) throw FileError(error_from_errno(errno));
+        return std::nullopt;
+      }
       if (auto listed = filter_entry(::dirfd(handle_), entry->d_name, entry->d_type, filter_)) {
         return listed;
       }
     }
-    return std::nullopt;
   }
 
  private:
@@ -76,11 +93,17 @@ std::unique_ptr<Listing> open_host_listing(const QByteArray& host_dir, ListingFi
 
 std::optional<ListedEntry> host_entry(const QByteArray& host_dir, const QByteArray& name,
                                       const ListingFilter& filter) {
-  const int dir_fd = ::open(host_dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir_fd < 0) return std::nullopt;
-  std::optional<ListedEntry> entry = filter_entry(dir_fd, name.constData(), DT_UNKNOWN, filter);
-  ::close(dir_fd);
-  return entry;
+  // Only searched, never read: a name can be looked up where listing is not allowed.
+  const int dir_fd = ::open(host_dir.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd < 0) throw FileError(error_from_errno(errno, false));
+  try {
+    std::optional<ListedEntry> entry = filter_entry(dir_fd, name.constData(), DT_UNKNOWN, filter);
+    ::close(dir_fd);
+    return entry;
+  } catch (...) {
+    ::close(dir_fd);
+    throw;
+  }
 }
 
 std::optional<ListedEntry> FixedListing::next() {

@@ -17,10 +17,12 @@ struct ListingFilter {
   QString pattern_key;      // empty: every name
 };
 
-// Lists `host_dir` as it is read; throws FileError when it cannot be opened.
+// Lists `host_dir` as it is read, each name exactly as on disk; throws FileError when
+// it cannot be opened or read (a directory that may not be read is no empty one).
 std::unique_ptr<Listing> open_host_listing(const QByteArray& host_dir, ListingFilter filter);
 
-// The entry `name` of `host_dir` would give in a listing, if any.
+// The entry `name` of `host_dir` would give in a listing, if any; throws FileError
+// when it cannot be looked at.
 std::optional<ListedEntry> host_entry(const QByteArray& host_dir, const QByteArray& name,
                                       const ListingFilter& filter);
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <thread>
 
 #include "platform/services.h"
 
@@ -12,6 +13,9 @@ class SteadyClock : public Clock {
   double monotonic_seconds() override {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+  }
+  void sleep_seconds(double seconds) override {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
   }
 };
 

@@ -25,6 +25,9 @@ class Clock {
   virtual ~Clock() = default;
   // Seconds on a monotonic clock; only differences mean anything.
   virtual double monotonic_seconds() = 0;
+  // Blocks the calling thread for `seconds`, keeping its core idle; no events run
+  // meanwhile.
+  virtual void sleep_seconds(double seconds) = 0;
 };
 
 // Starting other programs. Nothing is ever run through a shell.

@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -67,6 +69,18 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
       [this] { tz_.comparison().set_default_comment(); });
   new WindowKeys(*this, tz_);
   connect_alignment_actions(tz_, *this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // A comparison or an alignment may be running from an event turn: it sees these and
+  // stops after the file in progress, never in the middle of a copy.
+  Globals& g = tz_.globals();
+  g.GLB_closing = true;
+  g.GLB_cancel = true;
+  event->accept();
+  // Ends the event loop once control is back in it, even while another window is open.
+  // Before the loop runs this does nothing; the load step's caller checks GLB_closing.
+  QMetaObject::invokeMethod(this, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 QWidget* MainWindow::control(const QString& name) const {

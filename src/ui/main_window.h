@@ -4,6 +4,7 @@
 #include <QString>
 
 class QAction;
+class QCloseEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -25,6 +26,11 @@ class MainWindow : public QMainWindow {
   QWidget* control(const QString& name) const;
   QAction* menu_entry(const QString& name) const;
   QMenu* menu(const QString& name) const;
+
+ protected:
+  // Every way of closing the window ends here: running work stops after the file in
+  // progress and the program ends.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void build_panes(QWidget* area);

@@ -33,12 +33,12 @@ class AlignTest : public ::testing::Test {
   }
   void select(int n, const QStringList& names) {
     FileList& l = p.tz.window().list(n);
-    for (const QString& name : names) l.set_selected(l.find(name), true);
+    for (const QString& name : names) l.set_selected(l.find_text(name), true);
   }
   // The entry `name` of list `source` dragged onto list or target `target`.
   void drop(int source, const QString& name, int target) {
     FileList& l = p.tz.window().list(source);
-    l.set_current(l.find(name));
+    l.set_current(l.find_text(name));
     p.tz.transfers().start_drag(source);
     if (target == open_target)
       p.tz.opener().Text1_DragDrop();

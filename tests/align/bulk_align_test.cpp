@@ -47,5 +47,16 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
   EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
 }
 
+TEST_F(Bulk, AWholeListIsAlignedEntryAfterEntry) {
+  // Each copied entry leaves its place to the next, which must not be passed over.
+  for (const char* name : {"a", "b", "c"}) p.file(2, name, name);
+  p.compare();
+  bulk().bot_list_Click(2);
+  EXPECT_TRUE(p.list(2).isEmpty());
+  for (const char* name : {"a", "b", "c", "only2.txt"})
+    EXPECT_TRUE(exists(QStringLiteral("C:\\one\\") + name)) << name;
+  EXPECT_EQ(p.list(5), (QStringList{"a", "b", "c", "only2.txt", "same.txt"}));
+}
+
 }  // namespace
 }  // namespace tz::test

@@ -10,15 +10,14 @@ namespace {
 
 class Copy : public AlignTest {
  protected:
-  // The in-process copy fails with `number`, its quoted retry with `quoted` (0: as the
-  // platform makes it fail).
-  void fail_copies(int number, int quoted = 0) {
-    p.fs.fault = [=](const QString& op, const QString& path) {
-      if (op == "copy_file" && !path.startsWith(u'"')) throw FileError(number);
-      if (op == "copy_file" && quoted != 0) throw FileError(quoted);
+  // The in-process copy fails with `number`.
+  void fail_copies(int number) {
+    p.fs.fault = [=](const QString& op, const QString&) {
+      if (op == "copy_file") throw FileError(number);
     };
   }
-  void copy() { p.tz.copier().copy_file("C:\\one\\new1.txt", "D:\\two\\new1.txt"); }
+  const Entry& newer1() { return p.tz.window().List3.at(0); }
+  std::optional<FileRef> copy() { return p.tz.copier().copy_entry(newer1(), 1); }
   bool done() { return p.tz.globals().GLB_copy_done; }
 };
 
@@ -36,29 +35,29 @@ TEST_F(Copy, FailedCopyFallsBackToExternalCopiesAndChecksTheResult) {
     if (program == "/opt/own/tenzor") throw FileError(err::file_not_found);
   };
   const double start = p.clock.now;
-  copy();
+  const std::optional<FileRef> copied = copy();
   EXPECT_EQ(tried, (QStringList{"/opt/own/tenzor", "tenzor"}));
   ASSERT_EQ(p.processes.starts.size(), 1u);
+  // The other program knows no drive letters: it gets the host's own paths.
   EXPECT_EQ(p.processes.starts[0].arguments,
-            (QStringList{"--copy-file", "C:\\one\\new1.txt", "D:\\two\\new1.txt"}));
+            (QStringList{"--copy-file", p.drives.host_path("C:\\one\\new1.txt"),
+                         p.drives.host_path("D:\\two\\new1.txt")}));
   EXPECT_GE(p.clock.now - start, 1.0);
   EXPECT_TRUE(done());
+  ASSERT_TRUE(copied);
+  EXPECT_EQ(copied->seen.length, 10);
   EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
 TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
-  // The quoted retry's error (0: as the platform makes it fail) and the programs' (0: they
-  // start).
-  for (const auto& [quoted, start_error, message] :
-       {std::tuple{err::disk_full, 0, "Error 61 - Disk full"},
-        {0, err::device_io, "Error 57 - Device I/O error"},
-        {0, err::file_not_found, "Error 53 - File not found"}}) {
+  // The programs' errors when they are started.
+  for (const auto& [start_error, message] :
+       {std::tuple{err::device_io, "Error 57 - Device I/O error"},
+        {err::file_not_found, "Error 53 - File not found"}}) {
     p.dialogs.boxes.clear();
     p.exit.ends = 0;
-    fail_copies(err::disk_full, quoted);
-    p.processes.on_start = [error = start_error](const QString&) {
-      if (error != 0) throw FileError(error);
-    };
+    fail_copies(err::disk_full);
+    p.processes.on_start = [error = start_error](const QString&) { throw FileError(error); };
     copy();
     EXPECT_EQ(p.dialogs.texts(),
               std::vector<QString>{QString(message) + "\r\nFile: C:\\one\\new1.txt"});
@@ -68,14 +67,23 @@ TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
   }
 }
 
-TEST_F(Copy, CheckNeedsTheTargetWithinTwoSecondsAndOfTheSameLength) {
-  auto verified = [this](const QByteArray& data, qint64 mtime) {
+TEST_F(Copy, CheckNeedsAPlainFileWithinTwoSecondsAndOfTheSameLength) {
+  const FileRef& source = *p.tz.window().List5.at(0).side1;
+  OpenDirectory& dir2 = *p.tz.window().listed_dir2;
+  auto verified = [&](const QByteArray& data, qint64 mtime) {
     p.file(2, "same.txt", data, mtime);
-    return p.tz.copier().file_copy_verified("C:\\one\\same.txt", "D:\\two\\same.txt");
+    return Copier::file_copy_verified(source, dir2, "same.txt").has_value();
   };
   EXPECT_TRUE(verified("xyzw", t0 + 2));
   EXPECT_FALSE(verified("xyzw", t0 - 3));
   EXPECT_FALSE(verified("xyz", t0));
+  // A directory of the name, with the length and time an empty file would have, is
+  // no copy of an empty file.
+  p.file(1, "empty", "");
+  p.drives.make_dir("D:\\two\\empty");
+  p.drives.set_mtime("D:\\two\\empty", t0);
+  const FileRef empty{p.tz.window().listed_dir1, "empty", {}};
+  EXPECT_FALSE(Copier::file_copy_verified(empty, dir2, "empty"));
 }
 
 TEST(FileErrorMessage, TextsByNumber) {

@@ -65,6 +65,19 @@ TEST_F(Delete, OfferToStopAskingComesAfterTheSecondYesAndOnlyOnce) {
   EXPECT_EQ(p.list(1), QStringList{"c"});
 }
 
+TEST_F(Delete, CancelEndsTheRunOfItsList) {
+  for (const char* name : {"a", "b", "c"}) p.file(1, name, "x");
+  p.compare();
+  select(1, {"a", "b", "c"});
+  answers({Answer::Yes, Answer::Cancel});
+  del().bot_delete_Click();
+  EXPECT_EQ(p.dialogs.texts(), (std::vector<QString>{"do you want to delete A from dir1?",
+                                                     "do you want to delete B from dir1?"}));
+  EXPECT_FALSE(exists("C:\\one\\a"));
+  EXPECT_TRUE(exists("C:\\one\\b") && exists("C:\\one\\c"));
+  EXPECT_EQ(p.list(1), (QStringList{"b", "c", "only1.txt"}));
+}
+
 TEST_F(Delete, WithoutConfirmationsOnlyTheDeleteTargetAsks) {
   del().m_skip_delete_confirmations_Click();
   select(1, {"only1.txt"});

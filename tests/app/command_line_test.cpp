@@ -22,6 +22,8 @@ TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
       // The "|" wins over an earlier "§".
       {"C:\\A \xC2\xA7 D:\\B | E:\\C", true, false, "C:\\A \xC2\xA7 D:\\B", "E:\\C"},
       {"C:\\A | D:\\B \xC2\xA7 E:\\C", true, false, "C:\\A", "D:\\B \xC2\xA7 E:\\C"},
+      // The first "|" splits; a later one belongs to the second path.
+      {"C:\\A | D:\\B|C", true, false, "C:\\A", "D:\\B|C"},
       {"", true, false, "E:\\", "E:\\"},
       {"   ", true, false, "E:\\", "E:\\"},
       {"A | B", false, false, "", ""},

@@ -42,6 +42,37 @@ TEST(Common, PauseLetsEventsRunUntilTheTimeHasPassed) {
   EXPECT_GE(p.pump.calls, 3);
 }
 
+TEST(Common, PauseSleepsBetweenShortEventTurnsAndEndsOnceTheWindowCloses) {
+  TestProgram p;
+  Common& c = p.tz.common();
+  p.clock.step = 0.001;  // every reading takes a little time, as a real event turn does
+  c.pause_seconds(1);
+  // The core sleeps nearly all the second, never so long that the window stops answering.
+  double slept = 0;
+  for (double s : p.clock.sleeps) {
+    EXPECT_GT(s, 0);
+    EXPECT_LE(s, 0.05);
+    slept += s;
+  }
+  EXPECT_GE(slept, 0.9);
+  EXPECT_LE(slept, 1.0 + 1e-9);  // the last sleep ends with the pause
+  // Events run before the first sleep, between any two and after the last.
+  EXPECT_EQ(p.pump.calls, static_cast<int>(p.clock.sleeps.size()) + 1);
+  EXPECT_GE(p.pump.calls, 20);
+
+  // The window closed during the third event turn: the pause ends there.
+  p.pump.calls = 0;
+  p.clock.sleeps.clear();
+  p.pump.on_events = [&p] {
+    if (p.pump.calls == 3) p.tz.globals().GLB_closing = true;
+  };
+  const double start = p.clock.now;
+  c.pause_seconds(2);
+  EXPECT_EQ(p.pump.calls, 3);
+  EXPECT_EQ(p.clock.sleeps.size(), 2u);
+  EXPECT_LT(p.clock.now - start, 0.2);
+}
+
 TEST(Common, StartUpPreparesTheDataFolderAndTheGlobals) {
   TestProgram p;
   p.facts.windows = "C:\\profile\\tenzor";  // neither folder exists yet

@@ -2,21 +2,48 @@
 
 #include <gtest/gtest.h>
 
+#include "support/entries.h"
+
 namespace tz::test {
 namespace {
 
-// Entries that differ only in case stand for different files: a lookup must reach the
-// exact one, and fall back to case-insensitive only when there is none.
-TEST(FileListTest, FindPrefersTheExactTextAmongEntriesThatDifferInCase) {
+Entry entry(const QString& text, const QByteArray& name1, const QByteArray& name2 = {}) {
+  Entry e{text, FileRef{nullptr, name1, {}}, std::nullopt};
+  if (!name2.isEmpty()) e.side2 = FileRef{nullptr, name2, {}};
+  return e;
+}
+
+// Entries that show alike may stand for different files (case twins, names whose
+// lower case collides): a lookup must reach the entry of exactly those files, and
+// never fall back to a look-alike.
+TEST(FileListTest, FindsAnEntryByItsFilesNeverByALookAlike) {
   FileList list;
-  list.assign({"b.txt", "Notes.txt", "a.txt", "notes.txt", "z.txt"});
-  EXPECT_EQ(list.entry(list.find("notes.txt")), "notes.txt");
-  EXPECT_EQ(list.entry(list.find("Notes.txt")), "Notes.txt");
-  EXPECT_EQ(list.entry(list.find("B.TXT")), "b.txt");
-  EXPECT_EQ(list.find("c.txt"), -1);
-  list.remove("notes.txt");
-  list.add_once("NOTES.TXT");  // known already, letter case ignored
-  EXPECT_EQ(list.entries(), (QStringList{"a.txt", "b.txt", "Notes.txt", "z.txt"}));
+  const Entry notes = entry("Notes.txt", "Notes.txt");
+  const Entry twin = entry("notes.txt", "notes.txt");
+  const Entry same_text = entry("notes.txt", "NOTES.txt");
+  list.assign({entry("b.txt", "b.txt"), notes, same_text, twin, entry("a.txt", "a.txt")});
+
+  EXPECT_EQ(list.at(list.find(twin)).side1->name, "notes.txt");
+  EXPECT_EQ(list.at(list.find(same_text)).side1->name, "NOTES.txt");
+  EXPECT_EQ(list.find(entry("NOTES.TXT", "Notes.txt")), -1);       // other text
+  EXPECT_EQ(list.find(entry("notes.txt", "notes.txt", "x")), -1);  // other files
+  list.remove(twin);
+  EXPECT_GE(list.find(same_text), 0);
+  EXPECT_EQ(list.find(twin), -1);
+  list.add_once(same_text);  // known already
+  list.add_once(twin);
+  EXPECT_EQ(list.texts(), (QStringList{"a.txt", "b.txt", "Notes.txt", "notes.txt", "notes.txt"}));
+}
+
+TEST(FileListTest, KeepsTheLocaleOrderWhenFilledAndWhenAdded) {
+  FileList list;
+  list.assign(text_entries({"zeta", "Émile", "apple", "eve", "Banana"}));
+  list.add(Entry{"éclair", std::nullopt, std::nullopt});
+  list.add(Entry{"Zebra", std::nullopt, std::nullopt});
+  EXPECT_EQ(list.texts(),
+            (QStringList{"apple", "Banana", "éclair", "Émile", "eve", "Zebra", "zeta"}));
+  EXPECT_EQ(list.find_text("Émile"), 3);
+  EXPECT_EQ(list.find_text("émile"), -1);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class LoadStep : public ::testing::Test {
     p.facts.line = line;
     return load_form(p.tz);
   }
-  QStringList list(int n) { return p.tz.window().list(n).entries(); }
+  QStringList list(int n) { return p.tz.window().list(n).texts(); }
 
   TestProgram p;
 };
@@ -97,6 +97,34 @@ TEST_F(LoadStep, TreeLineSetsTreeModeAndLeavesLoadingLast) {
   EXPECT_FALSE(p.tz.globals().GLB_loading);
   // The single comparison is left to the tree comparison.
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+}
+
+TEST_F(LoadStep, EventLoopRunsOnlyWhileTheWindowIsLeftOpen) {
+  int loops = 0;
+  auto event_loop = [&loops] {
+    ++loops;
+    return 7;
+  };
+  p.facts.line = "C:\\work | D:\\copy";
+  EXPECT_EQ(load_and_run(p.tz, {}, event_loop), 7);
+  EXPECT_EQ(loops, 1);
+
+  // An invalid line ends the program with a failure.
+  TestProgram invalid;
+  invalid.facts.line = "C:\\work D:\\copy";
+  EXPECT_EQ(load_and_run(invalid.tz, {}, event_loop), 1);
+  EXPECT_EQ(invalid.dialogs.boxes.size(), 1u);
+
+  // The window closed during the first comparison (it sets GLB_closing): an ordinary
+  // end, and a loop without a window would never end.
+  TestProgram closed({u'C', u'D'});
+  closed.drives.make_dir("C:\\work");
+  closed.drives.make_dir("D:\\copy");
+  closed.pump.on_events = [&closed] { closed.tz.globals().GLB_closing = true; };
+  closed.facts.line = "C:\\work | D:\\copy";
+  EXPECT_EQ(load_and_run(closed.tz, {}, event_loop), 0);
+  EXPECT_GE(closed.pump.calls, 1);
+  EXPECT_EQ(loops, 1);
 }
 
 }  // namespace

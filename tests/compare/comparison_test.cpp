@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <ctime>
+#include <limits>
 
 #include "app/texts.h"
 #include "platform/file_error.h"
@@ -60,6 +62,49 @@ TEST_F(Compare, SortsEveryNameByPresenceTimeAndLength) {
   EXPECT_FALSE(p.busy.busy);
 }
 
+// In the hour repeated when summer time ends, local wall-clock times run backwards:
+// only times since the epoch tell which file is newer.
+TEST_F(Compare, TimesAreComparedAsInstantsNotAsLocalWallClockTimes) {
+  const QByteArray old_tz = qgetenv("TZ");
+  qputenv("TZ", "Europe/Berlin");
+  ::tzset();
+  const qint64 end_of_summer = 1'698'541'200;  // 2023-10-29 01:00 UTC, 03:00 CEST -> 02:00 CET
+  p.file(1, "half.txt", "x", end_of_summer - 1800);  // 02:30 CEST
+  p.file(2, "half.txt", "x", end_of_summer);         // 02:00 CET, 30 minutes later
+  p.file(1, "hour.txt", "x", end_of_summer - 2700);  // 02:15 CEST
+  p.file(2, "hour.txt", "x", end_of_summer + 900);   // 02:15 CET, an hour later
+
+  p.compare();
+  qputenv("TZ", old_tz);
+  ::tzset();
+
+  EXPECT_EQ(p.list(4), (QStringList{"half.txt", "hour.txt"}));
+  EXPECT_TRUE(p.list(3).isEmpty());
+  EXPECT_TRUE(p.list(5).isEmpty());
+}
+
+// Times a file system can store at its extremes (tmpfs takes any) must not overflow the
+// difference.
+TEST(CompareExtremes, ExtremeTimesAreTheFarthestApart) {
+  const QByteArray old_tmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", "/dev/shm");
+  TestProgram p;
+  qputenv("TMPDIR", old_tmp);
+  const qint64 latest = std::numeric_limits<qint64>::max();
+  const qint64 earliest = std::numeric_limits<qint64>::min();
+  p.file(1, "far.txt", "x");
+  p.file(2, "far.txt", "x");
+  try {
+    p.drives.set_mtime("C:\\one\\far.txt", latest);
+    p.drives.set_mtime("D:\\two\\far.txt", earliest);
+  } catch (const std::exception&) {
+  }
+  if (p.fs.modified("C:\\one\\far.txt") != latest || p.fs.modified("D:\\two\\far.txt") != earliest)
+    GTEST_SKIP() << "no file system here stores such times";
+  p.compare();
+  EXPECT_EQ(p.list(3), QStringList{"far.txt"});
+}
+
 TEST_F(Compare, LengthWarningTextIsExact) {
   p.file(1, "name.txt", "12");
   p.file(2, "Name.TXT", QByteArray(2048, 'x'));
@@ -85,7 +130,7 @@ TEST_F(Compare, NamesMeetWithoutRegardToCaseAndListInLowerCase) {
 
   p.compare();
 
-  EXPECT_EQ(p.list(5), (QStringList{"report.doc", "été.txt"}));
+  EXPECT_EQ(p.list(5), (QStringList{"été.txt", "report.doc"}));  // é sorts with e
   EXPECT_TRUE(p.list(1).isEmpty());
   EXPECT_TRUE(p.list(2).isEmpty());
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
@@ -176,7 +221,7 @@ TEST_F(Compare, NamesDifferingOnlyInCaseKeepTheirOwnPartner) {
   EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
-TEST_F(Compare, FileVanishingDuringTheComparisonEndsItSilently) {
+TEST_F(Compare, ComparisonThatStopsSaysWhyAndListsNothing) {
   p.file(1, "a.txt", "x");
   p.file(2, "a.txt", "x");
   p.file(1, "b.txt", "x");
@@ -190,15 +235,28 @@ TEST_F(Compare, FileVanishingDuringTheComparisonEndsItSilently) {
 
   p.tz.comparison().bot_compare_Click();
 
-  EXPECT_TRUE(p.dialogs.boxes.empty());
+  // Half a comparison would list b.txt of dir 2 as "only in dir 2", and aligning that
+  // list would copy it over dir 1's.
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(p.dialogs.boxes[0].text,
+            "The comparison stopped at C:\\one\\b.txt\r\nError: 53 - File not found\r\n"
+            "The lists stay empty: nothing can be aligned from a comparison that did not finish.");
+  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::Critical);
+  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
-  // What was sorted stays; the unmatched names of dir 2 stand in List2.
-  const QStringList aligned = p.list(5);
-  const QStringList only2 = p.list(2);
-  EXPECT_EQ(aligned.size() + only2.size(), 3);
-  EXPECT_TRUE(only2.contains("b.txt"));
-  EXPECT_TRUE(only2.contains("c.txt"));
   EXPECT_FALSE(p.busy.busy);
+
+  // A directory that cannot be read is no empty directory (as root, mode 000 would not
+  // stop a read: the refusal is injected).
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "list" && path.startsWith("C:")) throw FileError(err::permission_denied);
+  };
+  p.dialogs.boxes.clear();
+  p.tz.comparison().bot_compare_Click();
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_TRUE(p.dialogs.boxes[0].text.startsWith(
+      "The comparison stopped at C:\\one\\\r\nError: 70 - Permission denied\r\n"));
+  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
 }
 
 }  // namespace

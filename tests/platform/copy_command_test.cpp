@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QFileInfo>
 #include <QProcess>
 
@@ -8,14 +10,15 @@ namespace {
 
 // The program in its copy mode, started as the copy routine starts it: an argument
 // list, and no display.
-int copy_program(const QString& from, const QString& to) {
+int copy_program(const QString& from, const QString& to, int timeout_ms = 60000) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     environment.remove(name);
   QProcess process;
   process.setProcessEnvironment(environment);
   process.start(TENZOR_PROGRAM, {"--copy-file", from, to});
-  const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+  const bool ended =
+      process.waitForFinished(timeout_ms) && process.exitStatus() == QProcess::NormalExit;
   return ended ? process.exitCode() : -1;
 }
 
@@ -38,6 +41,12 @@ TEST_F(CopyCommand, CopiesNamesAsThemselvesKeepingTheTimeButNeverOverAProtectedF
   drives.set_read_only("D:\\-rf", true);
   EXPECT_EQ(copy_program("C:\\-rf", "D:\\-rf"), 75);
   EXPECT_EQ(content("D:\\-rf"), "-rf");
+}
+
+TEST_F(CopyCommand, RefusesAPipeWithoutWaitingForAWriter) {
+  ASSERT_EQ(::mkfifo(native("C:\\fifo").constData(), 0644), 0);
+  EXPECT_EQ(copy_program("C:\\fifo", "D:\\fifo", 10000), 75);
+  EXPECT_EQ(names("D:\\"), QStringList{});
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "platform_test_util.h"
 
 namespace tz::test {
@@ -71,6 +73,18 @@ TEST_F(PlatformListing, DirectoryItselfMissingDirectoriesAndErrors) {
   EXPECT_EQ(error_number([&] { listed(fs, "M:\\*", 0); }), err::disk_not_ready);
   EXPECT_EQ(error_number([&] { listed(fs, "C:\\D\\\\*", 0); }), err::bad_file_name);
   EXPECT_EQ(error_number([&] { listed(fs, "*.*", 0); }), err::bad_file_name);
+}
+
+TEST_F(PlatformListing, ADirectoryThatMayNotBeReadFailsInsteadOfListingNothing) {
+  drives.make_dir("C:\\D\\locked");
+  drives.write_file("C:\\D\\searchable\\in.txt", "");
+  ASSERT_EQ(::chmod(native("C:\\D\\locked").constData(), 0), 0);
+  ASSERT_EQ(::chmod(native("C:\\D\\searchable").constData(), 0111), 0);
+  const WithoutOverride as_a_user;
+  EXPECT_EQ(error_number([&] { listed(fs, "C:\\D\\locked\\*", 0); }), err::permission_denied);
+  EXPECT_EQ(error_number([&] { listed(fs, "C:\\D\\searchable\\*", 0); }), err::permission_denied);
+  // One name is looked up without reading the directory.
+  EXPECT_EQ(listed(fs, "C:\\D\\searchable\\in.txt", 0), (Entries{{"in.txt", 0}}));
 }
 
 }  // namespace

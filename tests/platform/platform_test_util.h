@@ -1,12 +1,20 @@
 #pragma once
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <functional>
+#include <future>
 
 #include "platform/file_error.h"
 #include "platform/host_file_system.h"
@@ -52,6 +60,40 @@ class ScopedEnv {
   bool had_;
 };
 
+// Bypassing permission checks dropped for a scope, so that a test run as root meets
+// the permission errors a user meets. Only the effective set changes: it comes back.
+class WithoutOverride {
+ public:
+  WithoutOverride() {
+    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    dropped_ = ::syscall(SYS_capset, &header_, reduced) == 0;
+  }
+  ~WithoutOverride() {
+    if (dropped_) ::syscall(SYS_capset, &header_, saved_);
+  }
+  WithoutOverride(const WithoutOverride&) = delete;
+  WithoutOverride& operator=(const WithoutOverride&) = delete;
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved_[2]{};
+  bool dropped_ = false;
+};
+
+// The error number `action` throws, or -1 when it has not returned within 5 seconds.
+// Then the pipe at `fifo` gets a writer, which lets a reader stuck on it go, so that a
+// fault fails the test instead of hanging it.
+inline int error_number_promptly(const QByteArray& fifo, std::function<void()> action) {
+  auto result = std::async(std::launch::async, [&] { return error_number(action); });
+  if (result.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return result.get();
+  const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+  if (writer >= 0) ::close(writer);
+  result.wait();
+  return -1;
+}
+
 // The host file system on temporary drives C: and D:, and M: without a medium.
 class PlatformTest : public ::testing::Test {
  protected:
@@ -68,6 +110,39 @@ class PlatformTest : public ::testing::Test {
   }
   void link(const char* target, const QString& drive_path) {
     ASSERT_EQ(::symlink(target, native(drive_path).constData()), 0);
+  }
+  // Files whose names are taken as bytes, in an existing drive folder.
+  QByteArray raw_path(const QString& drive_dir, const QByteArray& name) {
+    return native(drive_dir) + '/' + name;
+  }
+  void raw_file(const QString& drive_dir, const QByteArray& name, const QByteArray& data) {
+    const int fd =
+        ::open(raw_path(drive_dir, name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    const bool written = ::write(fd, data.constData(), data.size()) == data.size();
+    ::close(fd);
+    ASSERT_TRUE(written);
+  }
+  QByteArray raw_content(const QString& drive_dir, const QByteArray& name) {
+    const int fd = ::open(raw_path(drive_dir, name).constData(), O_RDONLY);
+    if (fd < 0) return "<missing>";
+    QByteArray data(4096, '\0');
+    const ssize_t count = ::read(fd, data.data(), data.size());
+    ::close(fd);
+    return data.left(count < 0 ? 0 : count);
+  }
+  // Exact on-disk names in a drive folder, hidden ones too, sorted.
+  QList<QByteArray> raw_names(const QString& drive_dir) {
+    QList<QByteArray> found;
+    if (DIR* dir = ::opendir(native(drive_dir).constData())) {
+      while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..") found.append(name);
+      }
+      ::closedir(dir);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
   }
 
   TempDrives drives{{u'C', u'D'}, {u'M'}};

@@ -27,15 +27,21 @@ class RecordingBusy : public BusyPointer {
   bool busy = false;
 };
 
-// A clock that moves only when told, or by `step` at every reading.
+// A clock that moves only when told, by `step` at every reading, or by the time slept,
+// which it records instead of sleeping.
 class FakeClock : public Clock {
  public:
   double monotonic_seconds() override {
     now += step;
     return now;
   }
+  void sleep_seconds(double seconds) override {
+    sleeps.push_back(seconds);
+    if (seconds > 0) now += seconds;
+  }
   double now = 0;
   double step = 0;
+  std::vector<double> sleeps;
 };
 
 class RecordingProcesses : public Processes {

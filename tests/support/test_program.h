@@ -30,7 +30,7 @@ struct TestProgram {
   void file(int dir, const QString& name, const QByteArray& data, qint64 mtime = t0);
   // Opens C:\one and D:\two and presses "&compare dir's".
   void compare();
-  QStringList list(int n) { return tz.window().list(n).entries(); }
+  QStringList list(int n) { return tz.window().list(n).texts(); }
 
   TempDrives drives;
   // The real files, with failures a test may inject.

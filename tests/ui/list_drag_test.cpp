@@ -27,7 +27,9 @@ class UiAlign : public WindowTest {
     show_window();
   }
   QPoint row(int n, const QString& name) {
-    return list(n)->visualRect(list(n)->model()->index(model().list(n).find(name), 0)).center();
+    return list(n)
+        ->visualRect(list(n)->model()->index(model().list(n).find_text(name), 0))
+        .center();
   }
   // The centre of `target` in the coordinates of list `n`'s viewport, which has the
   // mouse from the press to the release.
@@ -81,8 +83,8 @@ TEST_F(UiAlign, RefusingControlsShowTheNoDropPointerAndTakeNothing) {
   EXPECT_FALSE(no_drop_pointer());
   drag(5, "same.txt", list(4));
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(model().List5.entries(), QStringList{"same.txt"});
-  EXPECT_TRUE(model().List4.entries().isEmpty());
+  EXPECT_EQ(model().List5.texts(), QStringList{"same.txt"});
+  EXPECT_TRUE(model().List4.texts().isEmpty());
 }
 
 TEST_F(UiAlign, ClicksSetTheCaptionAndADragTakesOnlyThePressedName) {
@@ -95,7 +97,7 @@ TEST_F(UiAlign, ClicksSetTheCaptionAndADragTakesOnlyThePressedName) {
   drag(1, "more1.txt", list(5));
   EXPECT_TRUE(exists("D:\\two\\more1.txt"));
   EXPECT_FALSE(exists("D:\\two\\last1.txt") || exists("D:\\two\\only1.txt"));
-  EXPECT_EQ(model().List1.entries(), (QStringList{"last1.txt", "only1.txt"}));
+  EXPECT_EQ(model().List1.texts(), (QStringList{"last1.txt", "only1.txt"}));
 }
 
 TEST_F(UiAlign, DropTargetsDeleteAndOpen) {
@@ -117,7 +119,7 @@ TEST_F(UiAlign, PointerMenuAndButtons) {
               hint.contains("D:\\two\\same.txt"));
 
   QTest::mouseClick(find<QAbstractButton>("bot_list3"), Qt::LeftButton);
-  EXPECT_EQ(model().List5.entries(), (QStringList{"new1.txt", "same.txt"}));
+  EXPECT_EQ(model().List5.texts(), (QStringList{"new1.txt", "same.txt"}));
   QTest::mouseClick(find<QAbstractButton>("bot_delete"), Qt::LeftButton);
   EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"No file deleted."});
 
@@ -128,7 +130,7 @@ TEST_F(UiAlign, PointerMenuAndButtons) {
   window->menu("m_popup")->close();
   model().m_skip_delete_confirmations.set_checked(true);
   window->menu_entry("m_delete_all_files")->trigger();
-  EXPECT_TRUE(model().List1.entries().isEmpty());
+  EXPECT_TRUE(model().List1.texts().isEmpty());
   EXPECT_FALSE(exists("C:\\one\\only1.txt"));
 }
 

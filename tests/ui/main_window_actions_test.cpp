@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "app/texts.h"
+#include "support/entries.h"
 #include "window_fixture.h"
 
 namespace tz::test {
@@ -69,10 +70,10 @@ TEST_F(UiCompare, RefreshKeyRereadsTheDirectoryBoxes) {
 class UiListSync : public WindowTest {
  protected:
   void SetUp() override {
-    std::vector<QString> names;
+    QStringList names;
     for (int i = 0; i < 300; ++i)
-      names.push_back(QStringLiteral("f%1.txt").arg(i, 3, 10, QChar(u'0')));
-    model().List1.assign(names);
+      names.append(QStringLiteral("f%1.txt").arg(i, 3, 10, QChar(u'0')));
+    model().List1.assign(text_entries(names));
     show_window();
     view = list(1);
   }

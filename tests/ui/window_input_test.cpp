@@ -2,6 +2,7 @@
 #include <QLabel>
 
 #include "app/texts.h"
+#include "support/entries.h"
 #include "ui/free_area.h"
 #include "window_fixture.h"
 
@@ -107,7 +108,7 @@ TEST_F(UiFreeArea, PointerRestoresTheHintWhileDifferencesRemainAndOnlyARightPres
   };
   auto hint = [this] { return find<QLabel>("lab_drag_drop")->text(); };
 
-  model().List4.assign({"a.txt"});
+  model().List4.assign(text_entries({"a.txt"}));
   model().lab_drag_drop.set_caption("entry details");
   move_to(label);
   EXPECT_EQ(hint(), "entry details");
@@ -115,7 +116,7 @@ TEST_F(UiFreeArea, PointerRestoresTheHintWhileDifferencesRemainAndOnlyARightPres
   EXPECT_EQ(hint(), QString::fromUtf8(text::default_hint));
   // Only aligned files: nothing left to drag, so no hint.
   model().List4.clear();
-  model().List5.assign({"b.txt"});
+  model().List5.assign(text_entries({"b.txt"}));
   move_to(label);
   move_to(free);
   EXPECT_TRUE(hint().isEmpty());

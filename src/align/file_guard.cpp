@@ -1,0 +1,49 @@
+#include "align/file_guard.h"
+
+#include "app/texts.h"
+#include "platform/file_error.h"
+
+namespace tz {
+
+namespace {
+
+QString t(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+[[noreturn]] void refuse_one_file(const QString& a, const QString& b) {
+  throw Refusal(a + t(text::one_file_and) + b + t(text::one_file_twice));
+}
+
+}  // namespace
+
+void check_unchanged(const FileRef& file) {
+  const FileInfo now = file.dir->info(file.name);
+  if (!now.regular || now.modified != file.seen.modified || now.length != file.seen.length)
+    throw Refusal(file.path() + t(text::changed_since_comparison));
+}
+
+void check_distinct(const FileRef& a, const FileRef& b) {
+  if (a.dir->info(a.name).same_file(b.dir->info(b.name))) refuse_one_file(a.path(), b.path());
+}
+
+void check_before_delete(const Entry& entry, int dir) {
+  const FileRef& file = *entry.side(dir);
+  check_unchanged(file);
+  const std::optional<FileRef>& other = entry.side(3 - dir);
+  if (other && other->dir->exists(other->name)) check_distinct(file, *other);
+}
+
+void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name) {
+  if (!target.exists(name)) return;
+  const QString there = target.path() + display_name(name);
+  try {
+    if (source.dir->info(source.name).same_file(target.info(name)))
+      refuse_one_file(source.path(), there);
+  } catch (const FileError&) {
+    // A dangling link or an unreadable name: taken all the same.
+  }
+  throw Refusal(there + t(text::appeared_since_comparison));
+}
+
+}  // namespace tz

@@ -1,0 +1,20 @@
+#include "compare/plain_files.h"
+
+namespace tz {
+
+PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading) {
+  reading = dir;
+  PlainFiles files;
+  // Open first: the names are then read in the very directory the actions will use.
+  files.dir = fs.open_directory(dir);
+  auto listing = fs.list(dir + QStringLiteral("*.*"), attr::normal);
+  while (auto entry = listing->next()) files.names.push_back(std::move(*entry));
+  return files;
+}
+
+FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading) {
+  reading = files.dir->path() + name.name;
+  return FileRef{files.dir, name.raw, files.dir->info(name.raw)};
+}
+
+}  // namespace tz

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "app/entry.h"
+#include "platform/file_system.h"
+
+namespace tz {
+
+// The plain files directly in one directory, each with its exact on-disk name and its
+// status, read relative to the directory held open.
+struct PlainFiles {
+  std::shared_ptr<OpenDirectory> dir;
+  std::vector<ListedEntry> names;
+};
+
+// Lists `dir` (drive form, final `\`). Throws FileError when it cannot be read;
+// `reading` then names what was being read, for the message.
+PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading);
+
+// The file `name` of `files` as the entry side it is.
+FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading);
+
+}  // namespace tz

@@ -1,0 +1,235 @@
+// Every action reaches exactly the files its entry stands for, and nothing else: names
+// that look like paths, case twins, links, one directory seen twice, files changed since
+// the comparison, names that are not UTF-8.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
+
+#include "align/bulk_align.h"
+#include "align_fixture.h"
+#include "support/tree_snapshot.h"
+
+namespace tz::test {
+namespace {
+
+using Touched = QSet<QByteArray>;
+
+class ExactFiles : public AlignTest {
+ protected:
+  // The folder that holds every drive: both directories and their parents.
+  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
+  QByteArray host_dir(int dir) const {
+    return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
+  }
+  // A file whose name is given as bytes.
+  void raw_file(int dir, const QByteArray& name, const QByteArray& data) {
+    const QByteArray path = host_dir(dir) + '/' + name;
+    FILE* f = std::fopen(path.constData(), "wb");
+    ASSERT_NE(f, nullptr) << path.constData();
+    std::fwrite(data.constData(), 1, static_cast<size_t>(data.size()), f);
+    std::fclose(f);
+    const struct timespec times[2] = {{t0, 0}, {t0, 0}};
+    ::utimensat(AT_FDCWD, path.constData(), times, 0);
+  }
+  QByteArray raw_content(int dir, const QByteArray& name) {
+    FILE* f = std::fopen((host_dir(dir) + '/' + name).constData(), "rb");
+    if (!f) return "<missing>";
+    char buffer[256];
+    const size_t n = std::fread(buffer, 1, sizeof buffer, f);
+    std::fclose(f);
+    return QByteArray(buffer, static_cast<qsizetype>(n));
+  }
+  // What `action` changed anywhere below the drives' folder.
+  Touched touched_by(const std::function<void()>& action) {
+    const TreeSnapshot before(root());
+    action();
+    return TreeSnapshot(root()).changed_since(before);
+  }
+  QString last_message() { return p.dialogs.boxes.empty() ? QString() : p.dialogs.texts().back(); }
+};
+
+TEST_F(ExactFiles, ANameThatLooksLikeAPathIsJustAName) {
+  p.drives.write_file("C:\\victim.txt", "outside both directories");
+  const QByteArray raw = "x\\..\\..\\victim.txt";
+  const QString name = QString::fromLatin1(raw);
+  raw_file(1, raw, "listed");
+  p.compare();
+  ASSERT_TRUE(p.list(1).contains(name));
+
+  p.tz.transfers().list_mouse_move(1, p.tz.window().List1.find_text(name));
+  EXPECT_TRUE(
+      p.tz.window().lab_drag_drop.caption().endsWith(", bytes 6 C:\\one\\x\\..\\..\\victim.txt"));
+  drop(1, name, open_target);
+  EXPECT_EQ(p.processes.opened.back(), QFile::decodeName(host_dir(1) + '/' + raw));
+
+  EXPECT_EQ(touched_by([&] { drop(1, name, 2); }), (Touched{"C/one/" + raw, "D/two/" + raw}));
+  EXPECT_EQ(raw_content(2, raw), "listed");
+  answers({Answer::Yes});
+  EXPECT_EQ(touched_by([&] { drop(2, name, delete_target); }), Touched{"D/two/" + raw});
+  EXPECT_EQ(content("C:\\victim.txt"), "outside both directories");
+}
+
+TEST_F(ExactFiles, CaseTwinsAreNeverTakenForOneAnother) {
+  p.file(1, "Notes.txt", "upper");
+  p.file(1, "notes.txt", "lower");
+  p.file(2, "NOTES.TXT", "two", t0 + 60);
+  p.compare();
+  EXPECT_EQ(p.list(1), (QStringList{"Notes.txt", "notes.txt", "only1.txt"}));
+  EXPECT_EQ(p.list(2), (QStringList{"NOTES.TXT", "only2.txt"}));
+
+  // Dir 2's file moves to dir 1 under its own name, beside the twins.
+  EXPECT_EQ(touched_by([&] { drop(2, "NOTES.TXT", 1); }),
+            (Touched{"C/one/NOTES.TXT", "D/two/NOTES.TXT"}));
+  EXPECT_EQ(raw_content(1, "Notes.txt"), "upper");
+  EXPECT_EQ(raw_content(1, "notes.txt"), "lower");
+  EXPECT_EQ(raw_content(1, "NOTES.TXT"), "two");
+
+  // Aligning the whole list copies each twin to a file of its own.
+  EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(1); }),
+            (Touched{"D/two/NOTES.TXT", "D/two/Notes.txt", "D/two/notes.txt", "D/two/only1.txt"}));
+  EXPECT_EQ(raw_content(2, "Notes.txt"), "upper");
+  EXPECT_EQ(raw_content(2, "notes.txt"), "lower");
+  EXPECT_EQ(raw_content(2, "NOTES.TXT"), "two");
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+}
+
+TEST_F(ExactFiles, OneDirectorySeenTwiceKeepsItsFiles) {
+  // Dir 2 reaches dir 1 through a link on another drive letter.
+  ASSERT_EQ(::symlink(host_dir(1).constData(), (host_dir(2) + "-link").constData()), 0);
+  p.open_panes("C:\\one", "D:\\two-link");
+  p.tz.comparison().bot_compare_Click();
+  EXPECT_TRUE(last_message().startsWith("dir1 and dir2 are equal"));
+  // The file view shows the directory's files in both lists; no drop may copy a file
+  // onto itself or then delete its only copy.
+  const Touched touched = touched_by([&] {
+    drop(1, "only1.txt", 5);
+    drop(2, "only1.txt", 1);
+    drop(1, "same.txt", 2);
+  });
+  EXPECT_TRUE(touched.isEmpty()) << touched.values().join(' ').constData();
+  EXPECT_EQ(last_message(),
+            "C:\\one\\same.txt and D:\\two-link\\same.txt are one and the same file on disk. "
+            "Nothing was done, so that its only copy is not lost.");
+  EXPECT_EQ(p.dialogs.boxes.back().icon, Icon::Exclamation);
+}
+
+TEST_F(ExactFiles, AFileLinkedIntoTheOtherDirectoryIsNotDeletedAsACopy) {
+  p.file(1, "x.txt", "the only real copy");
+  ASSERT_EQ(::symlink((host_dir(1) + "/x.txt").constData(), (host_dir(2) + "/x.txt").constData()),
+            0);
+  p.compare();
+  ASSERT_TRUE(p.list(5).contains("x.txt"));
+  const Touched touched = touched_by([&] {
+    select(5, {"x.txt"});
+    answers({Answer::Yes});
+    p.tz.deletion().bot_delete_Click();
+    drop(5, "x.txt", 2);  // would delete dir 1's copy
+    drop(5, "x.txt", 1);  // would delete dir 2's
+    answers({Answer::Yes});
+    drop(5, "x.txt", delete_target);
+  });
+  EXPECT_TRUE(touched.isEmpty()) << touched.values().join(' ').constData();
+  EXPECT_EQ(last_message(),
+            "C:\\one\\x.txt and D:\\two\\x.txt are one and the same file on disk. Nothing was "
+            "done, so that its only copy is not lost.");
+  EXPECT_EQ(content("C:\\one\\x.txt"), "the only real copy");
+}
+
+TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
+  const QString changed =
+      "D:\\two\\new1.txt has changed since the comparison (its time or length is not what was "
+      "compared). Nothing was done: compare the directories again.";
+  p.file(2, "new1.txt", "edited meanwhile", t0 + 30);
+  EXPECT_TRUE(touched_by([&] { drop(3, "new1.txt", 5); }).isEmpty());
+  EXPECT_EQ(last_message(), changed);
+  EXPECT_TRUE(touched_by([&] { p.tz.bulk_align().bot_list_Click(3); }).isEmpty());
+  EXPECT_EQ(last_message(), changed);
+  EXPECT_TRUE(p.list(3).contains("new1.txt"));
+
+  // Another length at the compared time is a change too.
+  p.file(2, "new2.txt", "newer in 2 but longer", t0 + 60);
+  select(4, {"new2.txt"});
+  answers({Answer::Yes});
+  EXPECT_TRUE(touched_by([&] { p.tz.deletion().bot_delete_Click(); }).isEmpty());
+  EXPECT_EQ(p.dialogs.texts().end()[-2],
+            "D:\\two\\new2.txt has changed since the comparison (its time or length is not what "
+            "was compared). Nothing was done: compare the directories again.");
+
+  // A pipe put where a listed file was is never opened: it could block for ever.
+  QFile::remove(p.drives.host_path("C:\\one\\only1.txt"));
+  ASSERT_EQ(::mkfifo((host_dir(1) + "/only1.txt").constData(), 0644), 0);
+  EXPECT_TRUE(touched_by([&] { drop(1, "only1.txt", 2); }).isEmpty());
+  EXPECT_TRUE(last_message().startsWith("C:\\one\\only1.txt has changed since the comparison"));
+}
+
+TEST_F(ExactFiles, ANameThatIsNotUtf8IsShownEscapedAndHandledByItsBytes) {
+  raw_file(1, "caf\xE9.txt", "latin-1 name");
+  p.compare();
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+  EXPECT_TRUE(p.list(1).contains("caf\\xE9.txt"));
+  EXPECT_EQ(p.list(5), QStringList{"same.txt"});  // the rest is compared as ever
+
+  EXPECT_EQ(touched_by([&] { drop(1, "caf\\xE9.txt", 5); }), Touched{"D/two/caf\xE9.txt"});
+  EXPECT_EQ(raw_content(2, "caf\xE9.txt"), "latin-1 name");
+  answers({Answer::Yes});
+  EXPECT_EQ(touched_by([&] { drop(5, "caf\\xE9.txt", delete_target); }),
+            (Touched{"C/one/caf\xE9.txt", "D/two/caf\xE9.txt"}));
+}
+
+TEST_F(ExactFiles, ANameWhoseLowerCaseIsAnotherNameIsStillReached) {
+  // The capital dotted I lower-cases to two characters: the entry's text names no file.
+  const QString name = QString::fromUtf8("\u0130zmir.txt");
+  p.file(1, name, "x");
+  p.compare();
+  ASSERT_TRUE(p.list(1).contains(name.toLower()));
+  EXPECT_EQ(touched_by([&] { drop(1, name.toLower(), 2); }),
+            (Touched{"C/one/" + name.toUtf8(), "D/two/" + name.toUtf8()}));
+  answers({Answer::Yes});
+  EXPECT_EQ(touched_by([&] { drop(2, name.toLower(), delete_target); }),
+            Touched{"D/two/" + name.toUtf8()});
+}
+
+// The snapshot of both drives, their parent included, before and after every kind of
+// action: only the entry's own files change.
+TEST_F(ExactFiles, EveryActionTouchesOnlyTheFilesOfItsEntry) {
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    Touched files;
+  };
+  const std::vector<Case> cases{
+      {"move to dir 2", [&] { drop(1, "only1.txt", 2); }, {"C/one/only1.txt", "D/two/only1.txt"}},
+      {"move to dir 1", [&] { drop(2, "only2.txt", 1); }, {"C/one/only2.txt", "D/two/only2.txt"}},
+      {"copy newer", [&] { drop(3, "new1.txt", 5); }, {"D/two/new1.txt"}},
+      {"delete other", [&] { drop(4, "new2.txt", 1); }, {"D/two/new2.txt"}},
+      {"align list 4", [&] { p.tz.bulk_align().bot_list_Click(4); }, {"C/one/new2.txt"}},
+      {"delete aligned",
+       [&] {
+         answers({Answer::Yes});
+         drop(5, "same.txt", delete_target);
+       },
+       {"C/one/same.txt", "D/two/same.txt"}},
+      {"delete selected",
+       [&] {
+         select(3, {"new1.txt"});
+         answers({Answer::Yes});
+         p.tz.deletion().bot_delete_Click();
+       },
+       {"C/one/new1.txt"}},
+  };
+  for (const Case& c : cases) {
+    p.compare();
+    p.dialogs.boxes.clear();
+    EXPECT_EQ(touched_by(c.act), c.files) << c.what;
+    for (const MessageBox& box : p.dialogs.boxes)
+      EXPECT_NE(box.buttons, Buttons::Ok) << c.what << ": " << box.text.toStdString();
+    // Put the pair back as the fixture made it.
+    SetUp();
+  }
+}
+
+}  // namespace
+}  // namespace tz::test

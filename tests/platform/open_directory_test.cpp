@@ -1,0 +1,187 @@
+#include <sys/stat.h>
+
+#include "platform_test_util.h"
+
+namespace tz::test {
+namespace {
+
+using Target = OpenDirectory::Target;
+using Names = QList<QByteArray>;
+
+class OpenDirectories : public PlatformTest {
+ protected:
+  void SetUp() override {
+    drives.make_dir("C:\\Src");
+    drives.make_dir("D:\\Dst");
+    src = fs.open_directory("C:\\src");
+    dst = fs.open_directory("D:\\DST");
+  }
+  // The temporary drives cannot remove a name that is not UTF-8 themselves.
+  void TearDown() override {
+    for (const QString dir : {"C:\\Src", "D:\\Dst"}) {
+      for (const QByteArray& name : raw_names(dir)) ::unlink(raw_path(dir, name).constData());
+    }
+  }
+  std::shared_ptr<OpenDirectory> src, dst;
+};
+
+TEST_F(OpenDirectories, NamesWithBackslashesAndDotsAreJustNames) {
+  const QByteArray tricky = "x\\..\\..\\victim.txt";
+  raw_file("C:\\Src", tricky, "inner");
+  drives.write_file("C:\\victim.txt", "outer");
+  drives.write_file("D:\\victim.txt", "outer");
+  EXPECT_EQ(src->path(), "C:\\Src\\");
+  EXPECT_EQ(src->info(tricky).length, 5);
+  EXPECT_EQ(src->copy_to(tricky, *dst, tricky, Target::create_new).length, 5);
+  EXPECT_EQ(raw_content("D:\\Dst", tricky), "inner");
+  src->remove(tricky);
+  EXPECT_EQ(raw_names("C:\\Src"), Names{});
+  EXPECT_EQ(raw_names("D:\\Dst"), Names{tricky});
+  EXPECT_EQ(content("C:\\victim.txt"), "outer");
+  EXPECT_EQ(content("D:\\victim.txt"), "outer");
+}
+
+TEST_F(OpenDirectories, CaseTwinsAreEachReachedExactly) {
+  raw_file("C:\\Src", "Notes.txt", "upper");
+  raw_file("C:\\Src", "notes.txt", "lower!");
+  EXPECT_EQ(src->info("Notes.txt").length, 5);
+  EXPECT_EQ(src->info("notes.txt").length, 6);
+  EXPECT_FALSE(src->exists("NOTES.TXT"));
+  src->copy_to("notes.txt", *dst, "notes.txt", Target::create_new);
+  src->copy_to("Notes.txt", *dst, "Notes.txt", Target::create_new);
+  EXPECT_EQ(raw_content("D:\\Dst", "Notes.txt"), "upper");
+  EXPECT_EQ(raw_content("D:\\Dst", "notes.txt"), "lower!");
+  src->remove("notes.txt");
+  EXPECT_EQ(raw_names("C:\\Src"), Names{"Notes.txt"});
+  EXPECT_EQ(raw_content("C:\\Src", "Notes.txt"), "upper");
+}
+
+TEST_F(OpenDirectories, NamesThatAreNotUtf8AreListedShownAndHandledByteExactly) {
+  const QByteArray latin = "caf\xE9.txt";
+  raw_file("C:\\Src", latin, "latin");
+  drives.write_file("C:\\Src\\ok.txt", "");
+  std::vector<ListedEntry> entries;
+  auto listing = fs.list("C:\\Src\\c*", 0);
+  while (auto entry = listing->next()) entries.push_back(*entry);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].raw, latin);
+  EXPECT_EQ(entries[0].name, "caf\\xE9.txt");
+
+  EXPECT_EQ(src->info(entries[0].raw).length, 5);
+  EXPECT_EQ(src->host_path(latin), std::nullopt);
+  EXPECT_EQ(src->host_path("ok.txt"), drives.host_path("C:\\Src\\ok.txt"));
+  src->copy_to(latin, *dst, latin, Target::create_new);
+  EXPECT_EQ(raw_content("D:\\Dst", latin), "latin");
+  src->remove(latin);
+  dst->remove(latin);
+  EXPECT_EQ(raw_names("C:\\Src"), Names{"ok.txt"});
+  EXPECT_EQ(raw_names("D:\\Dst"), Names{});
+}
+
+TEST_F(OpenDirectories, NamesThatWouldLeaveTheDirectoryAreRefused) {
+  drives.write_file("C:\\Src\\a", "a");
+  for (const QByteArray& bad : {QByteArray(), QByteArray("."), QByteArray(".."),
+                                QByteArray("../Src/a"), QByteArray("a\0b", 3)}) {
+    EXPECT_EQ(error_number([&] { src->info(bad); }), err::bad_file_name)
+        << bad.toHex().toStdString();
+    EXPECT_EQ(error_number([&] { src->exists(bad); }), err::bad_file_name)
+        << bad.toHex().toStdString();
+    EXPECT_EQ(error_number([&] { src->remove(bad); }), err::bad_file_name)
+        << bad.toHex().toStdString();
+    EXPECT_EQ(error_number([&] { src->host_path(bad); }), err::bad_file_name)
+        << bad.toHex().toStdString();
+    EXPECT_EQ(error_number([&] { src->copy_to(bad, *dst, "a", Target::replace); }),
+              err::bad_file_name);
+    EXPECT_EQ(error_number([&] { src->copy_to("a", *dst, bad, Target::replace); }),
+              err::bad_file_name);
+  }
+  EXPECT_EQ(error_number([&] { src->info("none"); }), err::file_not_found);
+  EXPECT_EQ(raw_names("C:\\Src"), Names{"a"});
+  EXPECT_EQ(raw_names("D:\\Dst"), Names{});
+}
+
+TEST_F(OpenDirectories, CopyKeepsTimeAndModeAndReplacesOnlyWhatItMay) {
+  drives.write_file("C:\\Src\\f", "new data", 1'500'000'000);
+  ASSERT_EQ(::chmod(native("C:\\Src\\f").constData(), 0640), 0);
+  drives.write_file("D:\\Dst\\old", "old");
+  drives.write_file("D:\\Dst\\ro", "ro");
+  drives.set_read_only("D:\\Dst\\ro", true);
+  drives.make_dir("D:\\Dst\\dir");
+  link("nowhere", "D:\\Dst\\dangling");
+
+  EXPECT_EQ(error_number([&] { src->copy_to("f", *dst, "old", Target::create_new); }),
+            err::file_exists);
+  EXPECT_EQ(error_number([&] { src->copy_to("f", *dst, "dangling", Target::create_new); }),
+            err::file_exists);
+  EXPECT_EQ(error_number([&] { src->copy_to("f", *dst, "ro", Target::replace); }),
+            err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->copy_to("f", *dst, "dir", Target::replace); }),
+            err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->copy_to("none", *dst, "x", Target::replace); }),
+            err::file_not_found);
+  EXPECT_EQ(error_number([&] { src->copy_to("f", *src, "f", Target::create_new); }),
+            err::file_exists);
+  EXPECT_EQ(content("D:\\Dst\\old"), "old");
+  EXPECT_EQ(content("D:\\Dst\\ro"), "ro");
+  EXPECT_EQ(raw_names("D:\\Dst"), (Names{"dangling", "dir", "old", "ro"}));
+
+  const FileInfo copied = src->copy_to("f", *dst, "old", Target::replace);
+  struct stat st {};
+  ASSERT_EQ(::stat(native("D:\\Dst\\old").constData(), &st), 0);
+  EXPECT_EQ(content("D:\\Dst\\old"), "new data");
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(st.st_mtim.tv_sec, 1'500'000'000);
+  EXPECT_EQ(copied.modified, 1'500'000'000);
+  EXPECT_EQ(copied.length, 8);
+  EXPECT_EQ(copied.inode, st.st_ino);
+  // Names this process made are found again through the drive form.
+  src->copy_to("f", *dst, "Made", Target::create_new);
+  EXPECT_EQ(fs.length("D:\\dst\\MADE"), 8);
+  EXPECT_EQ(raw_names("D:\\Dst"), (Names{"Made", "dangling", "dir", "old", "ro"}));
+}
+
+TEST_F(OpenDirectories, PipesAndDirectoriesAreNeverCopiedAndNeverBlock) {
+  const QByteArray fifo = native("C:\\Src\\fifo");
+  ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+  link("fifo", "C:\\Src\\to_fifo");
+  drives.make_dir("C:\\Src\\sub");
+  EXPECT_EQ(
+      error_number_promptly(fifo, [&] { src->copy_to("fifo", *dst, "fifo", Target::create_new); }),
+      err::path_file_access);
+  EXPECT_EQ(
+      error_number_promptly(fifo, [&] { src->copy_to("to_fifo", *dst, "x", Target::create_new); }),
+      err::path_file_access);
+  EXPECT_EQ(error_number_promptly(fifo, [&] { fs.copy_file("C:\\Src\\fifo", "D:\\x"); }),
+            err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->copy_to("sub", *dst, "sub", Target::create_new); }),
+            err::path_file_access);
+  EXPECT_EQ(raw_names("D:\\Dst"), Names{});
+  EXPECT_EQ(names("D:\\"), QStringList{"Dst"});
+}
+
+TEST_F(OpenDirectories, RemovalTakesALinkItselfAndSparesProtectedFilesAndDirectories) {
+  drives.write_file("C:\\Src\\kept", "kept");
+  drives.write_file("C:\\Src\\ro", "");
+  drives.set_read_only("C:\\Src\\ro", true);
+  drives.make_dir("C:\\Src\\sub");
+  link("kept", "C:\\Src\\to_kept");
+  link("ro", "C:\\Src\\to_ro");
+  link("sub", "C:\\Src\\to_sub");
+  link("nowhere", "C:\\Src\\dangling");
+  EXPECT_TRUE(src->exists("dangling"));
+  EXPECT_EQ(error_number([&] { src->info("dangling"); }), err::file_not_found);
+
+  EXPECT_EQ(error_number([&] { src->remove("ro"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->remove("to_ro"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->remove("sub"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->remove("to_sub"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { src->remove("none"); }), err::file_not_found);
+  src->remove("to_kept");
+  src->remove("dangling");
+  EXPECT_FALSE(src->exists("dangling"));
+  EXPECT_EQ(raw_names("C:\\Src"), (Names{"kept", "ro", "sub", "to_ro", "to_sub"}));
+  EXPECT_EQ(content("C:\\Src\\kept"), "kept");
+}
+
+}  // namespace
+}  // namespace tz::test
