@@ -63,7 +63,10 @@ int report(QStringList arguments) {
       tz, all, [&table](const QString& native) { return table.to_drive_form(native); }, out);
   std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
   std::fflush(stdout);
-  return status;
+  std::fflush(stderr);
+  // Nothing was written but standard output: ending here spares freeing every entry
+  // of the lists one by one, which takes a large pair a tenth of its time.
+  std::_Exit(status);
 }
 
 bool has_display() {

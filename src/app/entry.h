@@ -9,13 +9,22 @@
 
 namespace tz {
 
+// What the comparison saw of a file: enough to tell later whether it has changed.
+struct Seen {
+  FileTime modified = 0;
+  qint64 length = 0;
+
+  Seen() = default;
+  Seen(const FileInfo& info) : modified(info.modified), length(info.length) {}
+};
+
 // One side's file of a list entry: the open directory it was found in, its exact
-// on-disk name and its status as the comparison saw it. Actions reach the file only
-// through these, never through a path rebuilt from the entry's text.
+// on-disk name and what the comparison saw of it. Actions reach the file only through
+// these, never through a path rebuilt from the entry's text.
 struct FileRef {
   std::shared_ptr<OpenDirectory> dir;
   QByteArray name;
-  FileInfo seen;
+  Seen seen;
 
   // The file in drive form, for messages and the hint line.
   QString path() const { return dir->path() + display_name(name); }

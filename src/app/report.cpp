@@ -55,6 +55,7 @@ int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByt
     tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
     return report_status::refused;
   }
+  tz.comparison().set_read_only(true);
   switch (tz.comparison().compare_dirs()) {
     case Comparison::Outcome::compared:
       break;

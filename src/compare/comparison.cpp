@@ -49,6 +49,15 @@ QString signed_number(qint64 n) {
 struct Lists {
   std::vector<Entry> only1, only2, newer1, newer2, aligned;
 
+  // Room for the most each list can get, so that filling never moves what it holds;
+  // pages that stay unused are never touched.
+  Lists(size_t count1, size_t count2) {
+    only1.reserve(count1);
+    only2.reserve(count2);
+    for (std::vector<Entry>* both : {&newer1, &newer2, &aligned})
+      both->reserve(std::min(count1, count2));
+  }
+
   void fill(WindowModel& w) {
     w.List1.assign(std::move(only1));
     w.List2.assign(std::move(only2));
@@ -70,8 +79,9 @@ struct Lists {
 // whatever it shows, an action reaches exactly those.
 class Matcher {
  public:
-  Matcher(Tenzor& tz, PlainFiles files1, PlainFiles files2)
+  Matcher(Tenzor& tz, PlainFiles files1, PlainFiles files2, bool one_sided_status)
       : tz_(tz),
+        one_sided_status_(one_sided_status),
         dir1_{files1.dir, {}},
         dir2_{files2.dir, {}},
         names1_(keyed(std::move(files1.names))),
@@ -105,16 +115,15 @@ class Matcher {
       const bool clash = clashes(n1.key);
       const QString text = entry_text(n1, clash);
       const int j = clash ? exact2_.value(exact(n1.listed.name), -1) : first2_.value(n1.key, -1);
-      Entry entry{text, file_ref(dir1_, n1.listed, reading), std::nullopt};
       if (j < 0 || matched2_[static_cast<size_t>(j)]) {
-        lists.only1.push_back(std::move(entry));
+        lists.only1.push_back(Entry{text, one_sided(dir1_, n1.listed, reading), std::nullopt});
         continue;
       }
       const Name& n2 = names2_[static_cast<size_t>(j)];
-      entry.side2 = file_ref(dir2_, n2.listed, reading);
+      Entry entry{text, file_ref(dir1_, n1.listed, reading), file_ref(dir2_, n2.listed, reading)};
       matched2_[static_cast<size_t>(j)] = true;
-      const FileInfo& f1 = entry.side1->seen;
-      const FileInfo& f2 = entry.side2->seen;
+      const Seen& f1 = entry.side1->seen;
+      const Seen& f2 = entry.side2->seen;
       if (seconds_apart(f1.modified, f2.modified) > static_cast<quint64>(2 * g.GLB_one_second)) {
         (f1.modified > f2.modified ? lists.newer1 : lists.newer2).push_back(std::move(entry));
       } else if (f1.length == f2.length) {
@@ -129,13 +138,20 @@ class Matcher {
       if (matched2_[j]) continue;
       const Name& n = names2_[j];
       lists.only2.push_back(
-          Entry{entry_text(n, clashes(n.key)), std::nullopt, file_ref(dir2_, n.listed, reading)});
+          Entry{entry_text(n, clashes(n.key)), std::nullopt, one_sided(dir2_, n.listed, reading)});
     }
     return true;
   }
 
+  size_t count(int dir) const { return (dir == 1 ? names1_ : names2_).size(); }
+
  private:
   static QString exact(const QString& name) { return composed(name); }
+
+  FileRef one_sided(const PlainFiles& files, const ListedEntry& name, QString& reading) const {
+    if (one_sided_status_) return file_ref(files, name, reading);
+    return FileRef{files.dir, name.raw, {}};
+  }
 
   // Names that are not valid UTF-8 are shown as they are: their escapes are no case.
   static QString entry_text(const Name& n, bool clash) {
@@ -158,6 +174,7 @@ class Matcher {
   }
 
   Tenzor& tz_;
+  const bool one_sided_status_;
   PlainFiles dir1_, dir2_;
   std::vector<Name> names1_, names2_;
   QHash<QString, int> count1_, first2_, exact2_;
@@ -205,8 +222,8 @@ Comparison::Outcome Comparison::compare_dirs() {
       PlainFiles files2 = list_plain_files(fs, g.GLB_path2, reading);
       w.listed_dir1 = files1.dir;
       w.listed_dir2 = files2.dir;
-      Matcher matcher(tz_, std::move(files1), std::move(files2));
-      Lists lists;
+      Matcher matcher(tz_, std::move(files1), std::move(files2), !read_only_);
+      Lists lists(matcher.count(1), matcher.count(2));
       if (matcher.run(lists, reading))
         lists.fill(w);
       else

@@ -20,8 +20,13 @@ class Comparison {
   // The default hint line: the drag hint while List1 to List4 hold anything.
   void set_default_comment();
 
+  // For a comparison that nothing will act on (the report): the status of files found
+  // on one side only, which only an action checks again, is not read.
+  void set_read_only(bool read_only) { read_only_ = read_only; }
+
  private:
   Tenzor& tz_;
+  bool read_only_ = false;
 };
 
 }  // namespace tz

@@ -1,5 +1,7 @@
 #include "compare/plain_files.h"
 
+#include "platform/file_error.h"
+
 namespace tz {
 
 PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading) {
@@ -13,8 +15,13 @@ PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading
 }
 
 FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading) {
-  reading = files.dir->path() + name.name;
-  return FileRef{files.dir, name.raw, files.dir->info(name.raw)};
+  try {
+    return FileRef{files.dir, name.raw, files.dir->info(name.raw)};
+  } catch (const FileError&) {
+    // Named only when it failed: a path for each of 100,000 files would cost time.
+    reading = files.dir->path() + name.name;
+    throw;
+  }
 }
 
 }  // namespace tz

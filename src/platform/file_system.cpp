@@ -42,6 +42,23 @@ int utf8_sequence(const uchar* at, qsizetype left, char32_t& code) {
   return length;
 }
 
+// Every byte of `name` part of a well-formed sequence. Checked without converting:
+// this runs for every name a listing returns.
+bool valid_utf8(const QByteArray& name) {
+  const auto* bytes = reinterpret_cast<const uchar*>(name.constData());
+  for (qsizetype i = 0; i < name.size();) {
+    if (bytes[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t code = 0;
+    const int length = utf8_sequence(bytes + i, name.size() - i, code);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace
 
 quint64 seconds_apart(FileTime a, FileTime b) {
@@ -53,8 +70,7 @@ quint64 seconds_apart(FileTime a, FileTime b) {
 }
 
 QString display_name(const QByteArray& name) {
-  const QString text = QString::fromUtf8(name);
-  if (text.toUtf8() == name) return text;  // valid UTF-8, the usual case
+  if (valid_utf8(name)) return QString::fromUtf8(name);  // the usual case
 
   static constexpr char hex[] = "0123456789ABCDEF";
   QString shown;
