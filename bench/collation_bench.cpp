@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "app/collation.h"
+#include "core/collation.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "platform/host_file_system.h"
 #include "platform/host_services.h"
 #include "platform/host_system_facts.h"
-#include "platform/qt_busy_pointer.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_processes.h"
-#include "platform/qt_program_exit.h"
-#include "platform/qt_system_facts.h"
+#include "platform/qt/qt_busy_pointer.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_processes.h"
+#include "platform/qt/qt_program_exit.h"
+#include "platform/qt/qt_system_facts.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -65,7 +65,7 @@ int report(QStringList arguments) {
   std::fflush(stdout);
   std::fflush(stderr);
   // Nothing was written but standard output: ending here spares freeing every entry
-  // of the lists one by one, which takes a large pair a tenth of its time.
+  // of the lists one by one, a good part of the time a large pair takes.
   std::_Exit(status);
 }
 

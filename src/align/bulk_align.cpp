@@ -2,19 +2,18 @@
 
 #include "align/copier.h"
 #include "align/file_guard.h"
-#include "app/common.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
-#include "compare/panes.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 #include "tree/tree_comparison.h"
 
 namespace tz {
 
 void BulkAlign::align_list(int n, int from) {
-  Globals& g = tz_.globals();
-  WindowModel& w = tz_.window();
-  Common& common = tz_.common();
+  Globals& g = ctx_.globals();
+  WindowModel& w = ctx_.window();
+  Common& common = ctx_.common();
   FileList& list = w.list(n);
   const bool whole_list = !list.any_selected();
 
@@ -30,67 +29,67 @@ void BulkAlign::align_list(int n, int from) {
       const Entry entry = list.at(i - 1);
       name = entry.text;
       if (!entry.side(from)) continue;
-      const std::optional<FileRef> copied = tz_.copier().copy_entry(entry, from);
-      if (tz_.copier().program_ended()) return;
+      const std::optional<FileRef> copied = copier_.copy_entry(entry, from);
+      if (copier_.program_ended()) return;
       if (g.GLB_copy_done && copied) {
         // Found again by its files: the pause of a fallback copy lets the user act.
         const int at = list.remove(entry);
         Entry aligned = entry;
         aligned.side(3 - from) = copied;
         w.List5.add_once(std::move(aligned));
-        tz_.services().pump.process_events();
+        ctx_.services().pump.process_events();
         // The next entry has moved into this position.
         if (at >= 0 && at < i) --i;
       }
       common.show_busy(true);
       if (g.GLB_cancel || g.GLB_closing) {
         w.bot_cancel.set_enabled(false);
-        tz_.panes().clear_free_space_labels();
+        ctx_.window().clear_free_space_labels();
         common.show_busy(false);
         return;
       }
     }
   } catch (const Refusal& refusal) {
     common.show_busy(false);
-    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
-    tz_.panes().clear_free_space_labels();
+    ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
+    ctx_.window().clear_free_space_labels();
     w.bot_cancel.set_enabled(false);
     return;
   } catch (const FileError& error) {
-    tz_.message(Copier::file_error_message(error, name), Buttons::Ok, Icon::Critical);
-    tz_.panes().clear_free_space_labels();
+    ctx_.message(Copier::file_error_message(error, name), Buttons::Ok, Icon::Critical);
+    ctx_.window().clear_free_space_labels();
     common.show_busy(false);
     w.bot_cancel.set_enabled(false);
     return;
   }
-  tz_.panes().clear_free_space_labels();
+  ctx_.window().clear_free_space_labels();
   common.show_busy(false);
   w.bot_cancel.set_enabled(false);
   emit w.focus_requested(w.bot_exit.name());
 }
 
 bool BulkAlign::any_selected(int n) {
-  return tz_.window().list(n).any_selected();
+  return ctx_.window().list(n).any_selected();
 }
 
 void BulkAlign::set_align_caption(int n) {
-  tz_.window().align_button(n).set_caption(
+  ctx_.window().align_button(n).set_caption(
       QString::fromUtf8(any_selected(n) ? text::align_selected_files : text::align_all_files));
 }
 
 void BulkAlign::bot_list_Click(int n) {
-  const Globals& g = tz_.globals();
+  const Globals& g = ctx_.globals();
   // Lists 1 and 3 hold what dir 1 has alone or newer; 2 and 4 what dir 2 has.
   align_list(n, n == 1 || n == 3 ? 1 : 2);
-  if (tz_.copier().program_ended()) return;
-  if (n == 1) tz_.services().pump.process_events();
-  const bool differences_left = tz_.tree().differenza_trovata();
-  if (tz_.window().b_next_alignment.visible() && g.GLB_tree_mode && !differences_left)
-    tz_.tree().b_next_alignment_Click();
+  if (copier_.program_ended()) return;
+  if (n == 1) ctx_.services().pump.process_events();
+  const bool differences_left = tree_.differenza_trovata();
+  if (ctx_.window().b_next_alignment.visible() && g.GLB_tree_mode && !differences_left)
+    tree_.b_next_alignment_Click();
 }
 
 void BulkAlign::bot_cancel_Click() {
-  tz_.globals().GLB_cancel = true;
+  ctx_.globals().GLB_cancel = true;
 }
 
 }  // namespace tz

@@ -4,12 +4,15 @@
 
 namespace tz {
 
-class Tenzor;
+class Context;
+class Copier;
+class TreeComparison;
 
 // The "align these files" buttons under lists 1 to 4 and the cancel button.
 class BulkAlign {
  public:
-  explicit BulkAlign(Tenzor& tz) : tz_(tz) {}
+  BulkAlign(Context& ctx, Copier& copier, TreeComparison& tree)
+      : ctx_(ctx), copier_(copier), tree_(tree) {}
 
   // Copies the files of dir `from` (1 or 2) of the selected entries of list `n`, or of
   // all of them when none is selected, to the other directory, moving each copied entry
@@ -24,7 +27,9 @@ class BulkAlign {
   void bot_cancel_Click();
 
  private:
-  Tenzor& tz_;
+  Context& ctx_;
+  Copier& copier_;
+  TreeComparison& tree_;
 };
 
 }  // namespace tz

@@ -1,9 +1,9 @@
 #include "align/copier.h"
 
 #include "align/file_guard.h"
-#include "app/common.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz {
@@ -22,7 +22,7 @@ QString quoted(const QString& path) {
 
 std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from) {
   const FileRef& source = *entry.side(from);
-  const std::shared_ptr<OpenDirectory> target_dir = tz_.window().listed_dir(3 - from);
+  const std::shared_ptr<OpenDirectory> target_dir = ctx_.window().listed_dir(3 - from);
   const std::optional<FileRef>& partner = entry.side(3 - from);
   check_unchanged(source);
   if (partner) {
@@ -40,7 +40,7 @@ std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from) {
 
 std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& target,
                                           const QByteArray& name, bool replace) {
-  Globals& g = tz_.globals();
+  Globals& g = ctx_.globals();
   g.GLB_copy_done = true;
   const OpenDirectory::Target mode =
       replace ? OpenDirectory::Target::replace : OpenDirectory::Target::create_new;
@@ -66,7 +66,7 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
   if (!start_external_copy(*from, *to, shown)) return std::nullopt;
 
   // The started copy runs on its own; this pause is all the waiting it gets.
-  Common& common = tz_.common();
+  Common& common = ctx_.common();
   common.pause_seconds(1);
   const std::optional<FileInfo> copied = file_copy_verified(source, target, name);
   if (copied) return copied;
@@ -80,18 +80,18 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
 }
 
 void Copier::unable_to_copy(const QString& shown) {
-  Common& common = tz_.common();
+  Common& common = ctx_.common();
   common.show_busy(false);
-  tz_.message(QString::fromUtf8(text::unable_to_copy) + quoted(shown));
+  ctx_.message(QString::fromUtf8(text::unable_to_copy) + quoted(shown));
   common.show_busy(true);
-  tz_.globals().GLB_copy_done = false;
+  ctx_.globals().GLB_copy_done = false;
 }
 
 bool Copier::start_external_copy(const QString& source, const QString& target,
                                  const QString& shown) {
   // Two arguments of their own, never a command line: no name can become a command.
   const QStringList arguments{QString::fromLatin1(copy_option), source, target};
-  Processes& processes = tz_.services().processes;
+  Processes& processes = ctx_.services().processes;
   try {
     processes.start_detached(copy_program_, arguments);
     return true;
@@ -125,12 +125,12 @@ std::optional<FileInfo> Copier::file_copy_verified(const FileRef& source, OpenDi
 }
 
 void Copier::fatal(const FileError& error, const QString& source) {
-  tz_.globals().GLB_copy_done = false;
+  ctx_.globals().GLB_copy_done = false;
   program_ended_ = true;
-  tz_.message(QString::fromUtf8(text::fatal_error) + QString::number(error.number()) +
-              QString::fromUtf8(text::error_separator) + error.description() +
-              tz_.globals().GLB_crlf + QString::fromUtf8(text::fatal_file) + source);
-  tz_.services().exit.end_now();
+  ctx_.message(QString::fromUtf8(text::fatal_error) + QString::number(error.number()) +
+               QString::fromUtf8(text::error_separator) + error.description() +
+               ctx_.globals().GLB_crlf + QString::fromUtf8(text::fatal_file) + source);
+  ctx_.services().exit.end_now();
 }
 
 QString Copier::file_error_message(const FileError& error, const QString& name) {

@@ -3,17 +3,17 @@
 #include <QString>
 #include <optional>
 
-#include "app/entry.h"
+#include "core/entry.h"
 
 namespace tz {
 
-class Tenzor;
+class Context;
 class FileError;
 
 // The one routine that copies a file between the two directories, with its fallback.
 class Copier {
  public:
-  explicit Copier(Tenzor& tz) : tz_(tz) {}
+  explicit Copier(Context& ctx) : ctx_(ctx) {}
 
   // The program started for a fallback copy: this executable, in its copy mode. When
   // it cannot be started, "tenzor" is looked up on the PATH.
@@ -44,7 +44,7 @@ class Copier {
   void fatal(const FileError& error, const QString& source);
   void unable_to_copy(const QString& shown);
 
-  Tenzor& tz_;
+  Context& ctx_;
   QString copy_program_;
   bool program_ended_ = false;
 };

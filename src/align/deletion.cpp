@@ -1,13 +1,12 @@
 #include "align/deletion.h"
 
 #include "align/copier.h"
+#include "align/dragged_entry.h"
 #include "align/file_guard.h"
-#include "align/list_names.h"
-#include "align/transfers.h"
-#include "app/common.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
 #include "compare/panes.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz {
@@ -67,15 +66,15 @@ void Deletion::delete_entry(int n, const Entry& entry, bool& deleted) {
     left.side(dir).reset();
     deleted = true;
   }
-  tz_.panes().clear_free_space_labels();
-  WindowModel& w = tz_.window();
+  ctx_.window().clear_free_space_labels();
+  WindowModel& w = ctx_.window();
   w.list(n).remove(entry);
   if (rule.moves_to != 0) w.list(rule.moves_to).add_once(std::move(left));
 }
 
 bool Deletion::delete_selected_files(int n) {
-  WindowModel& w = tz_.window();
-  Common& common = tz_.common();
+  WindowModel& w = ctx_.window();
+  Common& common = ctx_.common();
   FileList& list = w.list(n);
   const Rule rule = rule_for(n);
   int counter = 0;
@@ -84,22 +83,22 @@ bool Deletion::delete_selected_files(int n) {
   try {
     const int bound = list.count();
     for (int i = 1; i <= bound; ++i) {
-      if (i > list.count() || tz_.globals().GLB_closing) break;
+      if (i > list.count() || ctx_.globals().GLB_closing) break;
       if (!list.is_selected(i - 1) || list.text(i - 1).isEmpty()) continue;
       const Entry entry = list.at(i - 1);
       name = entry.text;
       Answer answer = Answer::Yes;
       if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
         common.show_busy(false);
-        answer = tz_.message(s(text::delete_question) + name.toUpper() + s(text::delete_from) +
-                                 s(rule.word) + s(text::question_end),
-                             Buttons::YesNoCancel, Icon::Question, default_no);
+        answer = ctx_.message(s(text::delete_question) + name.toUpper() + s(text::delete_from) +
+                                  s(rule.word) + s(text::question_end),
+                              Buttons::YesNoCancel, Icon::Question, default_no);
         if (answer == Answer::Cancel) break;
         // Once declined, the offer to stop asking is not made again in this run.
         if (answer == Answer::Yes && counter >= 0 && ++counter > 1) {
           common.show_busy(false);
           const Answer skip =
-              tz_.message(s(text::skip_confirmations), Buttons::YesNo, Icon::Question, default_no);
+              ctx_.message(s(text::skip_confirmations), Buttons::YesNo, Icon::Question, default_no);
           counter = skip == Answer::Yes ? no_more_questions : no_more_offers;
         }
       }
@@ -111,11 +110,11 @@ bool Deletion::delete_selected_files(int n) {
     }
   } catch (const Refusal& refusal) {
     common.show_busy(false);
-    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
+    ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
     common.show_busy(false);
-    tz_.message(s(text::error_colon) + QString::number(error.number()) + s(text::error_separator) +
-                error.description() + tz_.globals().GLB_crlf + s(text::current_file) + name);
+    ctx_.message(s(text::error_colon) + QString::number(error.number()) + s(text::error_separator) +
+                 error.description() + ctx_.globals().GLB_crlf + s(text::current_file) + name);
   }
   common.show_busy(false);
   return deleted;
@@ -129,12 +128,12 @@ void Deletion::bot_delete_Click() {
 }
 
 void Deletion::m_select_all_Click() {
-  const int n = tz_.transfers().popup_list();
-  if (valid_list(n)) tz_.window().list(n).select_all();
+  const int n = ctx_.window().popup_list;
+  if (valid_list(n)) ctx_.window().list(n).select_all();
 }
 
 void Deletion::m_delete_selected_files_Click() {
-  const int n = tz_.transfers().popup_list();
+  const int n = ctx_.window().popup_list;
   if (valid_list(n)) finish(delete_selected_files(n));
 }
 
@@ -144,24 +143,24 @@ void Deletion::m_delete_all_files_Click() {
 }
 
 void Deletion::m_skip_delete_confirmations_Click() {
-  Control& entry = tz_.window().m_skip_delete_confirmations;
+  Control& entry = ctx_.window().m_skip_delete_confirmations;
   entry.set_checked(!entry.checked());
 }
 
 void Deletion::finish(bool any_deleted) {
   if (!any_deleted) {
-    tz_.message(s(text::no_file_deleted));
+    ctx_.message(s(text::no_file_deleted));
     return;
   }
   refill_when_same_directory();
 }
 
 void Deletion::refill_when_same_directory() {
-  const Globals& g = tz_.globals();
+  const Globals& g = ctx_.globals();
   // Then both lists show one directory's files; each must lose what the other lost.
-  if (!tz_.common().same_place(g.GLB_path1, g.GLB_path2)) return;
-  Panes& panes = tz_.panes();
-  WindowModel& w = tz_.window();
+  if (!ctx_.common().same_place(g.GLB_path1, g.GLB_path2)) return;
+  Panes& panes = panes_;
+  WindowModel& w = ctx_.window();
   try {
     panes.refresh_file_box(2);
     panes.fill_list_from(2, w.List2);
@@ -173,7 +172,7 @@ void Deletion::refill_when_same_directory() {
 }
 
 void Deletion::Text2_DragDrop() {
-  const auto [n, dragged] = take_dragged_entry(tz_);
+  const auto [n, dragged] = take_dragged_entry(ctx_);
   if (n == 0 || !dragged) return;
   const QString& name = dragged->text;
 
@@ -183,18 +182,18 @@ void Deletion::Text2_DragDrop() {
   else
     question += s(n == 1 || n == 3 ? text::drop_from_dir1 : text::drop_from_dir2);
   // Asked even with confirmations off: a drop is too easily made by mistake.
-  if (tz_.message(question, Buttons::YesNo) != Answer::Yes) return;
+  if (ctx_.message(question, Buttons::YesNo) != Answer::Yes) return;
 
   bool deleted = false;
   try {
     delete_entry(n, *dragged, deleted);
   } catch (const Refusal& refusal) {
-    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
+    ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
     return;
   } catch (const FileError& error) {
-    tz_.message(error.number() == err::disk_full ? s(text::error_61)
-                                                 : Copier::file_error_message(error, name),
-                Buttons::Ok, Icon::Critical);
+    ctx_.message(error.number() == err::disk_full ? s(text::error_61)
+                                                  : Copier::file_error_message(error, name),
+                 Buttons::Ok, Icon::Critical);
     return;
   }
   refill_when_same_directory();

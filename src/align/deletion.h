@@ -2,17 +2,18 @@
 
 #include <QString>
 
-#include "app/entry.h"
+#include "core/entry.h"
 
 namespace tz {
 
-class Tenzor;
+class Context;
+class Panes;
 
 // Deleting files of the compared pair from the lists: the delete button, the lists'
 // context menu and the delete target.
 class Deletion {
  public:
-  explicit Deletion(Tenzor& tz) : tz_(tz) {}
+  Deletion(Context& ctx, Panes& panes) : ctx_(ctx), panes_(panes) {}
 
   // Deletes the files of the selected entries of list `n` (1 to 5), asking first
   // unless confirmations are off. True when at least one file was deleted.
@@ -37,7 +38,8 @@ class Deletion {
   // entry on. `deleted` turns true as soon as one file is gone.
   void delete_entry(int n, const Entry& entry, bool& deleted);
 
-  Tenzor& tz_;
+  Context& ctx_;
+  Panes& panes_;
 };
 
 }  // namespace tz

@@ -1,6 +1,6 @@
 #include "align/file_guard.h"
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz {

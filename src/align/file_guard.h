@@ -3,7 +3,7 @@
 #include <QString>
 #include <stdexcept>
 
-#include "app/entry.h"
+#include "core/entry.h"
 
 namespace tz {
 

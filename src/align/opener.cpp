@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
-#include "align/list_names.h"
-#include "app/common.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
+#include "align/dragged_entry.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz {
 
 void Opener::Text1_DragDrop() {
-  const auto [n, dragged] = take_dragged_entry(tz_);
+  const auto [n, dragged] = take_dragged_entry(ctx_);
   // Without an entry there is nothing to open.
   if (n == 0 || !dragged) return;
 
@@ -19,7 +19,7 @@ void Opener::Text1_DragDrop() {
   const std::optional<FileRef> first = n == 2 ? dragged->side2 : dragged->side1;
   const std::optional<FileRef> second =
       n == 3 || n == 4 ? dragged->side2 : std::optional<FileRef>();
-  Common& common = tz_.common();
+  Common& common = ctx_.common();
   try {
     // Read first, so that a file gone since the comparison fails before anything opens.
     if (first) first->dir->info(first->name);
@@ -29,13 +29,13 @@ void Opener::Text1_DragDrop() {
     common.pause_seconds(2);
     if (second && second->dir->exists(second->name)) open_file(*second);
   } catch (const FileError& error) {
-    tz_.message(QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
-                QString::fromUtf8(text::error_separator) + error.description());
+    ctx_.message(QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
+                 QString::fromUtf8(text::error_separator) + error.description());
   }
 }
 
 void Opener::Text1_MouseMove() {
-  tz_.window().lab_drag_drop.set_caption(QString());
+  ctx_.window().lab_drag_drop.set_caption(QString());
 }
 
 void Opener::open_file(const FileRef& file) {
@@ -48,11 +48,11 @@ void Opener::open_file(const FileRef& file) {
 void Opener::open_host_path(const QString& host_path) {
   // The desktop's open service starts a file's program and shows a directory in the
   // file browser alike; it needs the host's own name. Its result is not examined.
-  tz_.services().processes.open_url(host_path);
+  ctx_.services().processes.open_url(host_path);
 }
 
 void Opener::open_path(const QString& path) {
-  open_host_path(tz_.fs().host_path(path.section(u'\r', 0, 0)));
+  open_host_path(ctx_.fs().host_path(path.section(u'\r', 0, 0)));
 }
 
 QString Opener::directory_of(const QString& path) {

@@ -2,17 +2,17 @@
 
 #include <QString>
 
-#include "app/entry.h"
+#include "core/entry.h"
 
 namespace tz {
 
-class Tenzor;
+class Context;
 
 // The open target Text1: a dropped entry's file, or both its copies, opened with the
 // program the desktop associates with them.
 class Opener {
  public:
-  explicit Opener(Tenzor& tz) : tz_(tz) {}
+  explicit Opener(Context& ctx) : ctx_(ctx) {}
 
   void Text1_DragDrop();
   // The pointer over Text1 empties the hint line.
@@ -29,7 +29,7 @@ class Opener {
  private:
   void open_host_path(const QString& host_path);
 
-  Tenzor& tz_;
+  Context& ctx_;
 };
 
 }  // namespace tz

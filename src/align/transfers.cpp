@@ -4,13 +4,12 @@
 #include <QLocale>
 
 #include "align/copier.h"
+#include "align/dragged_entry.h"
 #include "align/file_guard.h"
-#include "align/list_names.h"
-#include "app/common.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
 #include "compare/comparison.h"
-#include "compare/panes.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz {
@@ -39,14 +38,18 @@ QString short_date_time(FileTime modified) {
 }  // namespace
 
 void Transfers::start_drag(int n) {
-  tz_.globals().GLB_drag_source = QStringLiteral("List") + QString::number(n);
+  ctx_.globals().GLB_drag_source = QStringLiteral("List") + QString::number(n);
+}
+
+void Transfers::set_popup_list(int n) {
+  ctx_.window().popup_list = n;
 }
 
 void Transfers::list_DragDrop(int target) {
-  Globals& g = tz_.globals();
-  Common& common = tz_.common();
+  Globals& g = ctx_.globals();
+  Common& common = ctx_.common();
   common.show_busy(true);
-  const auto [source, dragged] = take_dragged_entry(tz_);
+  const auto [source, dragged] = take_dragged_entry(ctx_);
   const Row row = row_for(target, source);
   if (row.kind == Row::none || !dragged || !dragged->side(row.from_dir)) {
     common.show_busy(false);
@@ -55,15 +58,14 @@ void Transfers::list_DragDrop(int target) {
   const Entry& entry = *dragged;
   const int kept = row.from_dir;
   const int other = 3 - kept;
-  FileList& from_list = tz_.window().list(source);
-  FileList& to_list = tz_.window().list(target);
-  Panes& panes = tz_.panes();
+  FileList& from_list = ctx_.window().list(source);
+  FileList& to_list = ctx_.window().list(target);
   try {
     switch (row.kind) {
       case Row::move: {
         // The copy first, flushed to the medium; only then does the source go.
-        const std::optional<FileRef> copied = tz_.copier().copy_entry(entry, kept);
-        panes.clear_free_space_labels();
+        const std::optional<FileRef> copied = copier_.copy_entry(entry, kept);
+        ctx_.window().clear_free_space_labels();
         if (!g.GLB_copy_done || !copied) break;
         Entry moved = entry;
         moved.side(other) = copied;
@@ -80,7 +82,7 @@ void Transfers::list_DragDrop(int target) {
         if (!entry.side(other)) break;
         check_before_delete(entry, other);
         entry.side(other)->dir->remove(entry.side(other)->name);
-        panes.clear_free_space_labels();
+        ctx_.window().clear_free_space_labels();
         from_list.remove(entry);
         Entry left = entry;
         left.side(other).reset();
@@ -88,8 +90,8 @@ void Transfers::list_DragDrop(int target) {
         break;
       }
       case Row::copy: {
-        const std::optional<FileRef> copied = tz_.copier().copy_entry(entry, kept);
-        panes.clear_free_space_labels();
+        const std::optional<FileRef> copied = copier_.copy_entry(entry, kept);
+        ctx_.window().clear_free_space_labels();
         if (!g.GLB_copy_done || !copied) break;
         from_list.remove(entry);
         Entry aligned = entry;
@@ -102,21 +104,21 @@ void Transfers::list_DragDrop(int target) {
     }
   } catch (const Refusal& refusal) {
     common.show_busy(false);
-    tz_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
+    ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
-    tz_.message(Copier::file_error_message(error, entry.text), Buttons::Ok, Icon::Critical);
+    ctx_.message(Copier::file_error_message(error, entry.text), Buttons::Ok, Icon::Critical);
   }
   common.show_busy(false);
 }
 
 void Transfers::list_mouse_move(int n, int index) {
-  WindowModel& w = tz_.window();
+  WindowModel& w = ctx_.window();
   FileList& list = w.list(n);
   if (index < 0 || index >= list.count()) {
-    tz_.comparison().set_default_comment();
+    comparison_.set_default_comment();
     return;
   }
-  const Globals& g = tz_.globals();
+  const Globals& g = ctx_.globals();
   const Entry& entry = list.at(index);
   w.lab_drag_drop.set_caption(QString());
   QString caption;

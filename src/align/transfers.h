@@ -4,19 +4,21 @@
 
 namespace tz {
 
-class Tenzor;
+class Context;
+class Copier;
+class Comparison;
 
 // The mouse on the five lists: dragging names from one list onto another to copy, move
 // or delete files, the file details under the pointer and the list context menu.
 class Transfers {
  public:
-  explicit Transfers(Tenzor& tz) : tz_(tz) {}
+  Transfers(Context& ctx, Copier& copier, Comparison& comparison)
+      : ctx_(ctx), copier_(copier), comparison_(comparison) {}
 
   // A press in list `n` (1 to 5), not with the right button: a drag from it begins.
   void start_drag(int n);
   // A right press in list `n`: the context menu will act on it.
-  void set_popup_list(int n) { popup_list_ = n; }
-  int popup_list() const { return popup_list_; }
+  void set_popup_list(int n);
 
   // The dragged name dropped on list `target`. Only lists 1, 2 and 5 take a drop.
   void list_DragDrop(int target);
@@ -26,8 +28,9 @@ class Transfers {
   void list_mouse_move(int n, int index);
 
  private:
-  Tenzor& tz_;
-  int popup_list_ = 0;
+  Context& ctx_;
+  Copier& copier_;
+  Comparison& comparison_;
 };
 
 }  // namespace tz

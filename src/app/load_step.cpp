@@ -3,11 +3,12 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
-#include "app/common.h"
 #include "app/tenzor.h"
-#include "app/texts.h"
 #include "compare/comparison.h"
+#include "compare/pair_opener.h"
 #include "compare/panes.h"
+#include "core/common.h"
+#include "core/texts.h"
 #include "history/history.h"
 #include "platform/file_error.h"
 #include "tree/tree_comparison.h"
@@ -88,14 +89,13 @@ bool load_form(Tenzor& tz, const NativePathTranslator& translate) {
   emit w.initial_layout_requested();
   panes.show_directory_files();
   panes.read_pane_paths();
-  panes.clear_free_space_labels();
+  tz.window().clear_free_space_labels();
   tz.history().load();
-  panes.open_dir_pair(tz.history().first_entry(), false);
+  tz.pair_opener().open_dir_pair(tz.history().first_entry(), false);
   common.show_busy(false);
   emit w.show_requested();
   if (!g.GLB_tree_mode) {
-    if (QString::compare(g.GLB_path1, g.GLB_path2, Qt::CaseInsensitive) != 0)
-      tz.comparison().compare_dirs();
+    if (!same_text(g.GLB_path1, g.GLB_path2)) tz.comparison().compare_dirs();
     g.GLB_loading = false;
     emit w.resize_layout_requested();
   } else {

@@ -1,10 +1,10 @@
 #include "app/report.h"
 
-#include "app/common.h"
 #include "app/tenzor.h"
-#include "app/texts.h"
 #include "compare/comparison.h"
 #include "compare/panes.h"
+#include "core/common.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 #include "tree/tree_comparison.h"
 

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "app/common.h"
 #include "app/tenzor.h"
+#include "core/common.h"
 
 namespace tz {
 

@@ -3,17 +3,13 @@
 #include <QString>
 #include <memory>
 
-#include "app/globals.h"
-#include "app/window_model.h"
-#include "platform/dialogs.h"
-#include "platform/file_system.h"
-#include "platform/services.h"
+#include "core/context.h"
 
 namespace tz {
 
-class Common;
 class Panes;
 class Comparison;
+class PairOpener;
 class TreeComparison;
 class History;
 class Copier;
@@ -22,20 +18,9 @@ class BulkAlign;
 class Deletion;
 class Opener;
 
-// The outside services the logic uses, all passed in.
-struct Services {
-  FileSystem& fs;
-  Dialogs& dialogs;
-  EventPump& pump;
-  BusyPointer& busy;
-  Clock& clock;
-  SystemFacts& facts;
-  Processes& processes;
-  ProgramExit& exit;
-};
-
-// The program's logic as one object: the shared state, the window's controls and the
-// parts that act on them. Each part reaches the others through it.
+// The program's logic put together: the shared context and every feature, each given
+// the others it works with. The load step, the report, the keys and the window reach
+// the features through it; the features never do.
 class Tenzor {
  public:
   explicit Tenzor(const Services& services);
@@ -43,15 +28,20 @@ class Tenzor {
   Tenzor(const Tenzor&) = delete;
   Tenzor& operator=(const Tenzor&) = delete;
 
-  const Services& services() const { return services_; }
-  FileSystem& fs() const { return services_.fs; }
-  Dialogs& dialogs() const { return services_.dialogs; }
+  Context& context() { return context_; }
+  const Services& services() const { return context_.services(); }
+  FileSystem& fs() const { return context_.fs(); }
+  Globals& globals() { return context_.globals(); }
+  WindowModel& window() { return context_.window(); }
+  Common& common() { return context_.common(); }
+  Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                 int default_button = 0) {
+    return context_.message(text, buttons, icon, default_button);
+  }
 
-  Globals& globals() { return globals_; }
-  WindowModel& window() { return window_; }
-  Common& common() { return *common_; }
   Panes& panes() { return *panes_; }
   Comparison& comparison() { return *comparison_; }
+  PairOpener& pair_opener() { return *pair_opener_; }
   TreeComparison& tree() { return *tree_; }
   History& history() { return *history_; }
   Copier& copier() { return *copier_; }
@@ -60,19 +50,13 @@ class Tenzor {
   Deletion& deletion() { return *deletion_; }
   Opener& opener() { return *opener_; }
 
-  // A message box with the application title.
-  Answer message(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-                 int default_button = 0);
-
  private:
-  Services services_;
-  Globals globals_;
-  WindowModel window_;
-  std::unique_ptr<Common> common_;
+  Context context_;
   std::unique_ptr<Panes> panes_;
   std::unique_ptr<Comparison> comparison_;
   std::unique_ptr<TreeComparison> tree_;
   std::unique_ptr<History> history_;
+  std::unique_ptr<PairOpener> pair_opener_;
   std::unique_ptr<Copier> copier_;
   std::unique_ptr<Transfers> transfers_;
   std::unique_ptr<BulkAlign> bulk_align_;

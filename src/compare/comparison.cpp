@@ -4,12 +4,11 @@
 #include <QSet>
 #include <vector>
 
-#include "app/common.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
 #include "compare/panes.h"
 #include "compare/plain_files.h"
-#include "history/history.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
 
@@ -79,8 +78,8 @@ struct Lists {
 // whatever it shows, an action reaches exactly those.
 class Matcher {
  public:
-  Matcher(Tenzor& tz, PlainFiles files1, PlainFiles files2, bool one_sided_status)
-      : tz_(tz),
+  Matcher(Context& ctx, PlainFiles files1, PlainFiles files2, bool one_sided_status)
+      : ctx_(ctx),
         one_sided_status_(one_sided_status),
         dir1_{files1.dir, {}},
         dir2_{files2.dir, {}},
@@ -109,7 +108,7 @@ class Matcher {
   // Sorts every name of dir 1, then those of dir 2 left over. Returns false when the
   // window was closed meanwhile.
   bool run(Lists& lists, QString& reading) {
-    const Globals& g = tz_.globals();
+    const Globals& g = ctx_.globals();
     for (const Name& n1 : names1_) {
       if (g.GLB_closing) return false;
       const bool clash = clashes(n1.key);
@@ -165,15 +164,15 @@ class Matcher {
 
   void warn_lengths(const QString& m, qint64 l1, qint64 l2) {
     const QString lf = QStringLiteral("\n");
-    tz_.message(QString::fromUtf8(text::length_warning_start) + m.toUpper() +
-                    QString::fromUtf8(text::length_warning_middle) + lf + lf +
-                    QString::fromUtf8(text::bytes_in_dir1) + signed_number(l1) + lf +
-                    QString::fromUtf8(text::bytes_in_dir2) + signed_number(l2) + lf + lf +
-                    QString::fromUtf8(text::larger_is_newer),
-                Buttons::Ok, Icon::Exclamation);
+    ctx_.message(QString::fromUtf8(text::length_warning_start) + m.toUpper() +
+                     QString::fromUtf8(text::length_warning_middle) + lf + lf +
+                     QString::fromUtf8(text::bytes_in_dir1) + signed_number(l1) + lf +
+                     QString::fromUtf8(text::bytes_in_dir2) + signed_number(l2) + lf + lf +
+                     QString::fromUtf8(text::larger_is_newer),
+                 Buttons::Ok, Icon::Exclamation);
   }
 
-  Tenzor& tz_;
+  Context& ctx_;
   const bool one_sided_status_;
   PlainFiles dir1_, dir2_;
   std::vector<Name> names1_, names2_;
@@ -185,11 +184,11 @@ class Matcher {
 }  // namespace
 
 Comparison::Outcome Comparison::compare_dirs() {
-  Globals& g = tz_.globals();
-  WindowModel& w = tz_.window();
-  Common& common = tz_.common();
-  FileSystem& fs = tz_.fs();
-  EventPump& pump = tz_.services().pump;
+  Globals& g = ctx_.globals();
+  WindowModel& w = ctx_.window();
+  Common& common = ctx_.common();
+  FileSystem& fs = ctx_.fs();
+  EventPump& pump = ctx_.services().pump;
 
   g.GLB_difference_found = false;
   Outcome outcome = Outcome::compared;
@@ -202,7 +201,7 @@ Comparison::Outcome Comparison::compare_dirs() {
     // drive letters): comparing a directory with itself would offer to delete the
     // only copy of every file.
     if (common.same_place(pane1, pane2)) {
-      tz_.message(QString::fromUtf8(text::dirs_equal), Buttons::Ok, Icon::Critical);
+      ctx_.message(QString::fromUtf8(text::dirs_equal), Buttons::Ok, Icon::Critical);
       outcome = Outcome::refused;
     } else {
       w.lab_list1.set_caption(QString::fromUtf8(text::only_in_dir1));
@@ -215,14 +214,14 @@ Comparison::Outcome Comparison::compare_dirs() {
       pump.process_events();
       w.clear_lists();
       pump.process_events();
-      tz_.panes().read_pane_paths();
-      if (!g.GLB_loading && !g.GLB_tree_mode) tz_.history().record_pair();
+      panes_.read_pane_paths();
+      if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
       common.show_busy(true);
       PlainFiles files1 = list_plain_files(fs, g.GLB_path1, reading);
       PlainFiles files2 = list_plain_files(fs, g.GLB_path2, reading);
       w.listed_dir1 = files1.dir;
       w.listed_dir2 = files2.dir;
-      Matcher matcher(tz_, std::move(files1), std::move(files2), !read_only_);
+      Matcher matcher(ctx_, std::move(files1), std::move(files2), !read_only_);
       Lists lists(matcher.count(1), matcher.count(2));
       if (matcher.run(lists, reading))
         lists.fill(w);
@@ -234,11 +233,11 @@ Comparison::Outcome Comparison::compare_dirs() {
     // aligning from that could copy an older file over a newer one: the lists stay
     // empty and the message says what could not be read.
     common.show_busy(false);
-    tz_.message(QString::fromUtf8(text::comparison_stopped) + reading + g.GLB_crlf +
-                    QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
-                    QString::fromUtf8(text::error_separator) + error.description() + g.GLB_crlf +
-                    QString::fromUtf8(text::comparison_stopped_end),
-                Buttons::Ok, Icon::Critical);
+    ctx_.message(QString::fromUtf8(text::comparison_stopped) + reading + g.GLB_crlf +
+                     QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
+                     QString::fromUtf8(text::error_separator) + error.description() + g.GLB_crlf +
+                     QString::fromUtf8(text::comparison_stopped_end),
+                 Buttons::Ok, Icon::Critical);
     outcome = Outcome::stopped;
   }
   g.GLB_difference_found = w.difference_count() > 0;
@@ -247,16 +246,16 @@ Comparison::Outcome Comparison::compare_dirs() {
 }
 
 void Comparison::bot_compare_Click() {
-  Common& common = tz_.common();
+  Common& common = ctx_.common();
   common.show_busy(true);
-  tz_.globals().GLB_mismatch_text.clear();
+  ctx_.globals().GLB_mismatch_text.clear();
   compare_dirs();
   set_default_comment();
   common.show_busy(false);
 }
 
 void Comparison::set_default_comment() {
-  WindowModel& w = tz_.window();
+  WindowModel& w = ctx_.window();
   w.lab_drag_drop.set_caption(w.difference_count() > 0 ? QString::fromUtf8(text::default_hint)
                                                        : QString());
 }

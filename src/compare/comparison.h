@@ -1,13 +1,18 @@
 #pragma once
 
+#include <functional>
+
 namespace tz {
 
-class Tenzor;
+class Context;
+class Panes;
 
 // The comparison of the pair in the panes into the five lists.
 class Comparison {
  public:
-  explicit Comparison(Tenzor& tz) : tz_(tz) {}
+  // `record_pair` records the pair in the panes in the history.
+  Comparison(Context& ctx, Panes& panes, std::function<void()> record_pair)
+      : ctx_(ctx), panes_(panes), record_pair_(std::move(record_pair)) {}
 
   enum class Outcome {
     compared,  // the lists hold the result
@@ -25,7 +30,9 @@ class Comparison {
   void set_read_only(bool read_only) { read_only_ = read_only; }
 
  private:
-  Tenzor& tz_;
+  Context& ctx_;
+  Panes& panes_;
+  std::function<void()> record_pair_;
   bool read_only_ = false;
 };
 

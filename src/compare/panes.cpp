@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
-#include "app/collation.h"
-#include "app/common.h"
-#include "app/file_list.h"
-#include "app/tenzor.h"
-#include "app/texts.h"
-#include "compare/comparison.h"
 #include "compare/plain_files.h"
-#include "history/history.h"
+#include "core/collation.h"
+#include "core/common.h"
+#include "core/context.h"
+#include "core/file_list.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
-#include "tree/tree_comparison.h"
 
 namespace tz {
 
@@ -25,10 +22,6 @@ QString with_backslash(const QString& path) {
   return path.endsWith(u'\\') ? path : path + u'\\';
 }
 
-bool same_text(const QString& a, const QString& b) {
-  return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-}
-
 bool is_dot_entry(const QString& name) {
   return name == u"." || name == u"..";
 }
@@ -36,38 +29,38 @@ bool is_dot_entry(const QString& name) {
 }  // namespace
 
 void Panes::initialise() {
-  const QList<QChar> drives = tz_.fs().drives();
-  tz_.window().pane1.set_drives(drives);
-  tz_.window().pane2.set_drives(drives);
+  const QList<QChar> drives = ctx_.fs().drives();
+  ctx_.window().pane1.set_drives(drives);
+  ctx_.window().pane2.set_drives(drives);
 }
 
 QChar Panes::current_drive() const {
-  const QString cwd = tz_.services().facts.current_directory();
+  const QString cwd = ctx_.services().facts.current_directory();
   return cwd.isEmpty() ? QChar(u'C') : cwd[0].toUpper();
 }
 
 QString Panes::default_directory(QChar letter) const {
   // The current directory when it lies on that drive, as a drive remembers its own.
-  const QString cwd = tz_.services().facts.current_directory();
+  const QString cwd = ctx_.services().facts.current_directory();
   if (!cwd.isEmpty() && cwd[0].toUpper() == letter) return cwd;
   return QString(letter) + QStringLiteral(":\\");
 }
 
 void Panes::set_drive(int pane, QChar letter) {
   letter = letter.toUpper();
-  PaneModel& model = tz_.window().pane(pane);
+  PaneModel& model = ctx_.window().pane(pane);
   if (model.drive() == letter) return;
   model.set_drive(letter);
   drive_changed(pane, letter);
 }
 
 void Panes::drive_changed(int pane, QChar letter) {
-  Common& common = tz_.common();
-  WindowModel& window = tz_.window();
+  Common& common = ctx_.common();
+  WindowModel& window = ctx_.window();
   try {
-    tz_.fs().check_drive(letter);
+    ctx_.fs().check_drive(letter);
     common.show_busy(true);
-    clear_free_space_labels();
+    ctx_.window().clear_free_space_labels();
     // Dir 1 clears first and so ends in the file view of both panes; dir 2 clears last
     // and so leaves all five lists empty.
     if (pane == 1) window.clear_lists();
@@ -76,7 +69,7 @@ void Panes::drive_changed(int pane, QChar letter) {
     common.show_busy(false);
   } catch (const FileError& e) {
     common.show_busy(false);
-    tz_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+    ctx_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
     PaneModel& model = window.pane(pane);
     model.set_drive(model.path().isEmpty() ? QChar() : model.path()[0].toUpper());
   }
@@ -85,13 +78,13 @@ void Panes::drive_changed(int pane, QChar letter) {
 void Panes::set_directory(int pane, const QString& path) {
   // Only drive-form paths name a pane's directory.
   if (!is_drive_form(path)) throw FileError(err::bad_file_name);
-  const QString canonical = tz_.fs().canonical_path(path);
-  if (!(tz_.fs().attributes(canonical) & attr::directory)) throw FileError(err::path_not_found);
-  PaneModel& model = tz_.window().pane(pane);
+  const QString canonical = ctx_.fs().canonical_path(path);
+  if (!(ctx_.fs().attributes(canonical) & attr::directory)) throw FileError(err::path_not_found);
+  PaneModel& model = ctx_.window().pane(pane);
   if (canonical == model.path()) return;
   if (headless_) {
     model.set_directory(canonical, {}, {});
-    (pane == 1 ? tz_.globals().GLB_path1 : tz_.globals().GLB_path2) = with_backslash(canonical);
+    (pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2) = with_backslash(canonical);
     return;
   }
   read_directory(pane, canonical);
@@ -110,7 +103,7 @@ void Panes::read_directory(int pane, const QString& path) {
     chain.append(walk);
   }
   QStringList names;
-  auto listing = tz_.fs().list(with_backslash(path) + u'*', attr::directory);
+  auto listing = ctx_.fs().list(with_backslash(path) + u'*', attr::directory);
   while (auto entry = listing->next()) {
     if ((entry->attributes & attr::directory) && !is_dot_entry(entry->name))
       names.append(entry->name);
@@ -119,25 +112,25 @@ void Panes::read_directory(int pane, const QString& path) {
             [](const QString& a, const QString& b) { return collation::compare(a, b) < 0; });
   QStringList subdirs;
   for (const QString& name : names) subdirs.append(with_backslash(path) + name);
-  tz_.window().pane(pane).set_directory(path, chain, subdirs);
+  ctx_.window().pane(pane).set_directory(path, chain, subdirs);
 }
 
 void Panes::directory_changed(int pane) {
-  Common& common = tz_.common();
+  Common& common = ctx_.common();
   common.show_busy(true);
   add_hidden_folders(pane, false);
   // The file box follows the directory box, and the global path follows the file box.
   refresh_file_box(pane);
-  QString& global = pane == 1 ? tz_.globals().GLB_path1 : tz_.globals().GLB_path2;
-  global = with_backslash(tz_.window().pane(pane).file_path());
+  QString& global = pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2;
+  global = with_backslash(ctx_.window().pane(pane).file_path());
   show_directory_files();
   common.show_busy(false);
 }
 
 void Panes::refresh_file_box(int pane) {
-  PaneModel& model = tz_.window().pane(pane);
+  PaneModel& model = ctx_.window().pane(pane);
   QString reading;
-  PlainFiles files = list_plain_files(tz_.fs(), with_backslash(model.path()), reading);
+  PlainFiles files = list_plain_files(ctx_.fs(), with_backslash(model.path()), reading);
   std::vector<Entry> entries;
   std::vector<QString> texts;
   entries.reserve(files.names.size());
@@ -156,22 +149,22 @@ void Panes::refresh_file_box(int pane) {
 }
 
 void Panes::open_row(int pane, int row) {
-  PaneModel& model = tz_.window().pane(pane);
+  PaneModel& model = ctx_.window().pane(pane);
   if (row < 0) row = model.highlighted();
   if (row < 0 || row >= model.rows().size()) return;
   try {
     set_directory(pane, model.rows()[row]);
   } catch (const FileError& e) {
-    tz_.common().show_busy(false);
-    tz_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+    ctx_.common().show_busy(false);
+    ctx_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
   }
 }
 
 void Panes::m_refresh_Click() {
-  Common& common = tz_.common();
+  Common& common = ctx_.common();
   common.show_busy(true);
   for (int pane = 1; pane <= 2; ++pane) {
-    const QString path = tz_.window().pane(pane).path();
+    const QString path = ctx_.window().pane(pane).path();
     if (path.isEmpty()) continue;
     try {
       read_directory(pane, path);
@@ -181,25 +174,25 @@ void Panes::m_refresh_Click() {
       // A directory that went away keeps the rows it had until the user moves on.
     }
   }
-  clear_free_space_labels();
+  ctx_.window().clear_free_space_labels();
   common.show_busy(false);
 }
 
 void Panes::ensure_final_backslash_on_paths() {
-  Globals& g = tz_.globals();
+  Globals& g = ctx_.globals();
   g.GLB_path1 = with_backslash(g.GLB_path1);
   g.GLB_path2 = with_backslash(g.GLB_path2);
 }
 
 void Panes::read_pane_paths() {
-  Globals& g = tz_.globals();
-  g.GLB_path1 = tz_.window().pane1.path();
-  g.GLB_path2 = tz_.window().pane2.path();
+  Globals& g = ctx_.globals();
+  g.GLB_path1 = ctx_.window().pane1.path();
+  g.GLB_path2 = ctx_.window().pane2.path();
   ensure_final_backslash_on_paths();
 }
 
 void Panes::show_directory_files() {
-  WindowModel& w = tz_.window();
+  WindowModel& w = ctx_.window();
   w.lab_drag_drop.set_caption(QString());
   w.clear_lists();
   for (int n = 1; n <= 4; ++n) w.align_button(n).set_visible(false);
@@ -214,23 +207,18 @@ void Panes::show_directory_files() {
 }
 
 void Panes::fill_list_from(int pane, FileList& target) {
-  const PaneModel& model = tz_.window().pane(pane);
+  const PaneModel& model = ctx_.window().pane(pane);
   // The list's entries now stand in this pane's directory.
-  tz_.window().listed_dir(pane) = model.file_dir();
+  ctx_.window().listed_dir(pane) = model.file_dir();
   target.assign(model.file_entries());
 }
 
-void Panes::clear_free_space_labels() {
-  tz_.window().lab_bytes_dir1.set_caption(QString());
-  tz_.window().lab_bytes_dir2.set_caption(QString());
-}
-
 void Panes::add_hidden_folders(int pane, bool include_system) {
-  PaneModel& model = tz_.window().pane(pane);
+  PaneModel& model = ctx_.window().pane(pane);
   if (model.path().isEmpty()) return;
   try {
-    auto listing = tz_.fs().list(with_backslash(model.path()) + u'*',
-                                 attr::hidden | attr::system | attr::directory);
+    auto listing = ctx_.fs().list(with_backslash(model.path()) + u'*',
+                                  attr::hidden | attr::system | attr::directory);
     while (auto entry = listing->next()) {
       const int a = entry->attributes;
       if (!(a & attr::directory) || !(a & attr::hidden)) continue;
@@ -275,54 +263,6 @@ void Panes::fall_back_to_root(QChar letter) {
   } catch (const FileError&) {
     // The drive's root is as far back as the panes can go.
   }
-}
-
-void Panes::open_dir_pair(const QString& pair_text, bool report_errors) {
-  Common& common = tz_.common();
-  Globals& g = tz_.globals();
-  common.show_busy(true);
-  const QChar d = current_drive();
-  const QString separator = QString::fromUtf8(text::pair_separator);
-  const qsizetype p = pair_text.indexOf(separator, 0, Qt::CaseInsensitive);
-  if (p < 0) {
-    common.show_busy(false);
-    return;
-  }
-  const QString previous1 = g.GLB_path1;
-  const QString previous2 = g.GLB_path2;
-  const QString path1 = pair_text.left(p).trimmed();
-  const QString path2 = pair_text.mid(p + separator.size()).trimmed();
-  g.GLB_path1 = path1;
-  g.GLB_path2 = path2;
-  for (const QString& path : {path1, path2}) {
-    if (!tz_.tree().path_exists(path)) {
-      common.show_busy(false);
-      if (report_errors) tz_.message(QString::fromUtf8(text::bad_path) + path);
-      g.GLB_path1 = previous1;
-      g.GLB_path2 = previous2;
-      return;
-    }
-  }
-  bool failed = false;
-  try {
-    set_drive(1, path1[0]);
-    set_drive(2, path2[0]);
-    g.GLB_path1 = path1;
-    g.GLB_path2 = path2;
-    set_directory(1, path1);
-    set_directory(2, path2);
-  } catch (const FileError&) {
-    tz_.message(QString::fromUtf8(text::pair_not_opened));
-    fall_back_to_root(d);
-    failed = true;
-  }
-  tz_.history().m_close_Click();
-  read_pane_paths();
-  if (!same_text(g.GLB_path1, g.GLB_path2)) tz_.comparison().compare_dirs();
-  read_pane_paths();
-  clear_free_space_labels();
-  if (!g.GLB_loading && !failed) tz_.tree().bot_compare_tree_Click();
-  common.show_busy(false);
 }
 
 }  // namespace tz

@@ -5,14 +5,14 @@
 
 namespace tz {
 
-class Tenzor;
+class Context;
 class FileList;
 
 // The two directory panes: their events, the file view and the opening of a pair
 // given as "path 1 <-> path 2".
 class Panes {
  public:
-  explicit Panes(Tenzor& tz) : tz_(tz) {}
+  explicit Panes(Context& ctx) : ctx_(ctx) {}
 
   // Fills both drive boxes from the drive table.
   void initialise();
@@ -39,8 +39,6 @@ class Panes {
   void fill_list_from(int pane, FileList& target);
   // Re-reads the plain files of a pane's directory into its file box.
   void refresh_file_box(int pane);
-  void clear_free_space_labels();
-  void open_dir_pair(const QString& pair_text, bool report_errors);
   // Both panes back on the root of drive `letter`, after a pair failed to open.
   void fall_back_to_root(QChar letter);
   void add_hidden_folders(int pane, bool include_system);
@@ -55,7 +53,7 @@ class Panes {
   void read_directory(int pane, const QString& path);
   QString default_directory(QChar letter) const;
 
-  Tenzor& tz_;
+  Context& ctx_;
   bool headless_ = false;
 };
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/entry.h"
+#include "core/entry.h"
 #include "platform/file_system.h"
 
 namespace tz {

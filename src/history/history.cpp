@@ -1,6 +1,6 @@
 #include "history/history.h"
 
-#include "app/tenzor.h"
+#include "core/context.h"
 
 namespace tz {
 
@@ -13,7 +13,7 @@ void History::load() {
 }
 
 QString History::first_entry() const {
-  return tz_.window().history.count() > 0 ? tz_.window().history.text(0) : QString();
+  return ctx_.window().history.count() > 0 ? ctx_.window().history.text(0) : QString();
 }
 
 void History::m_history_Click() {
@@ -29,7 +29,7 @@ void History::m_select_Click() {
 }
 
 bool History::view_visible() const {
-  return tz_.window().history_box.visible();
+  return ctx_.window().history_box.visible();
 }
 
 }  // namespace tz

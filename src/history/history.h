@@ -4,12 +4,12 @@
 
 namespace tz {
 
-class Tenzor;
+class Context;
 
 // The history of compared pairs.
 class History {
  public:
-  explicit History(Tenzor& tz) : tz_(tz) {}
+  explicit History(Context& ctx) : ctx_(ctx) {}
 
   // Records the pair in the panes at the top of the history.
   void record_pair();
@@ -26,7 +26,7 @@ class History {
   bool view_visible() const;
 
  private:
-  Tenzor& tz_;
+  Context& ctx_;
 };
 
 }  // namespace tz

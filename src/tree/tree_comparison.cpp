@@ -1,17 +1,17 @@
 #include "tree/tree_comparison.h"
 
-#include "app/common.h"
-#include "app/tenzor.h"
+#include "core/common.h"
+#include "core/context.h"
 
 namespace tz {
 
 // The same listing test as file_exists: directories, hidden and system entries count.
 bool TreeComparison::path_exists(const QString& path) {
-  return tz_.common().file_exists(path);
+  return ctx_.common().file_exists(path);
 }
 
 bool TreeComparison::differenza_trovata() {
-  return tz_.window().difference_count() > 0;
+  return ctx_.window().difference_count() > 0;
 }
 
 void TreeComparison::compare_trees() {

@@ -4,12 +4,12 @@
 
 namespace tz {
 
-class Tenzor;
+class Context;
 
 // The comparison of two whole directory trees.
 class TreeComparison {
  public:
-  explicit TreeComparison(Tenzor& tz) : tz_(tz) {}
+  explicit TreeComparison(Context& ctx) : ctx_(ctx) {}
 
   // True when a listing of `path` that includes directories, hidden, system and volume
   // entries finds anything; false on any file system error.
@@ -25,7 +25,7 @@ class TreeComparison {
   void b_next_alignment_Click();
 
  private:
-  Tenzor& tz_;
+  Context& ctx_;
 };
 
 }  // namespace tz

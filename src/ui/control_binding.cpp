@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QWidget>
 
-#include "app/control.h"
+#include "core/control.h"
 
 namespace tz::ui {
 

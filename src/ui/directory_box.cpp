@@ -5,7 +5,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#include "app/pane_model.h"
+#include "core/pane_model.h"
 
 namespace tz::ui {
 

@@ -2,7 +2,7 @@
 
 #include <QSignalBlocker>
 
-#include "app/pane_model.h"
+#include "core/pane_model.h"
 
 namespace tz::ui {
 

@@ -3,7 +3,7 @@
 #include <QItemSelection>
 #include <QScrollBar>
 
-#include "app/file_list.h"
+#include "core/file_list.h"
 
 namespace tz::ui {
 

@@ -14,10 +14,10 @@
 #include <QStringListModel>
 #include <QStyle>
 
-#include "app/pane_model.h"
 #include "app/tenzor.h"
 #include "compare/comparison.h"
 #include "compare/panes.h"
+#include "core/pane_model.h"
 #include "history/history.h"
 #include "tree/tree_comparison.h"
 #include "ui/alignment_actions.h"

@@ -1,7 +1,7 @@
 #include <QLocale>
 
 #include "align_fixture.h"
-#include "app/texts.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz::test {

@@ -4,7 +4,7 @@
 
 #include <QSignalSpy>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "support/test_program.h"
 
 namespace tz::test {

@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "app/common.h"
+#include "core/common.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
 

@@ -8,7 +8,7 @@
 #include <ctime>
 #include <limits>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
 

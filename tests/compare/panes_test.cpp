@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/texts.h"
 #include "compare/comparison.h"
+#include "compare/pair_opener.h"
+#include "core/texts.h"
 #include "support/test_program.h"
 
 namespace tz::test {
@@ -97,21 +98,21 @@ TEST_F(PanesTest, RefreshKeepsListsAndPaths) {
 }
 
 TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
-  p.tz.panes().open_dir_pair("C:\\data <-> D:\\missing", true);
+  p.tz.pair_opener().open_dir_pair("C:\\data <-> D:\\missing", true);
   EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Bad path: D:\\missing"});
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
   EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
 
   // Silent when not reporting; no separator with blanks: nothing at all.
-  p.tz.panes().open_dir_pair("C:\\data <-> D:\\missing", false);
-  p.tz.panes().open_dir_pair("C:\\data<->D:\\b", true);
+  p.tz.pair_opener().open_dir_pair("C:\\data <-> D:\\missing", false);
+  p.tz.pair_opener().open_dir_pair("C:\\data<->D:\\b", true);
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
 }
 
 TEST_F(PanesTest, OpenDirPairOpensAndComparesBothDirectories) {
   p.drives.write_file("D:\\b\\in data.txt", "x");
-  p.tz.panes().open_dir_pair("c:\\data <-> d:\\B", true);
+  p.tz.pair_opener().open_dir_pair("c:\\data <-> d:\\B", true);
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
   EXPECT_EQ(p.tz.window().pane2.path(), "D:\\b");
   EXPECT_EQ(p.tz.globals().GLB_path2, "D:\\b\\");

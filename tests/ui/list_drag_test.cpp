@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "app/texts.h"
 #include "compare/comparison.h"
+#include "core/texts.h"
 #include "window_fixture.h"
 
 namespace tz::test {

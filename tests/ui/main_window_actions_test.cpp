@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QScrollBar>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "support/entries.h"
 #include "window_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "window_fixture.h"
 
 namespace tz::test {

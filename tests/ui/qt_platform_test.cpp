@@ -9,10 +9,10 @@
 #include <functional>
 
 #include "platform/file_error.h"
-#include "platform/qt_busy_pointer.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_processes.h"
-#include "platform/qt_system_facts.h"
+#include "platform/qt/qt_busy_pointer.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_processes.h"
+#include "platform/qt/qt_system_facts.h"
 
 namespace tz {
 namespace {

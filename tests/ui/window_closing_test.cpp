@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <ctime>
 
-#include "app/common.h"
 #include "app/load_step.h"
+#include "core/common.h"
 #include "platform/host_services.h"
 #include "window_fixture.h"
 

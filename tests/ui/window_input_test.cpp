@@ -1,7 +1,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "app/texts.h"
+#include "core/texts.h"
 #include "support/entries.h"
 #include "ui/free_area.h"
 #include "window_fixture.h"

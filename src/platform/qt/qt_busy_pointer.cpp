@@ -1,4 +1,4 @@
-#include "platform/qt_busy_pointer.h"
+#include "platform/qt/qt_busy_pointer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

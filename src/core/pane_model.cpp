@@ -1,4 +1,4 @@
-#include "app/pane_model.h"
+#include "core/pane_model.h"
 
 namespace tz {
 

@@ -4,12 +4,17 @@
 
 namespace tz {
 
-class Tenzor;
+class Context;
+
+// Texts of names, paths and answers are compared without regard to letter case.
+inline bool same_text(const QString& a, const QString& b) {
+  return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
 
 // The small routines every part calls.
 class Common {
  public:
-  explicit Common(Tenzor& tz) : tz_(tz) {}
+  explicit Common(Context& ctx) : ctx_(ctx) {}
 
   // Hourglass for true, the default pointer otherwise; the last call wins.
   void show_busy(bool flag);
@@ -27,7 +32,7 @@ class Common {
   QString data_directory();
 
  private:
-  Tenzor& tz_;
+  Context& ctx_;
 };
 
 }  // namespace tz

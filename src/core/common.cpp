@@ -1,8 +1,8 @@
-#include "app/common.h"
+#include "core/common.h"
 
 #include <algorithm>
 
-#include "app/tenzor.h"
+#include "core/context.h"
 #include "platform/file_error.h"
 
 namespace tz {
@@ -15,13 +15,13 @@ constexpr double pause_turn_seconds = 0.025;
 }  // namespace
 
 void Common::show_busy(bool flag) {
-  tz_.services().busy.set_busy(flag);
+  ctx_.services().busy.set_busy(flag);
 }
 
 void Common::pause_seconds(double seconds) {
   if (seconds <= 0) return;
-  const Services& services = tz_.services();
-  const Globals& g = tz_.globals();
+  const Services& services = ctx_.services();
+  const Globals& g = ctx_.globals();
   // A monotonic clock, so that a wait across midnight or a clock change ends on time.
   const double start = services.clock.monotonic_seconds();
   for (;;) {
@@ -39,7 +39,7 @@ bool Common::file_exists(const QString& path) {
   if (path.trimmed().isEmpty()) return false;
   try {
     auto listing =
-        tz_.fs().list(path, attr::hidden | attr::system | attr::volume | attr::directory);
+        ctx_.fs().list(path, attr::hidden | attr::system | attr::volume | attr::directory);
     return listing->next().has_value();
   } catch (const FileError&) {
     return false;
@@ -47,11 +47,11 @@ bool Common::file_exists(const QString& path) {
 }
 
 bool Common::same_place(const QString& a, const QString& b) {
-  return QString::compare(a, b, Qt::CaseInsensitive) == 0 || tz_.fs().same_file(a, b);
+  return same_text(a, b) || ctx_.fs().same_file(a, b);
 }
 
 QString Common::windows_directory() {
-  QString dir = tz_.services().facts.windows_directory();
+  QString dir = ctx_.services().facts.windows_directory();
   while (dir.size() > 3 && dir.endsWith(u'\\')) dir.chop(1);
   return dir;
 }
@@ -62,8 +62,8 @@ QString Common::data_directory() {
   if (!file_exists(dir)) {
     try {
       // The per-user data folder itself may not exist yet on a fresh account.
-      if (!file_exists(windows)) tz_.fs().make_directory(windows);
-      tz_.fs().make_directory(dir);
+      if (!file_exists(windows)) ctx_.fs().make_directory(windows);
+      ctx_.fs().make_directory(dir);
     } catch (const FileError&) {
       // Without a data folder the history cannot be saved; the program still works.
     }

@@ -1,6 +1,6 @@
-#include "app/window_model.h"
+#include "core/window_model.h"
 
-#include "app/texts.h"
+#include "core/texts.h"
 
 namespace tz {
 
@@ -126,6 +126,11 @@ void WindowModel::set_geometry(int left, int top, int width, int height) {
 
 void WindowModel::clear_lists() {
   for (int n = 1; n <= 5; ++n) list(n).clear();
+}
+
+void WindowModel::clear_free_space_labels() {
+  lab_bytes_dir1.set_caption(QString());
+  lab_bytes_dir2.set_caption(QString());
 }
 
 int WindowModel::difference_count() const {

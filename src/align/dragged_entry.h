@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/tenzor.h"
+#include "core/context.h"
 
 namespace tz {
 
@@ -27,12 +27,12 @@ struct DraggedEntry {
 
 // Takes GLB_drag_source in lower case, as every drop handler does, and finds the
 // dragged entry.
-inline DraggedEntry take_dragged_entry(Tenzor& tz) {
-  QString& source = tz.globals().GLB_drag_source;
+inline DraggedEntry take_dragged_entry(Context& ctx) {
+  QString& source = ctx.globals().GLB_drag_source;
   source = source.toLower();
   DraggedEntry dragged{drag_source_number(source), std::nullopt};
   if (dragged.list == 0) return dragged;
-  const FileList& list = tz.window().list(dragged.list);
+  const FileList& list = ctx.window().list(dragged.list);
   if (list.current() >= 0 && !list.text(list.current()).isEmpty())
     dragged.entry = list.at(list.current());
   return dragged;

@@ -1,4 +1,4 @@
-#include "app/control.h"
+#include "core/control.h"
 
 namespace tz {
 

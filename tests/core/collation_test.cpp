@@ -1,4 +1,4 @@
-#include "app/collation.h"
+#include "core/collation.h"
 
 #include <gtest/gtest.h>
 

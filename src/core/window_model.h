@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/control.h"
-#include "app/file_list.h"
-#include "app/pane_model.h"
+#include "core/control.h"
+#include "core/file_list.h"
+#include "core/pane_model.h"
 
 namespace tz {
 
@@ -59,6 +59,11 @@ class WindowModel : public QObject {
 
   // Empties the five lists.
   void clear_lists();
+  // The free-space labels of both panes go blank once files have changed.
+  void clear_free_space_labels();
+
+  // The list (1 to 5) the lists' context menu was opened on.
+  int popup_list = 0;
   // Entries in List1 to List4 together.
   int difference_count() const;
 

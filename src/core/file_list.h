@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/entry.h"
+#include "core/entry.h"
 
 namespace tz {
 

@@ -1,4 +1,4 @@
-#include "app/file_list.h"
+#include "core/file_list.h"
 
 #include <gtest/gtest.h>
 

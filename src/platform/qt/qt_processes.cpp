@@ -1,4 +1,4 @@
-#include "platform/qt_processes.h"
+#include "platform/qt/qt_processes.h"
 
 #include <QApplication>
 #include <QDesktopServices>

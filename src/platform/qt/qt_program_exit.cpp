@@ -1,4 +1,4 @@
-#include "platform/qt_program_exit.h"
+#include "platform/qt/qt_program_exit.h"
 
 #include <cstdio>
 #include <cstdlib>

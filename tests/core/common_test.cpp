@@ -1,4 +1,4 @@
-#include "app/common.h"
+#include "core/common.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/qt_system_facts.h"
+#include "platform/qt/qt_system_facts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
-#include "app/file_list.h"
+#include "core/file_list.h"
 
 #include <algorithm>
 
-#include "app/collation.h"
+#include "core/collation.h"
 
 namespace tz {
 
