@@ -10,11 +10,11 @@
 
 namespace tz {
 
-void BulkAlign::align_list(int n, int from) {
+void BulkAlign::align_list(ListId id, int from) {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
-  FileList& list = w.list(n);
+  FileList& list = w.list(id);
   const bool whole_list = !list.any_selected();
 
   common.show_busy(true);
@@ -30,7 +30,6 @@ void BulkAlign::align_list(int n, int from) {
       name = entry.text;
       if (!entry.side(from)) continue;
       const std::optional<FileRef> copied = copier_.copy_entry(entry, from);
-      if (copier_.program_ended()) return;
       if (g.GLB_copy_done && copied) {
         // Found again by its files: the pause of a fallback copy lets the user act.
         const int at = list.remove(entry);
@@ -68,21 +67,20 @@ void BulkAlign::align_list(int n, int from) {
   emit w.focus_requested(w.bot_exit.name());
 }
 
-bool BulkAlign::any_selected(int n) {
-  return ctx_.window().list(n).any_selected();
+bool BulkAlign::any_selected(ListId id) {
+  return ctx_.window().list(id).any_selected();
 }
 
-void BulkAlign::set_align_caption(int n) {
-  ctx_.window().align_button(n).set_caption(
-      QString::fromUtf8(any_selected(n) ? text::align_selected_files : text::align_all_files));
+void BulkAlign::set_align_caption(ListId id) {
+  ctx_.window().align_button(id).set_caption(
+      QString::fromUtf8(any_selected(id) ? text::align_selected_files : text::align_all_files));
 }
 
-void BulkAlign::bot_list_Click(int n) {
+void BulkAlign::bot_list_Click(ListId id) {
   const Globals& g = ctx_.globals();
-  // Lists 1 and 3 hold what dir 1 has alone or newer; 2 and 4 what dir 2 has.
-  align_list(n, n == 1 || n == 3 ? 1 : 2);
-  if (copier_.program_ended()) return;
-  if (n == 1) ctx_.services().pump.process_events();
+  // List1 and List3 hold what dir 1 has alone or newer; List2 and List4 what dir 2 has.
+  align_list(id, id == ListId::List1 || id == ListId::List3 ? 1 : 2);
+  if (id == ListId::List1) ctx_.services().pump.process_events();
   const bool differences_left = tree_.differenza_trovata();
   if (ctx_.window().b_next_alignment.visible() && g.GLB_tree_mode && !differences_left)
     tree_.b_next_alignment_Click();

@@ -1,5 +1,7 @@
 #include "align/copier.h"
 
+#include <cstdlib>
+
 #include "align/file_guard.h"
 #include "core/common.h"
 #include "core/context.h"
@@ -96,17 +98,13 @@ bool Copier::start_external_copy(const QString& source, const QString& target,
     processes.start_detached(copy_program_, arguments);
     return true;
   } catch (const FileError& error) {
-    if (error.number() != err::file_not_found) {
-      fatal(error, shown);
-      return false;
-    }
+    if (error.number() != err::file_not_found) fatal(error, shown);
   }
   try {
     processes.start_detached(QString::fromLatin1(installed_program), arguments);
     return true;
   } catch (const FileError& error) {
     fatal(error, shown);
-    return false;
   }
 }
 
@@ -126,11 +124,11 @@ std::optional<FileInfo> Copier::file_copy_verified(const FileRef& source, OpenDi
 
 void Copier::fatal(const FileError& error, const QString& source) {
   ctx_.globals().GLB_copy_done = false;
-  program_ended_ = true;
   ctx_.message(QString::fromUtf8(text::fatal_error) + QString::number(error.number()) +
                QString::fromUtf8(text::error_separator) + error.description() +
                ctx_.globals().GLB_crlf + QString::fromUtf8(text::fatal_file) + source);
   ctx_.services().exit.end_now();
+  std::abort();  // not reached: the compiler does not see that a virtual end_now never returns
 }
 
 QString Copier::file_error_message(const FileError& error, const QString& name) {

@@ -31,8 +31,6 @@ class Copier {
   // a modification time at most 2 seconds from the source's.
   static std::optional<FileInfo> file_copy_verified(const FileRef& source, OpenDirectory& target,
                                                     const QByteArray& name);
-  // True once a copy has ended the program (which, in tests, goes on running).
-  bool program_ended() const { return program_ended_; }
 
   // The text for a file error that reached a transfer or a bulk alignment of `name`.
   static QString file_error_message(const FileError& error, const QString& name);
@@ -41,12 +39,11 @@ class Copier {
   std::optional<FileInfo> copy_file(const FileRef& source, OpenDirectory& target,
                                     const QByteArray& name, bool replace);
   bool start_external_copy(const QString& source, const QString& target, const QString& shown);
-  void fatal(const FileError& error, const QString& source);
+  [[noreturn]] void fatal(const FileError& error, const QString& source);
   void unable_to_copy(const QString& shown);
 
   Context& ctx_;
   QString copy_program_;
-  bool program_ended_ = false;
 };
 
 }  // namespace tz

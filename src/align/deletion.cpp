@@ -23,38 +23,36 @@ struct Rule {
   bool dir1;
   bool dir2;
   const char* word;
-  int moves_to;  // 0: the entry leaves the lists
+  std::optional<ListId> moves_to;  // none: the entry leaves the lists
 
   bool deletes(int dir) const { return dir == 1 ? dir1 : dir2; }
 };
 
-Rule rule_for(int n) {
-  switch (n) {
-    case 1:
-      return {true, false, text::word_dir1, 0};
-    case 2:
-      return {false, true, text::word_dir2, 0};
-    case 3:
-      return {true, false, text::word_dir1, 2};
-    case 4:
-      return {false, true, text::word_dir2, 1};
-    default:
-      return {true, true, text::word_both, 0};
+// Every list says what it deletes: no list deletes by default.
+Rule rule_for(ListId id) {
+  switch (id) {
+    case ListId::List1:
+      return {true, false, text::word_dir1, std::nullopt};
+    case ListId::List2:
+      return {false, true, text::word_dir2, std::nullopt};
+    case ListId::List3:
+      return {true, false, text::word_dir1, ListId::List2};
+    case ListId::List4:
+      return {false, true, text::word_dir2, ListId::List1};
+    case ListId::List5:
+      return {true, true, text::word_both, std::nullopt};
   }
+  no_such_list();
 }
 
 QString s(const char* text) {
   return QString::fromUtf8(text);
 }
 
-bool valid_list(int n) {
-  return n >= 1 && n <= 5;
-}
-
 }  // namespace
 
-void Deletion::delete_entry(int n, const Entry& entry, bool& deleted) {
-  const Rule rule = rule_for(n);
+void Deletion::delete_entry(ListId id, const Entry& entry, bool& deleted) {
+  const Rule rule = rule_for(id);
   // Both checks before the first file goes: an "aligned" entry loses both or none.
   for (int dir = 1; dir <= 2; ++dir)
     if (rule.deletes(dir)) check_before_delete(entry, dir);
@@ -68,15 +66,15 @@ void Deletion::delete_entry(int n, const Entry& entry, bool& deleted) {
   }
   ctx_.window().clear_free_space_labels();
   WindowModel& w = ctx_.window();
-  w.list(n).remove(entry);
-  if (rule.moves_to != 0) w.list(rule.moves_to).add_once(std::move(left));
+  w.list(id).remove(entry);
+  if (rule.moves_to) w.list(*rule.moves_to).add_once(std::move(left));
 }
 
-bool Deletion::delete_selected_files(int n) {
+bool Deletion::delete_selected_files(ListId id) {
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
-  FileList& list = w.list(n);
-  const Rule rule = rule_for(n);
+  FileList& list = w.list(id);
+  const Rule rule = rule_for(id);
   int counter = 0;
   bool deleted = false;
   QString name;
@@ -104,7 +102,7 @@ bool Deletion::delete_selected_files(int n) {
       }
       common.show_busy(true);
       if (answer != Answer::Yes) continue;
-      delete_entry(n, entry, deleted);
+      delete_entry(id, entry, deleted);
       // The next entry has moved into this position.
       --i;
     }
@@ -123,18 +121,18 @@ bool Deletion::delete_selected_files(int n) {
 void Deletion::bot_delete_Click() {
   bool any_deleted = false;
   // Each list has its own run, with its own questions.
-  for (int n = 1; n <= 5; ++n) any_deleted = delete_selected_files(n) || any_deleted;
+  for (ListId id : all_lists) any_deleted = delete_selected_files(id) || any_deleted;
   finish(any_deleted);
 }
 
 void Deletion::m_select_all_Click() {
-  const int n = ctx_.window().popup_list;
-  if (valid_list(n)) ctx_.window().list(n).select_all();
+  const std::optional<ListId> id = ctx_.window().popup_list;
+  if (id) ctx_.window().list(*id).select_all();
 }
 
 void Deletion::m_delete_selected_files_Click() {
-  const int n = ctx_.window().popup_list;
-  if (valid_list(n)) finish(delete_selected_files(n));
+  const std::optional<ListId> id = ctx_.window().popup_list;
+  if (id) finish(delete_selected_files(*id));
 }
 
 void Deletion::m_delete_all_files_Click() {
@@ -172,21 +170,21 @@ void Deletion::refill_when_same_directory() {
 }
 
 void Deletion::Text2_DragDrop() {
-  const auto [n, dragged] = take_dragged_entry(ctx_);
-  if (n == 0 || !dragged) return;
+  const auto [source, dragged] = take_dragged_entry(ctx_);
+  if (!source || !dragged) return;
   const QString& name = dragged->text;
 
   QString question = s(text::delete_question) + name.toUpper();
-  if (n == 5)
+  if (*source == ListId::List5)
     question += u'\n' + s(text::drop_from_both);
   else
-    question += s(n == 1 || n == 3 ? text::drop_from_dir1 : text::drop_from_dir2);
+    question += s(rule_for(*source).dir1 ? text::drop_from_dir1 : text::drop_from_dir2);
   // Asked even with confirmations off: a drop is too easily made by mistake.
   if (ctx_.message(question, Buttons::YesNo) != Answer::Yes) return;
 
   bool deleted = false;
   try {
-    delete_entry(n, *dragged, deleted);
+    delete_entry(*source, *dragged, deleted);
   } catch (const Refusal& refusal) {
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
     return;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "core/entry.h"
+#include "core/list_id.h"
 
 namespace tz {
 
@@ -15,9 +16,9 @@ class Deletion {
  public:
   Deletion(Context& ctx, Panes& panes) : ctx_(ctx), panes_(panes) {}
 
-  // Deletes the files of the selected entries of list `n` (1 to 5), asking first
-  // unless confirmations are off. True when at least one file was deleted.
-  bool delete_selected_files(int n);
+  // Deletes the files of the selected entries of a list, asking first unless
+  // confirmations are off. True when at least one file was deleted.
+  bool delete_selected_files(ListId id);
 
   void bot_delete_Click();
   // The context menu, acting on the list it was opened on.
@@ -34,9 +35,9 @@ class Deletion {
   // directory.
   void finish(bool any_deleted);
   void refill_when_same_directory();
-  // Deletes the files of `entry` standing in list `n` (dir 1's first) and moves the
+  // Deletes the files of `entry` standing in list `id` (dir 1's first) and moves the
   // entry on. `deleted` turns true as soon as one file is gone.
-  void delete_entry(int n, const Entry& entry, bool& deleted);
+  void delete_entry(ListId id, const Entry& entry, bool& deleted);
 
   Context& ctx_;
   Panes& panes_;

@@ -11,14 +11,14 @@
 namespace tz {
 
 void Opener::Text1_DragDrop() {
-  const auto [n, dragged] = take_dragged_entry(ctx_);
+  const auto [source, dragged] = take_dragged_entry(ctx_);
   // Without an entry there is nothing to open.
-  if (n == 0 || !dragged) return;
+  if (!source || !dragged) return;
 
   // Dir 1's copy first; a file that differs between the directories opens twice.
-  const std::optional<FileRef> first = n == 2 ? dragged->side2 : dragged->side1;
-  const std::optional<FileRef> second =
-      n == 3 || n == 4 ? dragged->side2 : std::optional<FileRef>();
+  const std::optional<FileRef> first = *source == ListId::List2 ? dragged->side2 : dragged->side1;
+  const bool differs = *source == ListId::List3 || *source == ListId::List4;
+  const std::optional<FileRef> second = differs ? dragged->side2 : std::optional<FileRef>();
   Common& common = ctx_.common();
   try {
     // Read first, so that a file gone since the comparison fails before anything opens.

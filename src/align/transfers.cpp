@@ -22,12 +22,20 @@ struct Row {
   int from_dir = 0;  // the directory whose copy is kept (copied or left)
 };
 
-Row row_for(int target, int source) {
-  if (target == source || source == 0) return {};
-  if (target == 1) return source == 2 ? Row{Row::move, 2} : Row{Row::delete_other, 1};
-  if (target == 2) return source == 1 ? Row{Row::move, 1} : Row{Row::delete_other, 2};
-  if (target == 5) return {Row::copy, source == 1 || source == 3 ? 1 : 2};
-  return {};
+Row row_for(ListId target, ListId source) {
+  if (target == source) return {};
+  switch (target) {
+    case ListId::List1:
+      return source == ListId::List2 ? Row{Row::move, 2} : Row{Row::delete_other, 1};
+    case ListId::List2:
+      return source == ListId::List1 ? Row{Row::move, 1} : Row{Row::delete_other, 2};
+    case ListId::List5:
+      return {Row::copy, source == ListId::List1 || source == ListId::List3 ? 1 : 2};
+    case ListId::List3:
+    case ListId::List4:
+      return {};  // they take no drop
+  }
+  no_such_list();
 }
 
 // File times are compared in UTC; shown in local time, in the locale's short form.
@@ -37,20 +45,20 @@ QString short_date_time(FileTime modified) {
 
 }  // namespace
 
-void Transfers::start_drag(int n) {
-  ctx_.globals().GLB_drag_source = QStringLiteral("List") + QString::number(n);
+void Transfers::start_drag(ListId id) {
+  ctx_.globals().GLB_drag_source = QStringLiteral("List") + QString::number(list_number(id));
 }
 
-void Transfers::set_popup_list(int n) {
-  ctx_.window().popup_list = n;
+void Transfers::set_popup_list(ListId id) {
+  ctx_.window().popup_list = id;
 }
 
-void Transfers::list_DragDrop(int target) {
+void Transfers::list_DragDrop(ListId target) {
   Globals& g = ctx_.globals();
   Common& common = ctx_.common();
   common.show_busy(true);
   const auto [source, dragged] = take_dragged_entry(ctx_);
-  const Row row = row_for(target, source);
+  const Row row = source ? row_for(target, *source) : Row{};
   if (row.kind == Row::none || !dragged || !dragged->side(row.from_dir)) {
     common.show_busy(false);
     return;
@@ -58,7 +66,7 @@ void Transfers::list_DragDrop(int target) {
   const Entry& entry = *dragged;
   const int kept = row.from_dir;
   const int other = 3 - kept;
-  FileList& from_list = ctx_.window().list(source);
+  FileList& from_list = ctx_.window().list(*source);
   FileList& to_list = ctx_.window().list(target);
   try {
     switch (row.kind) {
@@ -111,9 +119,9 @@ void Transfers::list_DragDrop(int target) {
   common.show_busy(false);
 }
 
-void Transfers::list_mouse_move(int n, int index) {
+void Transfers::list_mouse_move(ListId id, int index) {
   WindowModel& w = ctx_.window();
-  FileList& list = w.list(n);
+  FileList& list = w.list(id);
   if (index < 0 || index >= list.count()) {
     comparison_.set_default_comment();
     return;

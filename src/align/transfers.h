@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "core/list_id.h"
+
 namespace tz {
 
 class Context;
@@ -15,17 +17,17 @@ class Transfers {
   Transfers(Context& ctx, Copier& copier, Comparison& comparison)
       : ctx_(ctx), copier_(copier), comparison_(comparison) {}
 
-  // A press in list `n` (1 to 5), not with the right button: a drag from it begins.
-  void start_drag(int n);
-  // A right press in list `n`: the context menu will act on it.
-  void set_popup_list(int n);
+  // A press in a list, not with the right button: a drag from it begins.
+  void start_drag(ListId id);
+  // A right press in a list: the context menu will act on it.
+  void set_popup_list(ListId id);
 
-  // The dragged name dropped on list `target`. Only lists 1, 2 and 5 take a drop.
-  void list_DragDrop(int target);
+  // The dragged entry dropped on list `target`. Only List1, List2 and List5 take a drop.
+  void list_DragDrop(ListId target);
 
-  // The pointer over entry `index` of list `n` (-1 below the last entry): the file's
+  // The pointer over entry `index` of a list (-1 below the last entry): the file's
   // date, time, length and path in the hint line.
-  void list_mouse_move(int n, int index);
+  void list_mouse_move(ListId id, int index);
 
  private:
   Context& ctx_;

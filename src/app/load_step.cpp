@@ -25,7 +25,7 @@ QString t(const char* text) {
 }
 
 // Opens the pair of the command line in the panes. False when the program must end.
-bool open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {
+void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {
   Globals& g = tz.globals();
   Panes& panes = tz.panes();
   g.GLB_path1 = line.path1;
@@ -41,7 +41,6 @@ bool open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
       if (!tz.tree().path_exists(path)) {
         tz.message(t(text::path_does_not_exist) + path);
         tz.services().exit.end_now();
-        return false;
       }
     }
     panes.ensure_final_backslash_on_paths();
@@ -51,12 +50,11 @@ bool open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
     tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
     panes.fall_back_to_root(current_drive);
   }
-  return true;
 }
 
 }  // namespace
 
-bool load_form(Tenzor& tz, const NativePathTranslator& translate) {
+void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   Common& common = tz.common();
   WindowModel& w = tz.window();
   Panes& panes = tz.panes();
@@ -79,10 +77,9 @@ bool load_form(Tenzor& tz, const NativePathTranslator& translate) {
   if (!line.valid) {
     tz.message(t(text::invalid_call_line) + g.GLB_crlf + t(text::usage));
     tz.services().exit.end_now();
-    return false;
   }
   if (line.tree) g.GLB_tree_mode = true;
-  if (!open_command_line_pair(tz, line, drive)) return false;
+  open_command_line_pair(tz, line, drive);
 
   common.show_busy(true);
   panes.read_pane_paths();
@@ -104,12 +101,11 @@ bool load_form(Tenzor& tz, const NativePathTranslator& translate) {
     if (!g.GLB_closing) tz.tree().m_tree_Click();
     g.GLB_loading = false;
   }
-  return true;
 }
 
 int load_and_run(Tenzor& tz, const NativePathTranslator& translate,
                  const std::function<int()>& event_loop) {
-  if (!load_form(tz, translate)) return EXIT_FAILURE;
+  load_form(tz, translate);
   // Closing the window is an ordinary end, even during the first comparison.
   if (tz.globals().GLB_closing) return EXIT_SUCCESS;
   return event_loop();

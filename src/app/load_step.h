@@ -9,13 +9,13 @@ namespace tz {
 class Tenzor;
 
 // The main window's load step: its first state, the command line, the two panes, the
-// history's newest pair and the first comparison. False when the program ended
-// (an invalid command line, a missing path).
-bool load_form(Tenzor& tz, const NativePathTranslator& translate = {});
+// history's newest pair and the first comparison. An invalid command line or a missing
+// path ends the program here.
+void load_form(Tenzor& tz, const NativePathTranslator& translate = {});
 
 // The load step, then `event_loop` (the window's event loop, returning the exit status)
-// unless the program ended or the window was closed meanwhile: a loop started with no
-// window left would never end. Returns the program's exit status.
+// unless the window was closed meanwhile: a loop started with no window left would
+// never end. Returns the program's exit status.
 int load_and_run(Tenzor& tz, const NativePathTranslator& translate,
                  const std::function<int()>& event_loop);
 

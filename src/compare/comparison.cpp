@@ -209,7 +209,7 @@ Comparison::Outcome Comparison::compare_dirs() {
       w.lab_list3.set_caption(QString::fromUtf8(text::newer_in_dir1));
       w.lab_list4.set_caption(QString::fromUtf8(text::newer_in_dir2));
       w.lab_list5.set_caption(QString::fromUtf8(text::aligned));
-      for (int n = 1; n <= 4; ++n) w.align_button(n).set_visible(true);
+      for (ListId id : aligned_by_button) w.align_button(id).set_visible(true);
       w.bot_cancel.set_enabled(true);
       pump.process_events();
       w.clear_lists();

@@ -195,11 +195,12 @@ void Panes::show_directory_files() {
   WindowModel& w = ctx_.window();
   w.lab_drag_drop.set_caption(QString());
   w.clear_lists();
-  for (int n = 1; n <= 4; ++n) w.align_button(n).set_visible(false);
+  for (ListId id : aligned_by_button) w.align_button(id).set_visible(false);
   w.bot_cancel.set_enabled(false);
   w.lab_list1.set_caption(QString::fromUtf8(text::files_in_dir1));
   w.lab_list2.set_caption(QString::fromUtf8(text::files_in_dir2));
-  for (int n = 3; n <= 5; ++n) w.list_caption(n).set_caption(QString());
+  for (ListId id : {ListId::List3, ListId::List4, ListId::List5})
+    w.list_caption(id).set_caption(QString());
   fill_list_from(1, w.List1);
   fill_list_from(2, w.List2);
   w.b_next_alignment.set_visible(false);

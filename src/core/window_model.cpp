@@ -64,7 +64,7 @@ WindowModel::WindowModel()
       m_delete_dir("m_delete_dir", s(text::m_delete_dir)),
       m_create_dir("m_create_dir", s(text::m_create_dir)) {
   const char* list_names[] = {"List1", "List2", "List3", "List4", "List5"};
-  for (int n = 1; n <= 5; ++n) list(n).setObjectName(list_names[n - 1]);
+  for (ListId id : all_lists) list(id).setObjectName(list_names[list_number(id) - 1]);
   history.setObjectName("history");
   // Shown only while a step-through of subdirectories waits.
   b_next_alignment.set_visible(false);
@@ -77,47 +77,52 @@ WindowModel::WindowModel()
   m_popup_dir.set_visible(false);
 }
 
-FileList& WindowModel::list(int number) {
-  switch (number) {
-    case 1:
+FileList& WindowModel::list(ListId id) {
+  switch (id) {
+    case ListId::List1:
       return List1;
-    case 2:
+    case ListId::List2:
       return List2;
-    case 3:
+    case ListId::List3:
       return List3;
-    case 4:
+    case ListId::List4:
       return List4;
-    default:
+    case ListId::List5:
       return List5;
   }
+  no_such_list();
 }
 
-Control& WindowModel::list_caption(int number) {
-  switch (number) {
-    case 1:
+Control& WindowModel::list_caption(ListId id) {
+  switch (id) {
+    case ListId::List1:
       return lab_list1;
-    case 2:
+    case ListId::List2:
       return lab_list2;
-    case 3:
+    case ListId::List3:
       return lab_list3;
-    case 4:
+    case ListId::List4:
       return lab_list4;
-    default:
+    case ListId::List5:
       return lab_list5;
   }
+  no_such_list();
 }
 
-Control& WindowModel::align_button(int number) {
-  switch (number) {
-    case 1:
+Control& WindowModel::align_button(ListId id) {
+  switch (id) {
+    case ListId::List1:
       return bot_list1;
-    case 2:
+    case ListId::List2:
       return bot_list2;
-    case 3:
+    case ListId::List3:
       return bot_list3;
-    default:
+    case ListId::List4:
       return bot_list4;
+    case ListId::List5:
+      break;  // "aligned" has no such button
   }
+  no_such_list();
 }
 
 void WindowModel::set_geometry(int left, int top, int width, int height) {
@@ -125,7 +130,7 @@ void WindowModel::set_geometry(int left, int top, int width, int height) {
 }
 
 void WindowModel::clear_lists() {
-  for (int n = 1; n <= 5; ++n) list(n).clear();
+  for (ListId id : all_lists) list(id).clear();
 }
 
 void WindowModel::clear_free_space_labels() {

@@ -8,6 +8,7 @@
 
 #include "core/control.h"
 #include "core/file_list.h"
+#include "core/list_id.h"
 #include "core/pane_model.h"
 
 namespace tz {
@@ -44,10 +45,10 @@ class WindowModel : public QObject {
   Control m_popup, m_select_all, m_delete_all_files, m_delete_selected_files;
   Control m_popup_dir, m_rename_dir, m_delete_dir, m_create_dir;
 
-  // Lists, labels and buttons by number (1 to 5, align buttons 1 to 4).
-  FileList& list(int number);
-  Control& list_caption(int number);
-  Control& align_button(int number);
+  // Lists, their captions and their align buttons (List1 to List4 have one).
+  FileList& list(ListId id);
+  Control& list_caption(ListId id);
+  Control& align_button(ListId id);
   PaneModel& pane(int number) { return number == 1 ? pane1 : pane2; }
 
   // The directories the five lists stand in: the compared pair, or the panes'
@@ -62,8 +63,8 @@ class WindowModel : public QObject {
   // The free-space labels of both panes go blank once files have changed.
   void clear_free_space_labels();
 
-  // The list (1 to 5) the lists' context menu was opened on.
-  int popup_list = 0;
+  // The list the lists' context menu was opened on.
+  std::optional<ListId> popup_list;
   // Entries in List1 to List4 together.
   int difference_count() const;
 

@@ -50,8 +50,8 @@ class ProgramExit {
   // loop (Esc, "&exit", the menu).
   virtual void close_window() = 0;
   // Ends the program at once, without clean-up or saving (a fatal error, an invalid
-  // command line). In tests it only records the call, so callers return right after.
-  virtual void end_now() = 0;
+  // command line). Never returns: nothing after it runs (a test's stand-in throws).
+  [[noreturn]] virtual void end_now() = 0;
 };
 
 // Facts about the process and the host.

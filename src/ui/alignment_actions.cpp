@@ -18,10 +18,10 @@ void connect_alignment_actions(Tenzor& tz, MainWindow& window) {
   };
   on_click("bot_delete", [&tz] { tz.deletion().bot_delete_Click(); });
   on_click("bot_cancel", [&tz] { tz.bulk_align().bot_cancel_Click(); });
-  on_click("bot_list1", [&tz] { tz.bulk_align().bot_list_Click(1); });
-  on_click("bot_list2", [&tz] { tz.bulk_align().bot_list_Click(2); });
-  on_click("bot_list3", [&tz] { tz.bulk_align().bot_list_Click(3); });
-  on_click("bot_list4", [&tz] { tz.bulk_align().bot_list_Click(4); });
+  on_click("bot_list1", [&tz] { tz.bulk_align().bot_list_Click(ListId::List1); });
+  on_click("bot_list2", [&tz] { tz.bulk_align().bot_list_Click(ListId::List2); });
+  on_click("bot_list3", [&tz] { tz.bulk_align().bot_list_Click(ListId::List3); });
+  on_click("bot_list4", [&tz] { tz.bulk_align().bot_list_Click(ListId::List4); });
 
   auto on_trigger = [&window](const char* name, auto action) {
     QObject::connect(window.menu_entry(QString::fromLatin1(name)), &QAction::triggered, &window,

@@ -95,7 +95,7 @@ bool ListDrag::list_event(int n, QEvent* event) {
       auto* press = static_cast<QMouseEvent*>(event);
       if (press->button() == Qt::RightButton) {
         // The selection stays as it is: the menu's commands act on it.
-        tz_.transfers().set_popup_list(n);
+        tz_.transfers().set_popup_list(*list_id(n));
         if (QMenu* popup = window_.menu(QStringLiteral("m_popup")))
           popup->popup(press->globalPosition().toPoint());
         return true;
@@ -111,7 +111,8 @@ bool ListDrag::list_event(int n, QEvent* event) {
         return true;
       }
       if (drag_list_ == 0)
-        tz_.transfers().list_mouse_move(n, view->indexAt(move->position().toPoint()).row());
+        tz_.transfers().list_mouse_move(*list_id(n),
+                                        view->indexAt(move->position().toPoint()).row());
       return false;
     }
     case QEvent::MouseButtonRelease: {
@@ -135,7 +136,7 @@ void ListDrag::start(int n, const QMouseEvent& press) {
   drag_button_ = press.button();
   press_local_ = press.position().toPoint();
   press_global_ = press.globalPosition().toPoint();
-  tz_.transfers().start_drag(n);
+  tz_.transfers().start_drag(*list_id(n));
 }
 
 void ListDrag::drag_over(const QPoint& global) {
@@ -164,16 +165,16 @@ void ListDrag::finish(int n, QMouseEvent* release) {
   forwarding_ = false;
 
   drop_on(target);
-  if (n <= 4 && over_self) tz_.bulk_align().set_align_caption(n);
+  if (n <= 4 && over_self) tz_.bulk_align().set_align_caption(*list_id(n));
 }
 
 void ListDrag::drop_on(const QString& target) {
   if (target == u"List1")
-    tz_.transfers().list_DragDrop(1);
+    tz_.transfers().list_DragDrop(ListId::List1);
   else if (target == u"List2")
-    tz_.transfers().list_DragDrop(2);
+    tz_.transfers().list_DragDrop(ListId::List2);
   else if (target == u"List5")
-    tz_.transfers().list_DragDrop(5);
+    tz_.transfers().list_DragDrop(ListId::List5);
   else if (target == u"Text2")
     tz_.deletion().Text2_DragDrop();
   else if (target == u"Text1")

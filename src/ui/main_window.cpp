@@ -194,14 +194,14 @@ void MainWindow::build_drop_boxes(QWidget* area) {
 
 void MainWindow::build_lists(QWidget* area) {
   WindowModel& w = tz_.window();
-  for (int n = 1; n <= 5; ++n) {
-    Control& caption = w.list_caption(n);
+  for (ListId id : all_lists) {
+    Control& caption = w.list_caption(id);
     QLabel* label = add_label(caption, area);
-    auto* view = new FileListView(w.list(n), area);
-    set_control_name(view, pane_name("List", n));
+    auto* view = new FileListView(w.list(id), area);
+    set_control_name(view, pane_name("List", list_number(id)));
     name_after_label(view, label, caption);
   }
-  for (int n = 1; n <= 4; ++n) add_button(w.align_button(n), area);
+  for (ListId id : aligned_by_button) add_button(w.align_button(id), area);
   add_button(w.b_next_alignment, area);
 
   // The history shares the lists' place; it has no control of its own yet.

@@ -32,20 +32,20 @@ class AlignTest : public ::testing::Test {
     p.compare();
   }
   void select(int n, const QStringList& names) {
-    FileList& l = p.tz.window().list(n);
+    FileList& l = p.tz.window().list(list_at(n));
     for (const QString& name : names) l.set_selected(l.find_text(name), true);
   }
   // The entry `name` of list `source` dragged onto list or target `target`.
   void drop(int source, const QString& name, int target) {
-    FileList& l = p.tz.window().list(source);
+    FileList& l = p.tz.window().list(list_at(source));
     l.set_current(l.find_text(name));
-    p.tz.transfers().start_drag(source);
+    p.tz.transfers().start_drag(list_at(source));
     if (target == open_target)
       p.tz.opener().Text1_DragDrop();
     else if (target == delete_target)
       p.tz.deletion().Text2_DragDrop();
     else
-      p.tz.transfers().list_DragDrop(target);
+      p.tz.transfers().list_DragDrop(list_at(target));
   }
   void answers(std::initializer_list<Answer> list) {
     for (Answer a : list) p.dialogs.expect(a);

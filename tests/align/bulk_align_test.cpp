@@ -19,7 +19,7 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
   p.tz.window().List1.set_selected(1, true);
   p.tz.window().List1.set_selected(3, true);
   QSignalSpy focus(&p.tz.window(), &WindowModel::focus_requested);
-  bulk().bot_list_Click(1);
+  bulk().bot_list_Click(ListId::List1);
   EXPECT_EQ(p.list(1), (QStringList{"f1.txt", "f3.txt", "only1.txt"}));
   EXPECT_EQ(content("D:\\two\\f4.txt"), "xxxx");
   EXPECT_FALSE(exists("D:\\two\\f1.txt") || exists("D:\\two\\f3.txt"));
@@ -27,7 +27,7 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
 
   // Cancel pressed while the first file is copied.
   p.pump.on_events = [this] { bulk().bot_cancel_Click(); };
-  bulk().bot_list_Click(1);
+  bulk().bot_list_Click(ListId::List1);
   EXPECT_EQ(p.list(1), (QStringList{"f3.txt", "only1.txt"}));
   EXPECT_FALSE(p.tz.window().bot_cancel.enabled());
   EXPECT_EQ(focus.size(), 1);
@@ -37,13 +37,13 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
   p.fs.fault = [](const QString& op, const QString& path) {
     if (op == "copy_file" && path.contains("f3.txt")) throw FileError(err::permission_denied);
   };
-  bulk().bot_list_Click(1);
+  bulk().bot_list_Click(ListId::List1);
   EXPECT_EQ(p.dialogs.texts(), std::vector<QString>{"Unable to copy file \"C:\\one\\f3.txt\""});
   EXPECT_EQ(p.list(1), QStringList{"f3.txt"});
   EXPECT_EQ(p.list(5).size(), 5);
   EXPECT_EQ(focus.size(), 2);
 
-  bulk().bot_list_Click(4);  // from dir 2
+  bulk().bot_list_Click(ListId::List4);  // from dir 2
   EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
 }
 
@@ -51,7 +51,7 @@ TEST_F(Bulk, AWholeListIsAlignedEntryAfterEntry) {
   // Each copied entry leaves its place to the next, which must not be passed over.
   for (const char* name : {"a", "b", "c"}) p.file(2, name, name);
   p.compare();
-  bulk().bot_list_Click(2);
+  bulk().bot_list_Click(ListId::List2);
   EXPECT_TRUE(p.list(2).isEmpty());
   for (const char* name : {"a", "b", "c", "only2.txt"})
     EXPECT_TRUE(exists(QStringLiteral("C:\\one\\") + name)) << name;

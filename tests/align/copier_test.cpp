@@ -58,7 +58,7 @@ TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
     p.exit.ends = 0;
     fail_copies(err::disk_full);
     p.processes.on_start = [error = start_error](const QString&) { throw FileError(error); };
-    copy();
+    EXPECT_THROW(copy(), ProgramEnded);
     EXPECT_EQ(p.dialogs.texts(),
               std::vector<QString>{QString(message) + "\r\nFile: C:\\one\\new1.txt"});
     EXPECT_EQ(p.exit.ends, 1);

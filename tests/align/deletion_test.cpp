@@ -46,7 +46,7 @@ TEST_F(Delete, OfferToStopAskingComesAfterTheSecondYesAndOnlyOnce) {
   auto delete_five = [this](std::initializer_list<Answer> given) {
     for (const char* name : {"a", "b", "c", "d", "only1.txt"}) p.file(1, name, "x");
     p.compare();
-    p.tz.transfers().set_popup_list(1);
+    p.tz.transfers().set_popup_list(ListId::List1);
     p.dialogs.boxes.clear();
     answers(given);
     del().m_delete_all_files_Click();

@@ -59,7 +59,7 @@ TEST_F(ExactFiles, ANameThatLooksLikeAPathIsJustAName) {
   p.compare();
   ASSERT_TRUE(p.list(1).contains(name));
 
-  p.tz.transfers().list_mouse_move(1, p.tz.window().List1.find_text(name));
+  p.tz.transfers().list_mouse_move(ListId::List1, p.tz.window().List1.find_text(name));
   EXPECT_TRUE(
       p.tz.window().lab_drag_drop.caption().endsWith(", bytes 6 C:\\one\\x\\..\\..\\victim.txt"));
   drop(1, name, open_target);
@@ -88,7 +88,7 @@ TEST_F(ExactFiles, CaseTwinsAreNeverTakenForOneAnother) {
   EXPECT_EQ(raw_content(1, "NOTES.TXT"), "two");
 
   // Aligning the whole list copies each twin to a file of its own.
-  EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(1); }),
+  EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List1); }),
             (Touched{"D/two/NOTES.TXT", "D/two/Notes.txt", "D/two/notes.txt", "D/two/only1.txt"}));
   EXPECT_EQ(raw_content(2, "Notes.txt"), "upper");
   EXPECT_EQ(raw_content(2, "notes.txt"), "lower");
@@ -145,7 +145,7 @@ TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
   p.file(2, "new1.txt", "edited meanwhile", t0 + 30);
   EXPECT_TRUE(touched_by([&] { drop(3, "new1.txt", 5); }).isEmpty());
   EXPECT_EQ(last_message(), changed);
-  EXPECT_TRUE(touched_by([&] { p.tz.bulk_align().bot_list_Click(3); }).isEmpty());
+  EXPECT_TRUE(touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List3); }).isEmpty());
   EXPECT_EQ(last_message(), changed);
   EXPECT_TRUE(p.list(3).contains("new1.txt"));
 
@@ -206,7 +206,9 @@ TEST_F(ExactFiles, EveryActionTouchesOnlyTheFilesOfItsEntry) {
       {"move to dir 1", [&] { drop(2, "only2.txt", 1); }, {"C/one/only2.txt", "D/two/only2.txt"}},
       {"copy newer", [&] { drop(3, "new1.txt", 5); }, {"D/two/new1.txt"}},
       {"delete other", [&] { drop(4, "new2.txt", 1); }, {"D/two/new2.txt"}},
-      {"align list 4", [&] { p.tz.bulk_align().bot_list_Click(4); }, {"C/one/new2.txt"}},
+      {"align list 4",
+       [&] { p.tz.bulk_align().bot_list_Click(ListId::List4); },
+       {"C/one/new2.txt"}},
       {"delete aligned",
        [&] {
          answers({Answer::Yes});

@@ -96,15 +96,15 @@ TEST_F(Transfer, PointerOverAnEntryShowsItsFiles) {
   // Local time in the German short form, worked out apart from the program.
   const QString when = QDateTime::fromSecsSinceEpoch(t0, Qt::LocalTime).toString("dd.MM.yy HH:mm");
   const QString& hint = p.tz.window().lab_drag_drop.caption();
-  p.tz.transfers().list_mouse_move(5, 0);
+  p.tz.transfers().list_mouse_move(ListId::List5, 0);
   EXPECT_EQ(hint, when + ", bytes 4 C:\\one\\same.txt\r\n" + when + ", bytes 4 D:\\two\\same.txt");
-  p.tz.transfers().list_mouse_move(2, 0);
+  p.tz.transfers().list_mouse_move(ListId::List2, 0);
   EXPECT_EQ(hint, when + ", bytes 3 D:\\two\\only2.txt");
-  p.tz.transfers().list_mouse_move(1, -1);  // below the last entry
+  p.tz.transfers().list_mouse_move(ListId::List1, -1);  // below the last entry
   EXPECT_EQ(hint, QString::fromUtf8(text::default_hint));
   // A file gone since the comparison: the hint stops where it could not read.
   QFile::remove(p.drives.host_path("D:\\two\\same.txt"));
-  p.tz.transfers().list_mouse_move(5, 0);
+  p.tz.transfers().list_mouse_move(ListId::List5, 0);
   EXPECT_EQ(hint, when + ", bytes 4 C:\\one\\same.txt");
   QLocale::setDefault(QLocale::system());
 }

@@ -57,7 +57,7 @@ TEST_F(Compare, SortsEveryNameByPresenceTimeAndLength) {
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
   EXPECT_EQ(p.tz.window().lab_list3.caption(), "newer in dir 1");
   EXPECT_EQ(p.tz.window().lab_drag_drop.caption(), QString::fromUtf8(text::default_hint));
-  for (int n = 1; n <= 4; ++n) EXPECT_TRUE(p.tz.window().align_button(n).visible());
+  for (ListId id : aligned_by_button) EXPECT_TRUE(p.tz.window().align_button(id).visible());
   EXPECT_TRUE(p.tz.window().bot_cancel.enabled());
   EXPECT_FALSE(p.busy.busy);
 }

@@ -22,7 +22,7 @@ class PanesTest : public ::testing::Test {
     p.drives.write_file("D:\\b\\b.txt", "x");
     p.open_panes("C:\\", "D:\\");
   }
-  QStringList list(int n) { return p.tz.window().list(n).texts(); }
+  QStringList list(int n) { return p.list(n); }
   void compare() { p.tz.comparison().bot_compare_Click(); }
 
   TestProgram p;

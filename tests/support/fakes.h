@@ -66,10 +66,17 @@ class RecordingProcesses : public Processes {
   std::vector<QString> opened;
 };
 
+// What a test sees of the program ending at once.
+struct ProgramEnded {};
+
 class RecordingExit : public ProgramExit {
  public:
   void close_window() override { ++closes; }
-  void end_now() override { ++ends; }
+  // Ending the program never returns: here it throws, so that nothing after it runs.
+  [[noreturn]] void end_now() override {
+    ++ends;
+    throw ProgramEnded{};
+  }
   int closes = 0;
   int ends = 0;
 };

@@ -4,12 +4,20 @@
 #include <QString>
 
 #include "app/tenzor.h"
+#include "core/list_id.h"
 #include "support/fakes.h"
 #include "support/faulty_file_system.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_drives.h"
 
 namespace tz::test {
+
+// List `n` (1 to 5) of the window; any other number is a mistake in the test.
+inline ListId list_at(int n) {
+  const std::optional<ListId> id = list_id(n);
+  if (!id) throw std::logic_error("no list of that number");
+  return *id;
+}
 
 // The program's logic on private temporary drives (C: and D: unless told otherwise;
 // letters in `without_medium` are drives without a medium), with scripted dialogs and
@@ -30,7 +38,7 @@ struct TestProgram {
   void file(int dir, const QString& name, const QByteArray& data, qint64 mtime = t0);
   // Opens C:\one and D:\two and presses "&compare dir's".
   void compare();
-  QStringList list(int n) { return tz.window().list(n).texts(); }
+  QStringList list(int n) { return tz.window().list(list_at(n)).texts(); }
 
   TempDrives drives;
   // The real files, with failures a test may inject.

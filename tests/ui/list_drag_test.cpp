@@ -28,7 +28,7 @@ class UiAlign : public WindowTest {
   }
   QPoint row(int n, const QString& name) {
     return list(n)
-        ->visualRect(list(n)->model()->index(model().list(n).find_text(name), 0))
+        ->visualRect(list(n)->model()->index(model().list(list_at(n)).find_text(name), 0))
         .center();
   }
   // The centre of `target` in the coordinates of list `n`'s viewport, which has the

@@ -91,7 +91,7 @@ TEST_F(UiMainWindow, ListsAndBoxesAreSpokenAsTheCaptionAboveThem) {
     auto* label = qobject_cast<QLabel*>(window->control(QStringLiteral("lab_list%1").arg(n)));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->buddy(), list);
-    EXPECT_EQ(spoken_name(list), model().list_caption(n).caption());
+    EXPECT_EQ(spoken_name(list), model().list_caption(list_at(n)).caption());
   }
   EXPECT_EQ(spoken_name(window->control("Drive1")), QString::fromUtf8(text::lab_dir1));
   EXPECT_EQ(spoken_name(window->control("Dir2")), QString::fromUtf8(text::lab_dir2));

@@ -12,7 +12,7 @@ class QtProgramExit : public ProgramExit {
  public:
   void set_window(QWidget* window) { window_ = window; }
   void close_window() override;
-  void end_now() override;
+  [[noreturn]] void end_now() override;
 
  private:
   QPointer<QWidget> window_;
