@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-apps fonts-dejavu-core rsync bc time netpbm
+  xvfb xauth x11-apps fonts-dejavu-core rsync bc time netpbm tzdata
 )
 
 missing=()
