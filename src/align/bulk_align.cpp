@@ -72,8 +72,8 @@ bool BulkAlign::any_selected(ListId id) {
 }
 
 void BulkAlign::set_align_caption(ListId id) {
-  ctx_.window().align_button(id).set_caption(
-      QString::fromUtf8(any_selected(id) ? text::align_selected_files : text::align_all_files));
+  ctx_.window().align_button(id).set_caption(any_selected(id) ? text::align_selected_files
+                                                              : text::align_all_files);
 }
 
 void BulkAlign::bot_list_Click(ListId id) {

@@ -84,7 +84,7 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
 void Copier::unable_to_copy(const QString& shown) {
   Common& common = ctx_.common();
   common.show_busy(false);
-  ctx_.message(QString::fromUtf8(text::unable_to_copy) + quoted(shown));
+  ctx_.message(text::unable_to_copy + quoted(shown));
   common.show_busy(true);
   ctx_.globals().GLB_copy_done = false;
 }
@@ -124,9 +124,8 @@ std::optional<FileInfo> Copier::file_copy_verified(const FileRef& source, OpenDi
 
 void Copier::fatal(const FileError& error, const QString& source) {
   ctx_.globals().GLB_copy_done = false;
-  ctx_.message(QString::fromUtf8(text::fatal_error) + QString::number(error.number()) +
-               QString::fromUtf8(text::error_separator) + error.description() +
-               ctx_.globals().GLB_crlf + QString::fromUtf8(text::fatal_file) + source);
+  ctx_.message(text::fatal_error + QString::number(error.number()) + text::error_separator +
+               error.description() + ctx_.globals().GLB_crlf + text::fatal_file + source);
   ctx_.services().exit.end_now();
   std::abort();  // not reached: the compiler does not see that a virtual end_now never returns
 }
@@ -134,19 +133,17 @@ void Copier::fatal(const FileError& error, const QString& source) {
 QString Copier::file_error_message(const FileError& error, const QString& name) {
   switch (error.number()) {
     case err::device_io:
-      return QString::fromUtf8(text::error_57);
+      return text::error_57;
     case err::disk_full:
-      return QString::fromUtf8(text::error_61) + QString::fromUtf8(text::error_61_while_copying) +
-             name.toUpper();
+      return text::error_61 + text::error_61_while_copying + name.toUpper();
     case err::device_unavailable:
-      return QString::fromUtf8(text::error_68);
+      return text::error_68;
     case err::path_file_access:
-      return QString::fromUtf8(text::error_75);
+      return text::error_75;
     case err::path_not_found:
-      return QString::fromUtf8(text::error_76);
+      return text::error_76;
     default:
-      return QString::fromUtf8(text::error_prefix) + QString::number(error.number()) + u' ' +
-             error.description();
+      return text::error_prefix + QString::number(error.number()) + u' ' + error.description();
   }
 }
 

@@ -22,7 +22,7 @@ constexpr int default_no = 1;
 struct Rule {
   bool dir1;
   bool dir2;
-  const char* word;
+  const QString& word;
   std::optional<ListId> moves_to;  // none: the entry leaves the lists
 
   bool deletes(int dir) const { return dir == 1 ? dir1 : dir2; }
@@ -43,10 +43,6 @@ Rule rule_for(ListId id) {
       return {true, true, text::word_both, std::nullopt};
   }
   no_such_list();
-}
-
-QString s(const char* text) {
-  return QString::fromUtf8(text);
 }
 
 }  // namespace
@@ -88,15 +84,15 @@ bool Deletion::delete_selected_files(ListId id) {
       Answer answer = Answer::Yes;
       if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
         common.show_busy(false);
-        answer = ctx_.message(s(text::delete_question) + name.toUpper() + s(text::delete_from) +
-                                  s(rule.word) + s(text::question_end),
+        answer = ctx_.message(text::delete_question + name.toUpper() + text::delete_from +
+                                  rule.word + text::question_end,
                               Buttons::YesNoCancel, Icon::Question, default_no);
         if (answer == Answer::Cancel) break;
         // Once declined, the offer to stop asking is not made again in this run.
         if (answer == Answer::Yes && counter >= 0 && ++counter > 1) {
           common.show_busy(false);
           const Answer skip =
-              ctx_.message(s(text::skip_confirmations), Buttons::YesNo, Icon::Question, default_no);
+              ctx_.message(text::skip_confirmations, Buttons::YesNo, Icon::Question, default_no);
           counter = skip == Answer::Yes ? no_more_questions : no_more_offers;
         }
       }
@@ -111,8 +107,8 @@ bool Deletion::delete_selected_files(ListId id) {
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
     common.show_busy(false);
-    ctx_.message(s(text::error_colon) + QString::number(error.number()) + s(text::error_separator) +
-                 error.description() + ctx_.globals().GLB_crlf + s(text::current_file) + name);
+    ctx_.message(text::error_colon + QString::number(error.number()) + text::error_separator +
+                 error.description() + ctx_.globals().GLB_crlf + text::current_file + name);
   }
   common.show_busy(false);
   return deleted;
@@ -147,7 +143,7 @@ void Deletion::m_skip_delete_confirmations_Click() {
 
 void Deletion::finish(bool any_deleted) {
   if (!any_deleted) {
-    ctx_.message(s(text::no_file_deleted));
+    ctx_.message(text::no_file_deleted);
     return;
   }
   refill_when_same_directory();
@@ -174,11 +170,11 @@ void Deletion::Text2_DragDrop() {
   if (!source || !dragged) return;
   const QString& name = dragged->text;
 
-  QString question = s(text::delete_question) + name.toUpper();
+  QString question = text::delete_question + name.toUpper();
   if (*source == ListId::List5)
-    question += u'\n' + s(text::drop_from_both);
+    question += u'\n' + text::drop_from_both;
   else
-    question += s(rule_for(*source).dir1 ? text::drop_from_dir1 : text::drop_from_dir2);
+    question += rule_for(*source).dir1 ? text::drop_from_dir1 : text::drop_from_dir2;
   // Asked even with confirmations off: a drop is too easily made by mistake.
   if (ctx_.message(question, Buttons::YesNo) != Answer::Yes) return;
 
@@ -189,9 +185,9 @@ void Deletion::Text2_DragDrop() {
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
     return;
   } catch (const FileError& error) {
-    ctx_.message(error.number() == err::disk_full ? s(text::error_61)
-                                                  : Copier::file_error_message(error, name),
-                 Buttons::Ok, Icon::Critical);
+    ctx_.message(
+        error.number() == err::disk_full ? text::error_61 : Copier::file_error_message(error, name),
+        Buttons::Ok, Icon::Critical);
     return;
   }
   refill_when_same_directory();

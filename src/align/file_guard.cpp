@@ -7,12 +7,8 @@ namespace tz {
 
 namespace {
 
-QString t(const char* text) {
-  return QString::fromUtf8(text);
-}
-
 [[noreturn]] void refuse_one_file(const QString& a, const QString& b) {
-  throw Refusal(a + t(text::one_file_and) + b + t(text::one_file_twice));
+  throw Refusal(a + text::one_file_and + b + text::one_file_twice);
 }
 
 }  // namespace
@@ -20,7 +16,7 @@ QString t(const char* text) {
 void check_unchanged(const FileRef& file) {
   const FileInfo now = file.dir->info(file.name);
   if (!now.regular || now.modified != file.seen.modified || now.length != file.seen.length)
-    throw Refusal(file.path() + t(text::changed_since_comparison));
+    throw Refusal(file.path() + text::changed_since_comparison);
 }
 
 void check_distinct(const FileRef& a, const FileRef& b) {
@@ -43,7 +39,7 @@ void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray
   } catch (const FileError&) {
     // A dangling link or an unreadable name: taken all the same.
   }
-  throw Refusal(there + t(text::appeared_since_comparison));
+  throw Refusal(there + text::appeared_since_comparison);
 }
 
 }  // namespace tz

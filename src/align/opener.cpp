@@ -29,8 +29,8 @@ void Opener::Text1_DragDrop() {
     common.pause_seconds(2);
     if (second && second->dir->exists(second->name)) open_file(*second);
   } catch (const FileError& error) {
-    ctx_.message(QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
-                 QString::fromUtf8(text::error_separator) + error.description());
+    ctx_.message(text::error_colon + QString::number(error.number()) + text::error_separator +
+                 error.description());
   }
 }
 

@@ -135,7 +135,7 @@ void Transfers::list_mouse_move(ListId id, int index) {
       if (!side) continue;
       const FileInfo info = side->dir->info(side->name);
       if (!caption.isEmpty()) caption += g.GLB_crlf;
-      caption += short_date_time(info.modified) + QString::fromUtf8(text::bytes_between) +
+      caption += short_date_time(info.modified) + text::bytes_between +
                  QString::number(info.length) + u' ' + side->path();
       w.lab_drag_drop.set_caption(caption);
     }

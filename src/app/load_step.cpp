@@ -9,6 +9,7 @@
 #include "compare/panes.h"
 #include "core/common.h"
 #include "core/texts.h"
+#include "core/window_size.h"
 #include "history/history.h"
 #include "platform/file_error.h"
 #include "tree/tree_comparison.h"
@@ -16,13 +17,6 @@
 namespace tz {
 
 namespace {
-
-constexpr int design_width = 9615;
-constexpr int design_height = 7230;
-
-QString t(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 // Opens the pair of the command line in the panes. False when the program must end.
 void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {
@@ -39,7 +33,7 @@ void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
     g.GLB_path2 = line.path2;
     for (const QString& path : {line.path1, line.path2}) {
       if (!tz.tree().path_exists(path)) {
-        tz.message(t(text::path_does_not_exist) + path);
+        tz.message(text::path_does_not_exist + path);
         tz.services().exit.end_now();
       }
     }
@@ -47,7 +41,7 @@ void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
     panes.set_directory(1, g.GLB_path1);
     panes.set_directory(2, g.GLB_path2);
   } catch (const FileError&) {
-    tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
+    tz.message(text::start_pair_not_opened + g.GLB_command_line + u')');
     panes.fall_back_to_root(current_drive);
   }
 }
@@ -64,18 +58,19 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   w.bot_cancel.set_enabled(false);
   for (Control* entry : {&w.m_select, &w.m_delete, &w.m_clear_all, &w.m_close})
     entry->set_visible(false);
-  w.caption.set_caption(t(text::app_title));
+  w.caption.set_caption(text::app_title);
   const QChar drive = panes.current_drive();
   const QSize screen = tz.services().facts.screen_twips();
-  w.set_geometry((screen.width() - design_width) / 2, (screen.height() - design_height) / 2,
-                 design_width, design_height);
+  w.set_geometry((screen.width() - design_window_width) / 2,
+                 (screen.height() - design_window_height) / 2, design_window_width,
+                 design_window_height);
   w.Label5.set_visible(false);
   panes.initialise();
 
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
   const CommandLine line = parse_command_line(g.GLB_command_line, drive, translate);
   if (!line.valid) {
-    tz.message(t(text::invalid_call_line) + g.GLB_crlf + t(text::usage));
+    tz.message(text::invalid_call_line + g.GLB_crlf + text::usage);
     tz.services().exit.end_now();
   }
   if (line.tree) g.GLB_tree_mode = true;

@@ -12,10 +12,6 @@ namespace tz {
 
 namespace {
 
-QString t(const char* text) {
-  return QString::fromUtf8(text);
-}
-
 void write_list(const FileList& list, const Control& caption, QByteArray& out) {
   const QByteArray prefix = caption.caption().toUtf8() + '\t';
   for (int i = 0; i < list.count(); ++i) {
@@ -37,12 +33,12 @@ int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByt
   const CommandLine line = parse_command_line(g.GLB_command_line, panes.current_drive(), translate);
   // Trees are compared only in the window.
   if (!line.valid || line.tree) {
-    tz.message(t(text::invalid_call_line) + g.GLB_crlf + t(text::usage));
+    tz.message(text::invalid_call_line + g.GLB_crlf + text::usage);
     return report_status::refused;
   }
   for (const QString& path : {line.path1, line.path2}) {
     if (!tz.tree().path_exists(path)) {
-      tz.message(t(text::path_does_not_exist) + path);
+      tz.message(text::path_does_not_exist + path);
       return report_status::refused;
     }
   }
@@ -52,7 +48,7 @@ int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByt
     panes.set_directory(1, line.path1);
     panes.set_directory(2, line.path2);
   } catch (const FileError&) {
-    tz.message(t(text::start_pair_not_opened) + g.GLB_command_line + u')');
+    tz.message(text::start_pair_not_opened + g.GLB_command_line + u')');
     return report_status::refused;
   }
   tz.comparison().set_read_only(true);
@@ -63,7 +59,7 @@ int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByt
       return report_status::refused;
     case Comparison::Outcome::stopped:
       // A partial result must not pass for an answer.
-      tz.message(t(text::report_stopped));
+      tz.message(text::report_stopped);
       return report_status::refused;
   }
   write_list(w.List1, w.lab_list1, out);

@@ -164,11 +164,9 @@ class Matcher {
 
   void warn_lengths(const QString& m, qint64 l1, qint64 l2) {
     const QString lf = QStringLiteral("\n");
-    ctx_.message(QString::fromUtf8(text::length_warning_start) + m.toUpper() +
-                     QString::fromUtf8(text::length_warning_middle) + lf + lf +
-                     QString::fromUtf8(text::bytes_in_dir1) + signed_number(l1) + lf +
-                     QString::fromUtf8(text::bytes_in_dir2) + signed_number(l2) + lf + lf +
-                     QString::fromUtf8(text::larger_is_newer),
+    ctx_.message(text::length_warning_start + m.toUpper() + text::length_warning_middle + lf + lf +
+                     text::bytes_in_dir1 + signed_number(l1) + lf + text::bytes_in_dir2 +
+                     signed_number(l2) + lf + lf + text::larger_is_newer,
                  Buttons::Ok, Icon::Exclamation);
   }
 
@@ -201,14 +199,14 @@ Comparison::Outcome Comparison::compare_dirs() {
     // drive letters): comparing a directory with itself would offer to delete the
     // only copy of every file.
     if (common.same_place(pane1, pane2)) {
-      ctx_.message(QString::fromUtf8(text::dirs_equal), Buttons::Ok, Icon::Critical);
+      ctx_.message(text::dirs_equal, Buttons::Ok, Icon::Critical);
       outcome = Outcome::refused;
     } else {
-      w.lab_list1.set_caption(QString::fromUtf8(text::only_in_dir1));
-      w.lab_list2.set_caption(QString::fromUtf8(text::only_in_dir2));
-      w.lab_list3.set_caption(QString::fromUtf8(text::newer_in_dir1));
-      w.lab_list4.set_caption(QString::fromUtf8(text::newer_in_dir2));
-      w.lab_list5.set_caption(QString::fromUtf8(text::aligned));
+      w.lab_list1.set_caption(text::only_in_dir1);
+      w.lab_list2.set_caption(text::only_in_dir2);
+      w.lab_list3.set_caption(text::newer_in_dir1);
+      w.lab_list4.set_caption(text::newer_in_dir2);
+      w.lab_list5.set_caption(text::aligned);
       for (ListId id : aligned_by_button) w.align_button(id).set_visible(true);
       w.bot_cancel.set_enabled(true);
       pump.process_events();
@@ -233,10 +231,9 @@ Comparison::Outcome Comparison::compare_dirs() {
     // aligning from that could copy an older file over a newer one: the lists stay
     // empty and the message says what could not be read.
     common.show_busy(false);
-    ctx_.message(QString::fromUtf8(text::comparison_stopped) + reading + g.GLB_crlf +
-                     QString::fromUtf8(text::error_colon) + QString::number(error.number()) +
-                     QString::fromUtf8(text::error_separator) + error.description() + g.GLB_crlf +
-                     QString::fromUtf8(text::comparison_stopped_end),
+    ctx_.message(text::comparison_stopped + reading + g.GLB_crlf + text::error_colon +
+                     QString::number(error.number()) + text::error_separator + error.description() +
+                     g.GLB_crlf + text::comparison_stopped_end,
                  Buttons::Ok, Icon::Critical);
     outcome = Outcome::stopped;
   }
@@ -256,8 +253,7 @@ void Comparison::bot_compare_Click() {
 
 void Comparison::set_default_comment() {
   WindowModel& w = ctx_.window();
-  w.lab_drag_drop.set_caption(w.difference_count() > 0 ? QString::fromUtf8(text::default_hint)
-                                                       : QString());
+  w.lab_drag_drop.set_caption(w.difference_count() > 0 ? text::default_hint : QString());
 }
 
 }  // namespace tz

@@ -14,7 +14,7 @@ void PairOpener::open_dir_pair(const QString& pair_text, bool report_errors) {
   Globals& g = ctx_.globals();
   common.show_busy(true);
   const QChar d = panes_.current_drive();
-  const QString separator = QString::fromUtf8(text::pair_separator);
+  const QString& separator = text::pair_separator;
   const qsizetype p = pair_text.indexOf(separator, 0, Qt::CaseInsensitive);
   if (p < 0) {
     common.show_busy(false);
@@ -29,7 +29,7 @@ void PairOpener::open_dir_pair(const QString& pair_text, bool report_errors) {
   for (const QString& path : {path1, path2}) {
     if (!common.file_exists(path)) {
       common.show_busy(false);
-      if (report_errors) ctx_.message(QString::fromUtf8(text::bad_path) + path);
+      if (report_errors) ctx_.message(text::bad_path + path);
       g.GLB_path1 = previous1;
       g.GLB_path2 = previous2;
       return;
@@ -44,7 +44,7 @@ void PairOpener::open_dir_pair(const QString& pair_text, bool report_errors) {
     panes_.set_directory(1, path1);
     panes_.set_directory(2, path2);
   } catch (const FileError&) {
-    ctx_.message(QString::fromUtf8(text::pair_not_opened));
+    ctx_.message(text::pair_not_opened);
     panes_.fall_back_to_root(d);
     failed = true;
   }

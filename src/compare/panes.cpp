@@ -197,8 +197,8 @@ void Panes::show_directory_files() {
   w.clear_lists();
   for (ListId id : aligned_by_button) w.align_button(id).set_visible(false);
   w.bot_cancel.set_enabled(false);
-  w.lab_list1.set_caption(QString::fromUtf8(text::files_in_dir1));
-  w.lab_list2.set_caption(QString::fromUtf8(text::files_in_dir2));
+  w.lab_list1.set_caption(text::files_in_dir1);
+  w.lab_list2.set_caption(text::files_in_dir2);
   for (ListId id : {ListId::List3, ListId::List4, ListId::List5})
     w.list_caption(id).set_caption(QString());
   fill_list_from(1, w.List1);

@@ -6,7 +6,7 @@ namespace tz {
 
 Answer Context::message(const QString& text, Buttons buttons, Icon icon, int default_button) {
   return services_.dialogs.message_box(
-      MessageBox{text, QString::fromUtf8(text::app_title), buttons, icon, default_button});
+      MessageBox{text, text::app_title, buttons, icon, default_button});
 }
 
 }  // namespace tz

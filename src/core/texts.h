@@ -1,134 +1,143 @@
 #pragma once
 
-// The program's own texts, each defined once.
+#include <QString>
+
+// The program's own texts, each defined once. QStringLiteral keeps them as static data:
+// using one builds no string.
 namespace tz::text {
 
-inline constexpr char app_title[] = "Tenzor";
+inline const QString app_title = QStringLiteral("Tenzor");
 
 // Captions of the five lists as the window is built, in the comparison, and in the
 // file view.
-inline constexpr char design_list1[] = "only in dir1";
-inline constexpr char design_list3[] = "newer in dir1";
-inline constexpr char only_in_dir1[] = "only in dir 1";
-inline constexpr char only_in_dir2[] = "only in dir 2";
-inline constexpr char newer_in_dir1[] = "newer in dir 1";
-inline constexpr char newer_in_dir2[] = "newer in dir 2";
-inline constexpr char aligned[] = "aligned";
-inline constexpr char files_in_dir1[] = "files in dir 1";
-inline constexpr char files_in_dir2[] = "files in dir 2";
+inline const QString design_list1 = QStringLiteral("only in dir1");
+inline const QString design_list3 = QStringLiteral("newer in dir1");
+inline const QString only_in_dir1 = QStringLiteral("only in dir 1");
+inline const QString only_in_dir2 = QStringLiteral("only in dir 2");
+inline const QString newer_in_dir1 = QStringLiteral("newer in dir 1");
+inline const QString newer_in_dir2 = QStringLiteral("newer in dir 2");
+inline const QString aligned = QStringLiteral("aligned");
+inline const QString files_in_dir1 = QStringLiteral("files in dir 1");
+inline const QString files_in_dir2 = QStringLiteral("files in dir 2");
 
-inline constexpr char design_hint[] =
-    "drag/drop file names over file boxes to align or move files between the directories";
-inline constexpr char default_hint[] =
-    "Drag/drop file names over file boxes to align or move files between the directories";
+inline const QString design_hint = QStringLiteral(
+    "drag/drop file names over file boxes to align or move files between the directories");
+inline const QString default_hint = QStringLiteral(
+    "Drag/drop file names over file boxes to align or move files between the directories");
 
-inline constexpr char dirs_equal[] =
+inline const QString dirs_equal = QStringLiteral(
     "dir1 and dir2 are equal and in the same drive; please select a different drive or "
-    "path for one of the two directories";
-inline constexpr char length_warning_start[] = "Warning! files ";
-inline constexpr char length_warning_middle[] = " have same date/time and different lengths!";
-inline constexpr char bytes_in_dir1[] = "Bytes in dir 1: ";
-inline constexpr char bytes_in_dir2[] = "Bytes in dir 2: ";
-inline constexpr char larger_is_newer[] = "The larger one will be considered newer.";
-inline constexpr char comparison_stopped[] = "The comparison stopped at ";
-inline constexpr char comparison_stopped_end[] =
-    "The lists stay empty: nothing can be aligned from a comparison that did not finish.";
+    "path for one of the two directories");
+inline const QString length_warning_start = QStringLiteral("Warning! files ");
+inline const QString length_warning_middle =
+    QStringLiteral(" have same date/time and different lengths!");
+inline const QString bytes_in_dir1 = QStringLiteral("Bytes in dir 1: ");
+inline const QString bytes_in_dir2 = QStringLiteral("Bytes in dir 2: ");
+inline const QString larger_is_newer = QStringLiteral("The larger one will be considered newer.");
+inline const QString comparison_stopped = QStringLiteral("The comparison stopped at ");
+inline const QString comparison_stopped_end = QStringLiteral(
+    "The lists stay empty: nothing can be aligned from a comparison that did not finish.");
 
-inline constexpr char invalid_call_line[] = "Invalid call line format.";
-inline constexpr char usage[] = "Usage: <drive:\\path 1> | <drive:\\path 2> ";
-inline constexpr char path_does_not_exist[] = "Path does not exist: ";
-inline constexpr char start_pair_not_opened[] = "Directory not found or disk drive not ready (";
-inline constexpr char bad_path[] = "Bad path: ";
-inline constexpr char report_stopped[] =
-    "The comparison stopped early: a file could not be read. No report was made.";
-inline constexpr char pair_not_opened[] = "Directory not found or disk drive not ready.";
-inline constexpr char pair_separator[] = " <-> ";
+inline const QString invalid_call_line = QStringLiteral("Invalid call line format.");
+inline const QString usage = QStringLiteral("Usage: <drive:\\path 1> | <drive:\\path 2> ");
+inline const QString path_does_not_exist = QStringLiteral("Path does not exist: ");
+inline const QString start_pair_not_opened =
+    QStringLiteral("Directory not found or disk drive not ready (");
+inline const QString bad_path = QStringLiteral("Bad path: ");
+inline const QString report_stopped =
+    QStringLiteral("The comparison stopped early: a file could not be read. No report was made.");
+inline const QString pair_not_opened =
+    QStringLiteral("Directory not found or disk drive not ready.");
+inline const QString pair_separator = QStringLiteral(" <-> ");
 
 // Controls.
-inline constexpr char lab_dir1[] = "dir 1";
-inline constexpr char lab_dir2[] = "dir 2";
-inline constexpr char bytes_free[] = "bytes free:";
-inline constexpr char drop_to_see[] = "drop here to open/run file";
-inline constexpr char drop_to_delete[] = "drop here to delete file";
-inline constexpr char align_these_files[] = "align these files";
-inline constexpr char next_subdir[] = "next subdir";
-inline constexpr char label5[] = "Label5";
-inline constexpr char compare_trees[] = "compare &trees";
-inline constexpr char compare_dirs[] = "&compare dir's";
-inline constexpr char delete_selected[] = "&delete selected files";
-inline constexpr char cancel[] = "ca&ncel";
-inline constexpr char exit[] = "&exit";
+inline const QString lab_dir1 = QStringLiteral("dir 1");
+inline const QString lab_dir2 = QStringLiteral("dir 2");
+inline const QString bytes_free = QStringLiteral("bytes free:");
+inline const QString drop_to_see = QStringLiteral("drop here to open/run file");
+inline const QString drop_to_delete = QStringLiteral("drop here to delete file");
+inline const QString align_these_files = QStringLiteral("align these files");
+inline const QString next_subdir = QStringLiteral("next subdir");
+inline const QString label5 = QStringLiteral("Label5");
+inline const QString compare_trees = QStringLiteral("compare &trees");
+inline const QString compare_dirs = QStringLiteral("&compare dir's");
+inline const QString delete_selected = QStringLiteral("&delete selected files");
+inline const QString cancel = QStringLiteral("ca&ncel");
+inline const QString exit = QStringLiteral("&exit");
 
 // Menus.
-inline constexpr char m_file[] = "&File";
-inline constexpr char m_refresh[] = "&Refresh directories";
-inline constexpr char m_skip_delete_confirmations[] = "Skip &delete confirmations on/off";
-inline constexpr char m_exit[] = "&Exit program (the same with ESC key)";
-inline constexpr char m_history[] = "&History";
-inline constexpr char m_close[] = "&Close";
-inline constexpr char m_select[] = "&Select";
-inline constexpr char m_delete[] = "&Delete";
-inline constexpr char m_clear_all[] = "Clear &all";
-inline constexpr char m_tree[] = "Compare &tree";
-inline constexpr char m_help[] = "&Help";
-inline constexpr char m_comman_line[] = "&Command line";
-inline constexpr char m_directory_flags[] = "&Directory flags";
-inline constexpr char m_version_history[] = "Version history";
-inline constexpr char m_web_site[] = "Author's web site";
-inline constexpr char m_about[] = "A&bout Tenzor";
-inline constexpr char m_popup[] = "popup";
-inline constexpr char m_select_all[] = "Select all files in list";
-inline constexpr char m_delete_all_files[] = "Delete all files in list";
-inline constexpr char m_delete_selected_files[] = "Delete selected files in list";
-inline constexpr char m_popup_dir[] = "Popup_dir";
-inline constexpr char m_rename_dir[] = "Rename directory";
-inline constexpr char m_delete_dir[] = "Delete directory";
-inline constexpr char m_create_dir[] = "Create subdirectory";
+inline const QString m_file = QStringLiteral("&File");
+inline const QString m_refresh = QStringLiteral("&Refresh directories");
+inline const QString m_skip_delete_confirmations =
+    QStringLiteral("Skip &delete confirmations on/off");
+inline const QString m_exit = QStringLiteral("&Exit program (the same with ESC key)");
+inline const QString m_history = QStringLiteral("&History");
+inline const QString m_close = QStringLiteral("&Close");
+inline const QString m_select = QStringLiteral("&Select");
+inline const QString m_delete = QStringLiteral("&Delete");
+inline const QString m_clear_all = QStringLiteral("Clear &all");
+inline const QString m_tree = QStringLiteral("Compare &tree");
+inline const QString m_help = QStringLiteral("&Help");
+inline const QString m_comman_line = QStringLiteral("&Command line");
+inline const QString m_directory_flags = QStringLiteral("&Directory flags");
+inline const QString m_version_history = QStringLiteral("Version history");
+inline const QString m_web_site = QStringLiteral("Author's web site");
+inline const QString m_about = QStringLiteral("A&bout Tenzor");
+inline const QString m_popup = QStringLiteral("popup");
+inline const QString m_select_all = QStringLiteral("Select all files in list");
+inline const QString m_delete_all_files = QStringLiteral("Delete all files in list");
+inline const QString m_delete_selected_files = QStringLiteral("Delete selected files in list");
+inline const QString m_popup_dir = QStringLiteral("Popup_dir");
+inline const QString m_rename_dir = QStringLiteral("Rename directory");
+inline const QString m_delete_dir = QStringLiteral("Delete directory");
+inline const QString m_create_dir = QStringLiteral("Create subdirectory");
 
 // Copying.
-inline constexpr char unable_to_copy[] = "Unable to copy file ";
-inline constexpr char fatal_error[] = "Error ";
-inline constexpr char error_separator[] = " - ";
-inline constexpr char fatal_file[] = "File: ";
+inline const QString unable_to_copy = QStringLiteral("Unable to copy file ");
+inline const QString fatal_error = QStringLiteral("Error ");
+inline const QString error_separator = QStringLiteral(" - ");
+inline const QString fatal_file = QStringLiteral("File: ");
 // The file-error messages of transfers and bulk alignment.
-inline constexpr char error_prefix[] = "ERROR ";
-inline constexpr char error_57[] = "ERROR 57: Device I/O error";
-inline constexpr char error_61[] = "ERROR 61: Disk full";
-inline constexpr char error_61_while_copying[] = " while copying ";
-inline constexpr char error_68[] = "ERROR 68: Drive A not available.";
-inline constexpr char error_75[] = "ERROR 75: Path/File access error (file may be protected)";
-inline constexpr char error_76[] = "ERROR 76: That path doesn't exist in drive a:";
+inline const QString error_prefix = QStringLiteral("ERROR ");
+inline const QString error_57 = QStringLiteral("ERROR 57: Device I/O error");
+inline const QString error_61 = QStringLiteral("ERROR 61: Disk full");
+inline const QString error_61_while_copying = QStringLiteral(" while copying ");
+inline const QString error_68 = QStringLiteral("ERROR 68: Drive A not available.");
+inline const QString error_75 =
+    QStringLiteral("ERROR 75: Path/File access error (file may be protected)");
+inline const QString error_76 = QStringLiteral("ERROR 76: That path doesn't exist in drive a:");
 
 // Checks before a file is overwritten or deleted.
-inline constexpr char changed_since_comparison[] =
+inline const QString changed_since_comparison = QStringLiteral(
     " has changed since the comparison (its time or length is not what was compared). "
-    "Nothing was done: compare the directories again.";
-inline constexpr char appeared_since_comparison[] =
+    "Nothing was done: compare the directories again.");
+inline const QString appeared_since_comparison = QStringLiteral(
     " already exists: it was not there when the directories were compared. Nothing was "
-    "done: compare the directories again.";
-inline constexpr char one_file_and[] = " and ";
-inline constexpr char one_file_twice[] =
+    "done: compare the directories again.");
+inline const QString one_file_and = QStringLiteral(" and ");
+inline const QString one_file_twice = QStringLiteral(
     " are one and the same file on disk. Nothing was done, so that its only copy is not "
-    "lost.";
+    "lost.");
 
 // Transfers and bulk alignment.
-inline constexpr char bytes_between[] = ", bytes ";
-inline constexpr char align_selected_files[] = "align selected files";
-inline constexpr char align_all_files[] = "align all files";
+inline const QString bytes_between = QStringLiteral(", bytes ");
+inline const QString align_selected_files = QStringLiteral("align selected files");
+inline const QString align_all_files = QStringLiteral("align all files");
 
 // Deletion and opening.
-inline constexpr char delete_question[] = "do you want to delete ";
-inline constexpr char delete_from[] = " from ";
-inline constexpr char question_end[] = "?";
-inline constexpr char word_dir1[] = "dir1";
-inline constexpr char word_dir2[] = "dir2";
-inline constexpr char word_both[] = "both directories";
-inline constexpr char drop_from_dir1[] = " from dir 1?";
-inline constexpr char drop_from_dir2[] = " from dir 2?";
-inline constexpr char drop_from_both[] = "from both directories?";
-inline constexpr char skip_confirmations[] = "do you want to skip further confirmation requests?";
-inline constexpr char no_file_deleted[] = "No file deleted.";
-inline constexpr char error_colon[] = "Error: ";
-inline constexpr char current_file[] = "Current file: ";
+inline const QString delete_question = QStringLiteral("do you want to delete ");
+inline const QString delete_from = QStringLiteral(" from ");
+inline const QString question_end = QStringLiteral("?");
+inline const QString word_dir1 = QStringLiteral("dir1");
+inline const QString word_dir2 = QStringLiteral("dir2");
+inline const QString word_both = QStringLiteral("both directories");
+inline const QString drop_from_dir1 = QStringLiteral(" from dir 1?");
+inline const QString drop_from_dir2 = QStringLiteral(" from dir 2?");
+inline const QString drop_from_both = QStringLiteral("from both directories?");
+inline const QString skip_confirmations =
+    QStringLiteral("do you want to skip further confirmation requests?");
+inline const QString no_file_deleted = QStringLiteral("No file deleted.");
+inline const QString error_colon = QStringLiteral("Error: ");
+inline const QString current_file = QStringLiteral("Current file: ");
 
 }  // namespace tz::text

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/tenzor.h"
+#include "core/window_size.h"
 #include "ui/twips.h"
 
 namespace tz::ui {
@@ -46,8 +47,8 @@ MainLayout::MainLayout(QMainWindow& window, Tenzor& tz)
 
   // The window is laid out at its smallest size even before the load step asks.
   keep_minimum_size();
-  window_.resize(to_pixels(min_window_width, dpi()),
-                 to_pixels(min_window_height - frame_height_twips(), dpi()));
+  window_.resize(to_pixels(design_window_width, dpi()),
+                 to_pixels(design_window_height - frame_height_twips(), dpi()));
   run_initial_layout();
 }
 
@@ -117,8 +118,8 @@ void MainLayout::place() {
 
 void MainLayout::keep_minimum_size() {
   const double d = dpi();
-  window_.setMinimumSize(to_pixels(min_window_width, d),
-                         to_pixels(min_window_height - frame_height_twips(), d));
+  window_.setMinimumSize(to_pixels(design_window_width, d),
+                         to_pixels(design_window_height - frame_height_twips(), d));
 }
 
 double MainLayout::dpi() const {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/window_size.h"
+
 namespace tz::ui {
 
 namespace {
@@ -228,8 +230,8 @@ WindowLayout initial_layout(float window_width, float window_height) {
 
 WindowLayout resize_layout(const WindowLayout& current, float window_width, float window_height,
                            int caption_extra) {
-  window_width = std::max(window_width, min_window_width);
-  window_height = std::max(window_height, min_window_height);
+  window_width = std::max(window_width, static_cast<float>(design_window_width));
+  window_height = std::max(window_height, static_cast<float>(design_window_height));
   const auto extra = static_cast<float>(caption_extra);
   WindowLayout l = current;
 

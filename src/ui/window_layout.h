@@ -4,10 +4,6 @@
 
 namespace tz::ui {
 
-// The main window's smallest outer size, in twips.
-inline constexpr float min_window_width = 9615;
-inline constexpr float min_window_height = 7230;
-
 // A control's place in twips. Positions are single precision, as the window keeps them.
 struct TwipRect {
   float left = 0;

@@ -47,9 +47,6 @@ class AlignTest : public ::testing::Test {
     else
       p.tz.transfers().list_DragDrop(list_at(target));
   }
-  void answers(std::initializer_list<Answer> list) {
-    for (Answer a : list) p.dialogs.expect(a);
-  }
   QByteArray content(const QString& drive_path) {
     QFile file(p.drives.host_path(drive_path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");

@@ -46,21 +46,18 @@ TEST_F(Copy, FailedCopyFallsBackToExternalCopiesAndChecksTheResult) {
   EXPECT_TRUE(done());
   ASSERT_TRUE(copied);
   EXPECT_EQ(copied->seen.length, 10);
-  EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
 TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
   // The programs' errors when they are started.
   for (const auto& [start_error, message] :
-       {std::tuple{err::device_io, "Error 57 - Device I/O error"},
-        {err::file_not_found, "Error 53 - File not found"}}) {
-    p.dialogs.boxes.clear();
+       {std::tuple{err::device_io, "Error 57 - Device I/O error\r\nFile: C:\\one\\new1.txt"},
+        {err::file_not_found, "Error 53 - File not found\r\nFile: C:\\one\\new1.txt"}}) {
     p.exit.ends = 0;
     fail_copies(err::disk_full);
     p.processes.on_start = [error = start_error](const QString&) { throw FileError(error); };
+    p.dialogs.expect(message);
     EXPECT_THROW(copy(), ProgramEnded);
-    EXPECT_EQ(p.dialogs.texts(),
-              std::vector<QString>{QString(message) + "\r\nFile: C:\\one\\new1.txt"});
     EXPECT_EQ(p.exit.ends, 1);
     EXPECT_FALSE(done());
     EXPECT_EQ(content("D:\\two\\new1.txt"), "old");

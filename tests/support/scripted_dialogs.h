@@ -1,18 +1,36 @@
 #pragma once
 
 #include <deque>
+#include <optional>
+#include <source_location>
 #include <vector>
 
 #include "platform/dialogs.h"
 
 namespace tz::test {
 
-// Dialogs for tests: records every box and answers from a queue. A box for which no
-// answer was queued fails the test (an OK-only box needs no answer).
+// Dialogs for tests: a test names every box it expects, in the order the boxes come.
+// A box that was not expected, or does not match the next expected one, fails the test
+// and is answered No (Ok when Ok is its only button); so does an expected box that was
+// never shown, when the dialogs go at the end of the test.
 class ScriptedDialogs : public Dialogs {
+  using Where = std::source_location;
+
  public:
-  // Queues the answer for the next box that asks a question.
-  void expect(Answer answer) { answers_.push_back(answer); }
+  ScriptedDialogs() = default;
+  ScriptedDialogs(const ScriptedDialogs&) = delete;
+  ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+  ~ScriptedDialogs() override;
+
+  // A box showing exactly `text`, answered `answer`; Ok only for a box whose one button
+  // is Ok.
+  void expect(const QString& text, Answer answer = Answer::Ok, Where where = Where::current());
+  // The same for a long text, given by its beginning.
+  void expect_starting(const QString& start, Answer answer = Answer::Ok,
+                       Where where = Where::current());
+  // An input box asking `prompt`, answered `typed` (nothing: cancelled).
+  void expect_input(const QString& prompt, const std::optional<QString>& typed,
+                    Where where = Where::current());
 
   Answer message_box(const MessageBox& box) override;
   std::optional<QString> input_box(const QString& prompt, const QString& title,
@@ -21,11 +39,28 @@ class ScriptedDialogs : public Dialogs {
   // The texts of the boxes shown so far.
   std::vector<QString> texts() const;
 
+  // Every box shown so far; an input box as an Ok box with its prompt as text.
   std::vector<MessageBox> boxes;
-  std::deque<std::optional<QString>> inputs;
 
  private:
-  std::deque<Answer> answers_;
+  struct Expected {
+    QString text;
+    bool whole = true;  // else the text's beginning
+    bool input = false;
+    Answer answer = Answer::Ok;
+    bool typed = false;  // an input box's answer: `text_typed`, or cancelled
+    QString text_typed;
+    Where where;
+
+    bool matches(const QString& shown) const {
+      return whole ? shown == text : shown.startsWith(text);
+    }
+  };
+
+  // Takes the next expected box if it is `shown`; else fails the test.
+  std::optional<Expected> take(const QString& shown, bool input);
+
+  std::deque<Expected> expected_;
 };
 
 }  // namespace tz::test

@@ -1,7 +1,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "core/texts.h"
 #include "support/entries.h"
 #include "ui/free_area.h"
 #include "window_fixture.h"
@@ -64,7 +63,6 @@ TEST_F(UiKeys, HistoryKeysNeverReachTheControl) {
   QTest::keyClick(dir, Qt::Key_Down);
   QTest::keyClick(dir, Qt::Key_Backspace, Qt::ControlModifier);
   EXPECT_EQ(spy.presses, 2);
-  EXPECT_TRUE(p.dialogs.boxes.empty());
 }
 
 TEST_F(UiKeys, EscapeInAnyControlClosesTheWindowAndKeysOfAnotherWindowAreLeftAlone) {
@@ -113,7 +111,8 @@ TEST_F(UiFreeArea, PointerRestoresTheHintWhileDifferencesRemainAndOnlyARightPres
   move_to(label);
   EXPECT_EQ(hint(), "entry details");
   move_to(free);
-  EXPECT_EQ(hint(), QString::fromUtf8(text::default_hint));
+  EXPECT_EQ(hint(),
+            "Drag/drop file names over file boxes to align or move files between the directories");
   // Only aligned files: nothing left to drag, so no hint.
   model().List4.clear();
   model().List5.assign(text_entries({"b.txt"}));

@@ -1,0 +1,70 @@
+// The scripted dialogs are what fails every logic test on a box it did not expect: they
+// must not quietly grow lenient.
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+namespace tz::test {
+namespace {
+
+const MessageBox question{"do you want to delete A from dir1?", "", Buttons::YesNoCancel,
+                          Icon::Question, 1};
+const MessageBox error{"ERROR 61: Disk full", "", Buttons::Ok, Icon::Critical, 0};
+const MessageBox none_deleted{"No file deleted.", "", Buttons::Ok, Icon::None, 0};
+
+TEST(ScriptedDialogsTest, BoxesNotExpectedOrNotMatchingFailAndAreAnsweredCautiously) {
+  ScriptedDialogs dialogs;
+  Answer answer = Answer::Yes;
+  EXPECT_NONFATAL_FAILURE(answer = dialogs.message_box(question),
+                          "unexpected box \"do you want to delete A from dir1?\"");
+  EXPECT_EQ(answer, Answer::No);
+
+  // A box out of turn leaves the expected one for the boxes after it.
+  dialogs.expect("No file deleted.");
+  EXPECT_NONFATAL_FAILURE(answer = dialogs.message_box(error),
+                          "where the box \"No file deleted.\" was expected");
+  EXPECT_EQ(answer, Answer::Ok);
+  EXPECT_EQ(dialogs.message_box(none_deleted), Answer::Ok);
+
+  // A question takes its answer from the test, and only one of its buttons.
+  dialogs.expect("do you want to delete A from dir1?");
+  EXPECT_NONFATAL_FAILURE(answer = dialogs.message_box(question),
+                          "has no button for the expected answer Ok");
+  EXPECT_EQ(answer, Answer::No);
+  dialogs.expect_starting("do you want to delete A", Answer::Cancel);
+  EXPECT_EQ(dialogs.message_box(question), Answer::Cancel);
+  EXPECT_EQ(dialogs.boxes.size(), 5u);
+}
+
+TEST(ScriptedDialogsTest, ExpectedBoxesNeverShownFailWhenTheDialogsGo) {
+  EXPECT_NONFATAL_FAILURE(
+      {
+        ScriptedDialogs dialogs;
+        dialogs.expect("No file deleted.");
+        dialogs.expect("ERROR 61: Disk full");
+        dialogs.message_box(none_deleted);
+      },
+      "expected box never shown: \"ERROR 61: Disk full\"");
+  EXPECT_NONFATAL_FAILURE(
+      {
+        ScriptedDialogs dialogs;
+        dialogs.expect_input("New name:", "b");
+      },
+      "expected input box never shown: \"New name:\"");
+}
+
+TEST(ScriptedDialogsTest, InputBoxesAnswerWhatTheTestTypedOrCancel) {
+  ScriptedDialogs dialogs;
+  dialogs.expect_input("New name:", "b");
+  dialogs.expect_input("New name:", std::nullopt);
+  EXPECT_EQ(dialogs.input_box("New name:", "Rename", "a"), "b");
+  EXPECT_EQ(dialogs.input_box("New name:", "Rename", "a"), std::nullopt);
+  std::optional<QString> typed = "x";
+  EXPECT_NONFATAL_FAILURE(typed = dialogs.input_box("Name:", "Create", ""),
+                          "unexpected input box \"Name:\"");
+  EXPECT_EQ(typed, std::nullopt);
+}
+
+}  // namespace
+}  // namespace tz::test
