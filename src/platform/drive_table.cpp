@@ -1,6 +1,7 @@
 #include "platform/drive_table.h"
 
 #include <QDir>
+#include <stdexcept>
 
 namespace tz {
 
@@ -18,24 +19,53 @@ QString drive_root(QChar letter) {
 
 }  // namespace
 
-DriveTable DriveTable::from_environment() {
-  DriveTable table = parse(qEnvironmentVariable("TENZOR_DRIVES"));
+DriveTableReading DriveTable::read_environment() {
+  return read(qEnvironmentVariable("TENZOR_DRIVES"));
+}
+
+DriveTableReading DriveTable::read(const QString& text) {
+  DriveTable table;
+  for (const QString& raw_item : text.split(u';')) {
+    const QString item = raw_item.trimmed();
+    if (item.isEmpty()) continue;
+    const qsizetype equals = item.indexOf(u'=');
+    const QString letter = item.left(equals).trimmed();
+    // Plain ASCII only: toUpper would turn a dotless 'ı' into 'I'.
+    if (equals < 0 || letter.size() != 1 || letter[0].unicode() > 0x7F || !letter[0].isLetter()) {
+      return {std::nullopt, QStringLiteral("TENZOR_DRIVES: \"%1\" is not a drive: write it as "
+                                           "LETTER=/absolute/folder, e.g. C=/home/ann")
+                                .arg(item)};
+    }
+    const QChar upper = letter[0].toUpper();
+    if (table.roots_.contains(upper)) {
+      return {std::nullopt,
+              QStringLiteral("TENZOR_DRIVES: the letter %1 is given twice").arg(upper)};
+    }
+    const QString root = item.mid(equals + 1).trimmed();
+    if (!root.startsWith(u'/')) {
+      return {std::nullopt,
+              QStringLiteral("TENZOR_DRIVES: \"%1\" needs an absolute folder (starting with /)")
+                  .arg(item)};
+    }
+    table.roots_.insert(upper, QDir::cleanPath(root));
+  }
   if (table.roots_.isEmpty()) table.roots_.insert(u'C', QStringLiteral("/"));
-  return table;
+  return {table, QString()};
 }
 
 DriveTable DriveTable::parse(const QString& text) {
-  DriveTable table;
-  for (const QString& item : text.split(u';')) {
-    const qsizetype equals = item.indexOf(u'=');
-    if (equals < 0) continue;
-    const QString letter = item.left(equals).trimmed().toUpper();
-    const QString root = item.mid(equals + 1).trimmed();
-    if (letter.size() != 1 || letter[0] < u'A' || letter[0] > u'Z') continue;
-    if (!root.startsWith(u'/')) continue;
-    table.roots_.insert(letter[0], QDir::cleanPath(root));
-  }
-  return table;
+  DriveTableReading reading = read(text);
+  if (!reading.table) throw std::invalid_argument(reading.error.toStdString());
+  return *reading.table;
+}
+
+DriveTable DriveTable::from_environment() {
+  return read_environment().table.value_or(DriveTable());
+}
+
+QString DriveTable::outside_every_drive(const QString& native) {
+  return QStringLiteral("\"%1\" lies outside every drive of the drive table (TENZOR_DRIVES)")
+      .arg(native);
 }
 
 std::optional<QString> DriveTable::host_root(QChar letter) const {

@@ -7,8 +7,7 @@ namespace tz::test {
 namespace {
 
 TEST(PlatformDriveTable, ParsesLettersCaseInsensitivelyAndTranslatesNativePaths) {
-  const DriveTable table =
-      DriveTable::parse(" d = /media//usb/ ;c=/;bad;1=/x;EE=/y;F=relative;G=;");
+  const DriveTable table = DriveTable::parse(" d = /media//usb/ ;; c=/;");
   EXPECT_EQ(table.letters(), (QList<QChar>{u'C', u'D'}));
   EXPECT_EQ(table.host_root(u'd'), QStringLiteral("/media/usb"));
   EXPECT_EQ(table.host_root(u'C'), QStringLiteral("/"));
@@ -25,12 +24,69 @@ TEST(PlatformDriveTable, ParsesLettersCaseInsensitivelyAndTranslatesNativePaths)
   EXPECT_FALSE(DriveTable::parse("E=/mnt/e").to_drive_form("/home"));
 }
 
-// The table from TENZOR_DRIVES is read by the copy command's own process.
+// A wrong table must stop the program with its reason, never fall back to C=/.
+TEST(PlatformDriveTable, AWrongTableIsRefusedWithTheItemAndTheFault) {
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"C:/x;D:/y",
+       "TENZOR_DRIVES: \"C:/x\" is not a drive: write it as LETTER=/absolute/folder, e.g. "
+       "C=/home/ann"},
+      {"C=/; EE=/y ",
+       "TENZOR_DRIVES: \"EE=/y\" is not a drive: write it as LETTER=/absolute/folder, e.g. "
+       "C=/home/ann"},
+      {"1=/x",
+       "TENZOR_DRIVES: \"1=/x\" is not a drive: write it as LETTER=/absolute/folder, "
+       "e.g. C=/home/ann"},
+      // A dotless i would turn into I by case mapping.
+      {"\xC4\xB1=/x",
+       "TENZOR_DRIVES: \"\xC4\xB1=/x\" is not a drive: write it as LETTER=/absolute/folder, "
+       "e.g. C=/home/ann"},
+      {"C=/;D=/a;d=/b", "TENZOR_DRIVES: the letter D is given twice"},
+      {"C=/;D=media/usb",
+       "TENZOR_DRIVES: \"D=media/usb\" needs an absolute folder (starting with /)"},
+      {"G= ;C=/", "TENZOR_DRIVES: \"G=\" needs an absolute folder (starting with /)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const DriveTableReading reading = DriveTable::read(QString::fromUtf8(c.text));
+    EXPECT_FALSE(reading.table);
+    EXPECT_EQ(reading.error, QString::fromUtf8(c.error));
+  }
+  EXPECT_THROW(DriveTable::parse("C:/x"), std::invalid_argument);
+
+  const ScopedEnv wrong("TENZOR_DRIVES", "C:/x;D:/y");
+  EXPECT_EQ(DriveTable::read_environment().error,
+            QStringLiteral("TENZOR_DRIVES: \"C:/x\" is not a drive: write it as "
+                           "LETTER=/absolute/folder, e.g. C=/home/ann"));
+  // The copy command's process gets no drive rather than the whole host disk.
+  EXPECT_TRUE(DriveTable::from_environment().letters().isEmpty());
+}
+
 TEST(PlatformDriveTable, WithoutAnEnvironmentTableTheRootIsC) {
-  const ScopedEnv none("TENZOR_DRIVES", "");
-  const DriveTable table = DriveTable::from_environment();
-  EXPECT_EQ(table.letters(), QList<QChar>{u'C'});
-  EXPECT_EQ(table.host_root(u'C'), QStringLiteral("/"));
+  const ScopedEnv restore("TENZOR_DRIVES", "");
+  for (const char* text : std::initializer_list<const char*>{"", " ; ;", nullptr}) {
+    SCOPED_TRACE(text ? text : "unset");
+    text ? qputenv("TENZOR_DRIVES", text) : qunsetenv("TENZOR_DRIVES");
+    const DriveTableReading reading = DriveTable::read_environment();
+    ASSERT_TRUE(reading.table);
+    EXPECT_EQ(reading.error, QString());
+    EXPECT_EQ(reading.table->letters(), QList<QChar>{u'C'});
+    EXPECT_EQ(reading.table->host_root(u'C'), QStringLiteral("/"));
+    EXPECT_EQ(DriveTable::from_environment().letters(), QList<QChar>{u'C'});
+  }
+}
+
+TEST(PlatformDriveTable, ADriveWithoutMediumIsAcceptedAndAStrayPathNamed) {
+  const ScopedEnv drives("TENZOR_DRIVES", "e=/nonexistent/tenzor-e ; C=/");
+  const DriveTableReading reading = DriveTable::read_environment();
+  ASSERT_TRUE(reading.table);
+  EXPECT_EQ(reading.table->letters(), (QList<QChar>{u'C', u'E'}));
+  EXPECT_EQ(reading.table->host_root(u'E'), QStringLiteral("/nonexistent/tenzor-e"));
+  EXPECT_EQ(DriveTable::outside_every_drive("/elsewhere/x"),
+            QStringLiteral(
+                "\"/elsewhere/x\" lies outside every drive of the drive table (TENZOR_DRIVES)"));
 }
 
 TEST(PlatformDriveTable, CurrentDirectoryInDriveFormElseARoot) {
