@@ -8,6 +8,7 @@
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/tenzor.h"
+#include "core/texts.h"
 #include "platform/copy_command.h"
 #include "platform/drive_table.h"
 #include "platform/headless_services.h"
@@ -41,6 +42,22 @@ constexpr char usage[] =
     "separator: tenzor /home/ann/docs '|' /media/ann/USB/docs. TENZOR_DRIVES maps drive\n"
     "letters to host directories, e.g. TENZOR_DRIVES='C=/;D=/media/ann/USB'.\n";
 
+// A message for standard error, in the form every line the program writes there has.
+void complain(const QString& text) {
+  std::fputs(("tenzor: " + text + u'\n').toLocal8Bit().constData(), stderr);
+}
+
+// An option the program does not know, named before anything else is looked at.
+int unknown_option(const QString& option) {
+  complain(QStringLiteral("unknown option %1").arg(option));
+  std::fputs(usage, stderr);
+  return 2;
+}
+
+bool is_option(const QString& argument) {
+  return argument.startsWith(u'-') && argument.size() > 1;
+}
+
 // The window-less comparison for scripts.
 int report(QStringList arguments) {
   bool all = false;
@@ -48,7 +65,13 @@ int report(QStringList arguments) {
     all = true;
     arguments.removeFirst();
   }
-  const tz::DriveTable table = tz::DriveTable::from_environment();
+  if (is_option(arguments.value(0))) return unknown_option(arguments.value(0));
+  const tz::DriveTableReading drives = tz::DriveTable::read_environment();
+  if (!drives.table) {
+    complain(drives.error);
+    return 2;
+  }
+  const tz::DriveTable& table = *drives.table;
   tz::HostFileSystem fs(table);
   tz::StderrDialogs dialogs;
   tz::NoEventPump pump;
@@ -91,6 +114,7 @@ int main(int argc, char* argv[]) {
   // The copy that the window starts as a separate process when its own copy fails.
   if (arguments.value(0) == QStringLiteral("--copy-file"))
     return tz::run_copy_command(arguments.mid(1));
+  if (is_option(arguments.value(0))) return unknown_option(arguments.value(0));
 
   if (!has_display()) {
     std::fputs(
@@ -103,9 +127,16 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tenzor"));
 
-  const tz::DriveTable table = tz::DriveTable::from_environment();
-  tz::HostFileSystem fs(table);
   tz::QtDialogs dialogs;
+  const tz::DriveTableReading drives = tz::DriveTable::read_environment();
+  if (!drives.table) {
+    // Guessing at a table could open the whole host disk where a stick was meant.
+    dialogs.message_box(
+        {drives.error, tz::text::app_title, tz::Buttons::Ok, tz::Icon::Critical, 0});
+    return 2;
+  }
+  const tz::DriveTable& table = *drives.table;
+  tz::HostFileSystem fs(table);
   tz::CoreEventPump pump;
   tz::QtBusyPointer busy;
   tz::SteadyClock clock;

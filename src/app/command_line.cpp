@@ -1,5 +1,8 @@
 #include "app/command_line.h"
 
+#include "core/texts.h"
+#include "platform/drive_table.h"
+
 namespace tz {
 
 namespace {
@@ -8,9 +11,11 @@ bool has_drive_form(const QString& path) {
   return path.mid(1, 2) == QStringLiteral(":\\");
 }
 
-QString translated(const QString& path, const NativePathTranslator& translate) {
+QString translated(const QString& path, const NativePathTranslator& translate, QString& outside) {
   if (!path.startsWith(u'/') || !translate) return path;
-  return translate(path).value_or(path);
+  if (std::optional<QString> drive_form = translate(path)) return *drive_form;
+  if (outside.isEmpty()) outside = path;
+  return path;
 }
 
 }  // namespace
@@ -29,11 +34,16 @@ CommandLine parse_command_line(const QString& line, QChar current_drive,
     if (p < 0) return result;
     result.tree = true;
   }
-  result.path1 = translated(text.left(p).trimmed(), translate);
-  result.path2 = translated(text.mid(p + 1).trimmed(), translate);
+  result.path1 = translated(text.left(p).trimmed(), translate, result.outside);
+  result.path2 = translated(text.mid(p + 1).trimmed(), translate, result.outside);
   result.valid = !result.path1.isEmpty() && !result.path2.isEmpty() &&
                  has_drive_form(result.path1) && has_drive_form(result.path2);
   return result;
+}
+
+QString invalid_line_message(const CommandLine& line, const QString& crlf) {
+  if (!line.outside.isEmpty()) return DriveTable::outside_every_drive(line.outside);
+  return text::invalid_call_line + crlf + text::usage;
 }
 
 }  // namespace tz

@@ -14,6 +14,8 @@ struct CommandLine {
   bool tree = false;
   QString path1;
   QString path2;
+  // A native path that no drive covers (the line is then invalid), for the message.
+  QString outside;
 };
 
 // Translates a native absolute path ("/home/ann") to drive form, when a drive covers it.
@@ -25,5 +27,9 @@ using NativePathTranslator = std::function<std::optional<QString>(const QString&
 // beginning with "/" is first translated to drive form.
 CommandLine parse_command_line(const QString& line, QChar current_drive,
                                const NativePathTranslator& translate);
+
+// What is wrong with an invalid line: a native path that no drive covers, in its own
+// words, or else the usage.
+QString invalid_line_message(const CommandLine& line, const QString& crlf);
 
 }  // namespace tz

@@ -70,7 +70,7 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
   const CommandLine line = parse_command_line(g.GLB_command_line, drive, translate);
   if (!line.valid) {
-    tz.message(text::invalid_call_line + g.GLB_crlf + text::usage);
+    tz.message(invalid_line_message(line, g.GLB_crlf));
     tz.services().exit.end_now();
   }
   if (line.tree) g.GLB_tree_mode = true;

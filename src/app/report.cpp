@@ -33,7 +33,7 @@ int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByt
   const CommandLine line = parse_command_line(g.GLB_command_line, panes.current_drive(), translate);
   // Trees are compared only in the window.
   if (!line.valid || line.tree) {
-    tz.message(text::invalid_call_line + g.GLB_crlf + text::usage);
+    tz.message(invalid_line_message(line, g.GLB_crlf));
     return report_status::refused;
   }
   for (const QString& path : {line.path1, line.path2}) {

@@ -46,11 +46,22 @@ TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
     SCOPED_TRACE(c.line);
     const CommandLine line = parse_command_line(QString::fromUtf8(c.line), u'E', translate);
     EXPECT_EQ(line.valid, c.valid);
+    // Only a native path no drive covers is named as such.
+    EXPECT_EQ(line.outside, QString::fromUtf8(c.line).startsWith("/elsewhere") ? "/elsewhere" : "");
     if (!c.valid) continue;
     EXPECT_EQ(line.tree, c.tree);
     EXPECT_EQ(line.path1, QString::fromUtf8(c.path1));
     EXPECT_EQ(line.path2, QString::fromUtf8(c.path2));
   }
+}
+
+TEST(CommandLineTest, AnInvalidLineSaysWhatIsWrongWithIt) {
+  CommandLine outside;
+  outside.outside = "/elsewhere";
+  EXPECT_EQ(invalid_line_message(outside, "\r\n"),
+            "\"/elsewhere\" lies outside every drive of the drive table (TENZOR_DRIVES)");
+  EXPECT_EQ(invalid_line_message(CommandLine{}, "\r\n"),
+            "Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ");
 }
 
 }  // namespace
