@@ -55,6 +55,12 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
       check_absent(source, target, name);
       throw;
     }
+    // Another program would meet the same full disk or protected file: the cause is
+    // told as it is, not lost behind a second failure.
+    if (error.number() == err::disk_full || error.number() == err::path_file_access) {
+      g.GLB_copy_done = false;
+      throw CopyFailed(error, target.path() + display_name(name));
+    }
   }
   // Whatever else went wrong, the external copy comes next and says nothing of it.
   const QString shown = source.path();
@@ -131,11 +137,13 @@ void Copier::fatal(const FileError& error, const QString& source) {
 }
 
 QString Copier::file_error_message(const FileError& error, const QString& name) {
+  const auto* failed = dynamic_cast<const CopyFailed*>(&error);
+  const QString& file = failed ? failed->target() : name;
   switch (error.number()) {
     case err::device_io:
       return text::error_57;
     case err::disk_full:
-      return text::error_61 + text::error_61_while_copying + name.toUpper();
+      return text::error_61 + text::error_61_while_copying + file.toUpper();
     case err::device_unavailable:
       return text::error_68;
     case err::path_file_access:

@@ -4,11 +4,23 @@
 #include <optional>
 
 #include "core/entry.h"
+#include "platform/file_error.h"
 
 namespace tz {
 
 class Context;
-class FileError;
+
+// A copy that failed for a reason no second attempt can cure (a full disk, a protected
+// file or medium), with the file it was to write.
+class CopyFailed : public FileError {
+ public:
+  CopyFailed(const FileError& error, QString target)
+      : FileError(error), target_(std::move(target)) {}
+  const QString& target() const { return target_; }
+
+ private:
+  QString target_;
+};
 
 // The one routine that copies a file between the two directories, with its fallback.
 class Copier {
@@ -32,7 +44,8 @@ class Copier {
   static std::optional<FileInfo> file_copy_verified(const FileRef& source, OpenDirectory& target,
                                                     const QByteArray& name);
 
-  // The text for a file error that reached a transfer or a bulk alignment of `name`.
+  // The text for a file error that reached a transfer or a bulk alignment of `name`;
+  // a copy that failed for good names the file it was to write.
   static QString file_error_message(const FileError& error, const QString& name);
 
  private:

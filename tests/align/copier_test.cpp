@@ -54,7 +54,7 @@ TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {
        {std::tuple{err::device_io, "Error 57 - Device I/O error\r\nFile: C:\\one\\new1.txt"},
         {err::file_not_found, "Error 53 - File not found\r\nFile: C:\\one\\new1.txt"}}) {
     p.exit.ends = 0;
-    fail_copies(err::disk_full);
+    fail_copies(err::permission_denied);
     p.processes.on_start = [error = start_error](const QString&) { throw FileError(error); };
     p.dialogs.expect(message);
     EXPECT_THROW(copy(), ProgramEnded);

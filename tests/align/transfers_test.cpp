@@ -1,5 +1,6 @@
 #include <QLocale>
 
+#include "align/bulk_align.h"
 #include "align_fixture.h"
 #include "platform/file_error.h"
 
@@ -63,6 +64,30 @@ TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
   EXPECT_EQ(content("C:\\one\\only1.txt"), "one");
   EXPECT_TRUE(p.list(1).contains("only1.txt"));
   EXPECT_FALSE(p.list(2).contains("only1.txt"));
+}
+
+// A full disk or a protected target is no failure another program could get past: it is
+// told as it is, with the file being written, and no external copy is started.
+TEST_F(Transfer, AFullDiskIsToldWithTheTargetAndNotRetriedElsewhere) {
+  p.fs.fault = [](const QString& op, const QString&) {
+    if (op == "copy_file") throw FileError(err::disk_full);
+  };
+  p.dialogs.expect("ERROR 61: Disk full while copying D:\\TWO\\NEW1.TXT");
+  drop(3, "new1.txt", 5);
+  p.dialogs.expect("ERROR 61: Disk full while copying D:\\TWO\\ONLY1.TXT");
+  p.tz.bulk_align().bot_list_Click(ListId::List1);
+  EXPECT_TRUE(p.processes.starts.empty());
+  EXPECT_EQ(p.list(3), QStringList{"new1.txt"});
+  EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
+  EXPECT_EQ(content("D:\\two\\new1.txt"), "old");
+
+  p.fs.fault = [](const QString& op, const QString&) {
+    if (op == "copy_file") throw FileError(err::path_file_access);
+  };
+  p.dialogs.expect("ERROR 75: Path/File access error (file may be protected)");
+  drop(2, "only2.txt", 1);
+  EXPECT_TRUE(p.processes.starts.empty());
+  EXPECT_TRUE(exists("D:\\two\\only2.txt"));
 }
 
 TEST_F(Transfer, MoveWithinOneDirectoryKeepsTheFile) {
