@@ -17,9 +17,13 @@ int run_copy_command(const QStringList& arguments) {
   try {
     fs.copy_file(arguments[0], arguments[1]);
   } catch (const FileError& error) {
+    // The message names the file it concerns: a missing target folder is no fault of the
+    // source.
+    const auto* copy_error = dynamic_cast<const CopyError*>(&error);
+    const bool target = copy_error && copy_error->side() == CopySide::target;
     const QByteArray text = QStringLiteral("tenzor: %1 %2: %3\n")
                                 .arg(error.number())
-                                .arg(error.description(), arguments[0])
+                                .arg(error.description(), arguments[target ? 1 : 0])
                                 .toLocal8Bit();
     std::fputs(text.constData(), stderr);
     return error.number();

@@ -5,13 +5,10 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <cerrno>
-#include <cstdio>
 #include <stdexcept>
 #include <utility>
-#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/host_listing.h"
@@ -28,17 +25,31 @@ using Target = OpenDirectory::Target;
   throw FileError(error_from_errno(errno, last_component));
 }
 
-// The read-only attribute: no write permission for anybody. Checked here because a
-// process running as root would otherwise write and delete regardless.
-bool is_read_only(mode_t mode) {
-  return (mode & 0222) == 0;
-}
-
+// The status of what `path` names, links followed.
 struct stat status_of(const HostPath& path) {
   if (path.status) return *path.status;
   struct stat st;
-  if (::stat(path.native().constData(), &st) != 0) throw_errno();
+  const int result = path.is_root() ? ::fstat(path.parent.get(), &st)
+                                    : ::fstatat(path.parent.get(), path.leaf(), &st, 0);
+  if (result != 0) throw_errno();
   return st;
+}
+
+// Opens what `path` names. A root is opened by its own path, which is short: "." would
+// ask for the right to search it.
+Descriptor open_entry(const HostPath& path, int flags) {
+  Descriptor fd(path.is_root() ? ::open(path.root.constData(), flags | O_CLOEXEC)
+                               : ::openat(path.parent.get(), path.leaf(), flags | O_CLOEXEC));
+  if (!fd.valid()) throw_errno();
+  return fd;
+}
+
+// The directory that holds `path`, open for reading, so that changes in it can be
+// flushed.
+Descriptor open_parent(const HostPath& path) {
+  Descriptor fd(::openat(path.parent.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) throw_errno(false);
+  return fd;
 }
 
 FileInfo info_of(const struct stat& st, const QByteArray& name) {
@@ -70,33 +81,6 @@ void check_name(const QByteArray& name) {
   }
 }
 
-// Flushes `fd` to the medium. A file system that cannot flush says so with EINVAL;
-// there is nothing more to be done there.
-void flush(int fd) {
-  if (::fsync(fd) != 0 && errno != EINVAL) throw_errno();
-}
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-Descriptor open_directory_fd(const QByteArray& native) {
-  const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw_errno(false);
-  return Descriptor(fd);
-}
-
 QByteArray read_all(int fd) {
   QByteArray data;
   char buffer[65536];
@@ -107,147 +91,6 @@ QByteArray read_all(int fd) {
     if (count == 0) return data;
     data.append(buffer, count);
   }
-}
-
-// Gives the file `from` the name `to`, both in `dir_fd`.
-void rename_in(int dir_fd, const QByteArray& from, const QByteArray& to, Target mode) {
-  int result;
-  if (mode == Target::create_new) {
-    // Refused atomically, also for a name that matches in another case on a file
-    // system that ignores case.
-    result = ::renameat2(dir_fd, from.constData(), dir_fd, to.constData(), RENAME_NOREPLACE);
-    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
-      // No support for the flag here: look, then rename.
-      struct stat st;
-      if (::fstatat(dir_fd, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        throw FileError(err::file_exists);
-      }
-      if (errno != ENOENT) throw_errno();
-      result = ::renameat(dir_fd, from.constData(), dir_fd, to.constData());
-    }
-  } else {
-    result = ::renameat(dir_fd, from.constData(), dir_fd, to.constData());
-  }
-  if (result != 0) {
-    throw FileError(errno == EISDIR ? err::path_file_access : error_from_errno(errno));
-  }
-}
-
-// A new file in the target's directory that takes the target's name only once
-// complete and flushed, so that a failure at any point leaves the old target as it
-// was. Removed unless committed. `dir_fd` must stay open while this lives.
-class TempFile {
- public:
-  explicit TempFile(int dir_fd) : dir_fd_(dir_fd) {
-    static constexpr char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      QByteArray name = ".tenzor-";
-      for (int i = 0; i < 8; ++i) name += digits[QRandomGenerator::global()->bounded(36)];
-      fd_ = ::openat(dir_fd_, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) {
-        name_ = name;
-        return;
-      }
-      if (errno != EEXIST) throw_errno(false);
-    }
-    throw FileError(err::path_file_access);
-  }
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!name_.isEmpty()) ::unlinkat(dir_fd_, name_.constData(), 0);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  int fd() const { return fd_; }
-
-  void write(const char* data, qint64 size) {
-    while (size > 0) {
-      const ssize_t count = ::write(fd_, data, size);
-      if (count < 0 && errno == EINTR) continue;
-      if (count < 0) throw_errno();
-      data += count;
-      size -= count;
-    }
-  }
-
-  // The data reaches the medium before the name does, and the name before this
-  // returns: a power cut leaves either the old target or the complete new one.
-  void commit(const QByteArray& target, Target mode) {
-    flush(fd_);
-    const int fd = fd_;
-    fd_ = -1;
-    // Some file systems report a full disk only when the file is closed.
-    if (::close(fd) != 0) throw_errno();
-    rename_in(dir_fd_, name_, target, mode);
-    name_.clear();
-    flush(dir_fd_);
-  }
-
- private:
-  int dir_fd_;
-  QByteArray name_;
-  int fd_ = -1;
-};
-
-// Opens the regular file `name` (relative to `dir_fd`) for reading, with its status in
-// `st`; 75 for anything else.
-Descriptor open_regular(int dir_fd, const char* name, struct stat& st) {
-  // Look before opening: opening a device or a pipe may block or do something.
-  if (::fstatat(dir_fd, name, &st, 0) != 0) throw_errno();
-  if (!S_ISREG(st.st_mode)) throw FileError(err::path_file_access);
-  const int fd = ::openat(dir_fd, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) throw_errno();
-  Descriptor input(fd);
-  // The name may have been given to something else in between.
-  if (::fstat(fd, &st) != 0) throw_errno();
-  if (!S_ISREG(st.st_mode)) throw FileError(err::path_file_access);
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) throw_errno();
-  return input;
-}
-
-// Refuses a target the copy may not take the place of.
-void check_target(int dir_fd, const QByteArray& name, Target mode) {
-  struct stat st;
-  if (mode == Target::create_new) {
-    // Early, to spare copying for nothing; the rename decides.
-    if (::fstatat(dir_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-      throw FileError(err::file_exists);
-    }
-  } else if (::fstatat(dir_fd, name.constData(), &st, 0) == 0) {
-    if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
-    return;
-  }
-  if (errno != ENOENT) throw_errno();
-}
-
-// Copies the regular file `source` (relative to `source_dir`) to `target` in
-// `target_dir` through a temporary file there, keeping the modification time and
-// permission bits. Returns the status of the copy.
-struct stat copy_regular(int source_dir, const char* source, int target_dir,
-                         const QByteArray& target, Target mode) {
-  struct stat st;
-  const Descriptor input = open_regular(source_dir, source, st);
-  check_target(target_dir, target, mode);
-  TempFile temp(target_dir);
-  std::vector<char> buffer(1 << 18);
-  for (;;) {
-    const ssize_t count = ::read(input.get(), buffer.data(), buffer.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) throw_errno();
-    if (count == 0) break;
-    temp.write(buffer.data(), count);
-  }
-  if (::fchmod(temp.fd(), st.st_mode & 0777) != 0) throw_errno();
-  // Last, as every write moves the modification time.
-  const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  if (::futimens(temp.fd(), times) != 0) throw_errno();
-  temp.commit(target, mode);
-
-  struct stat copied;
-  if (::fstatat(target_dir, target.constData(), &copied, 0) != 0) throw_errno();
-  return copied;
 }
 
 // Removes the file `name`: a link itself, judged by the file it reaches.
@@ -265,15 +108,16 @@ void remove_entry(int dir_fd, const QByteArray& name) {
 // path resolved again.
 class HostOpenDirectory : public OpenDirectory {
  public:
-  HostOpenDirectory(int fd, const HostPath& dir, std::shared_ptr<PathResolver> resolver)
-      : fd_(fd),
+  HostOpenDirectory(Descriptor fd, const HostPath& dir, std::shared_ptr<PathResolver> resolver,
+                    std::shared_ptr<LeftoverSweeper> sweeper)
+      : fd_(std::move(fd)),
         native_(dir.native()),
         name_(dir.is_root() ? QByteArray() : dir.names.last()),
         path_(shown_path(dir)),
-        resolver_(std::move(resolver)) {
+        resolver_(std::move(resolver)),
+        sweeper_(std::move(sweeper)) {
     if (!path_.endsWith(u'\\')) path_ += u'\\';
   }
-  ~HostOpenDirectory() override { ::close(fd_); }
   HostOpenDirectory(const HostOpenDirectory&) = delete;
   HostOpenDirectory& operator=(const HostOpenDirectory&) = delete;
 
@@ -281,21 +125,21 @@ class HostOpenDirectory : public OpenDirectory {
 
   FileInfo self() override {
     struct stat st;
-    if (::fstat(fd_, &st) != 0) throw_errno();
+    if (::fstat(fd_.get(), &st) != 0) throw_errno();
     return info_of(st, name_);
   }
 
   FileInfo info(const QByteArray& name) override {
     check_name(name);
     struct stat st;
-    if (::fstatat(fd_, name.constData(), &st, 0) != 0) throw_errno();
+    if (::fstatat(fd_.get(), name.constData(), &st, 0) != 0) throw_errno();
     return info_of(st, name);
   }
 
   bool exists(const QByteArray& name) override {
     check_name(name);
     struct stat st;
-    if (::fstatat(fd_, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    if (::fstatat(fd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) return true;
     if (errno == ENOENT) return false;
     throw_errno();
   }
@@ -306,15 +150,16 @@ class HostOpenDirectory : public OpenDirectory {
     check_name(target_name);
     auto* to = dynamic_cast<HostOpenDirectory*>(&target);
     if (!to) throw std::invalid_argument("copy_to needs a directory of the host file system");
-    const struct stat copied = copy_regular(fd_, name.constData(), to->fd_, target_name, mode);
-    to->resolver_->note_changed(to->native_, target_name);
+    const struct stat copied =
+        copy_regular(fd_.get(), name.constData(), to->fd_.get(), target_name, mode, *to->sweeper_);
+    to->resolver_->note_changed(to->fd_.get(), to->native_, target_name);
     return info_of(copied, target_name);
   }
 
   void remove(const QByteArray& name) override {
     check_name(name);
-    remove_entry(fd_, name);
-    resolver_->note_changed(native_);
+    remove_entry(fd_.get(), name);
+    resolver_->note_changed(fd_.get(), native_);
   }
 
   std::optional<QString> host_path(const QByteArray& name) override {
@@ -326,11 +171,12 @@ class HostOpenDirectory : public OpenDirectory {
   }
 
  private:
-  int fd_;
-  QByteArray native_;
+  Descriptor fd_;      // open for reading, so that changes in it can be flushed
+  QByteArray native_;  // for the name cache and other programs, never for a call
   QByteArray name_;
   QString path_;
   std::shared_ptr<PathResolver> resolver_;
+  std::shared_ptr<LeftoverSweeper> sweeper_;
 };
 
 std::unique_ptr<Listing> nothing_listed() {
@@ -362,9 +208,12 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
 
   const ParsedPath parsed = resolver_->parse(dir_text);
   HostPath dir;
+  Descriptor dir_fd;  // the directory itself, open for searching
   try {
     dir = resolver_->resolve(parsed, Last::must_exist);
+    dir_fd = open_entry(dir, O_PATH | O_DIRECTORY);
   } catch (const FileError& error) {
+    // A missing directory, or a file where a directory should be, lists nothing.
     if (missing(error)) return nothing_listed();
     throw;
   }
@@ -372,9 +221,7 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
 
   if (pattern.isEmpty()) {
     // "dir\" lists the directory itself, so that its existence can be tested.
-    struct stat st;
-    const bool is_directory = ::stat(dir.native().constData(), &st) == 0 && S_ISDIR(st.st_mode);
-    if (!(mask & attr::directory) || !is_directory) return nothing_listed();
+    if (!(mask & attr::directory)) return nothing_listed();
     return std::make_unique<FixedListing>(
         std::vector<ListedEntry>{{QStringLiteral("."), attr::directory, QByteArrayLiteral(".")}});
   }
@@ -384,8 +231,8 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
     std::optional<ListedEntry> entry;
     try {
       const std::optional<QByteArray> name =
-          resolver_->find_name(dir.native(), pattern, !parsed.native());
-      if (name) entry = host_entry(dir.native(), *name, filter);
+          resolver_->find_name(dir_fd.get(), dir.native(), pattern, !parsed.native());
+      if (name) entry = host_entry(dir_fd.get(), *name, filter);
     } catch (const FileError& error) {
       if (missing(error)) return nothing_listed();
       throw;
@@ -396,7 +243,7 @@ std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int m
 
   if (pattern != u"*" && pattern != u"*.*") filter.pattern_key = name_key(pattern);
   try {
-    return open_host_listing(dir.native(), std::move(filter));
+    return open_host_listing(open_entry(dir, O_RDONLY | O_DIRECTORY), std::move(filter));
   } catch (const FileError& error) {
     if (missing(error)) return nothing_listed();
     throw;
@@ -410,9 +257,8 @@ FileInfo HostFileSystem::info(const QString& path) {
 
 std::shared_ptr<OpenDirectory> HostFileSystem::open_directory(const QString& path) {
   const HostPath found = resolver_->resolve(path, Last::must_exist);
-  const int fd = ::open(found.native().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw_errno();
-  return std::make_shared<HostOpenDirectory>(fd, found, resolver_);
+  return std::make_shared<HostOpenDirectory>(open_entry(found, O_RDONLY | O_DIRECTORY), found,
+                                             resolver_, sweeper_);
 }
 
 QString HostFileSystem::canonical_path(const QString& path) {
@@ -434,21 +280,26 @@ QString HostFileSystem::host_path(const QString& path) {
 }
 
 void HostFileSystem::copy_file(const QString& source, const QString& target) {
-  const HostPath from = resolver_->resolve(source, Last::must_exist);
+  const HostPath from =
+      concerning(CopySide::source, [&] { return resolver_->resolve(source, Last::must_exist); });
   // An existing target in another letter case is the one replaced.
-  const HostPath to = resolver_->resolve(target, Last::may_be_missing);
-  if (to.is_root()) throw FileError(err::path_file_access);
-  const Descriptor dir = open_directory_fd(to.parent_native());
-  copy_regular(AT_FDCWD, from.native().constData(), dir.get(), to.names.last(), Target::replace);
-  resolver_->note_changed(to.parent_native(), to.names.last());
+  const HostPath to = concerning(CopySide::target, [&] {
+    HostPath found = resolver_->resolve(target, Last::may_be_missing);
+    if (found.is_root()) throw FileError(err::path_file_access);
+    return found;
+  });
+  const Descriptor dir = concerning(CopySide::target, [&] { return open_parent(to); });
+  copy_regular(from.parent.get(), from.leaf(), dir.get(), to.names.last(), Target::replace,
+               *sweeper_);
+  resolver_->note_changed(dir.get(), to.parent_native(), to.names.last());
 }
 
 void HostFileSystem::remove_file(const QString& path) {
   const HostPath found = resolver_->resolve(path, Last::must_exist);
   if (found.is_root()) throw FileError(err::path_file_access);
-  const Descriptor dir = open_directory_fd(found.parent_native());
+  const Descriptor dir = open_parent(found);
   remove_entry(dir.get(), found.names.last());
-  resolver_->note_changed(found.parent_native());
+  resolver_->note_changed(dir.get(), found.parent_native());
 }
 
 void HostFileSystem::rename(const QString& from, const QString& to) {
@@ -466,33 +317,33 @@ void HostFileSystem::rename(const QString& from, const QString& to) {
     throw FileError(err::file_exists);
   }
   const QByteArray name = QFile::encodeName(target_path.names.last());
-  const QByteArray destination = join_native(target.parent_native(), name);
+  const int from_dir = source.parent.get();
+  const int to_dir = target.parent.get();
   int result;
   if (target.exists) {
-    if (destination == source.native()) return;
-    result = ::rename(source.native().constData(), destination.constData());
+    if (name == source.names.last()) return;
+    result = ::renameat(from_dir, source.leaf(), to_dir, name.constData());
   } else {
-    result = ::renameat2(AT_FDCWD, source.native().constData(), AT_FDCWD, destination.constData(),
-                         RENAME_NOREPLACE);
+    result = ::renameat2(from_dir, source.leaf(), to_dir, name.constData(), RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
-      result = ::rename(source.native().constData(), destination.constData());  // no support
+      result = ::renameat(from_dir, source.leaf(), to_dir, name.constData());  // no support
     }
   }
   if (result != 0) {
     throw FileError(errno == EINVAL || errno == EISDIR ? err::path_file_access
                                                        : error_from_errno(errno));
   }
-  resolver_->note_changed(source.parent_native());
-  resolver_->note_changed(target.parent_native(), name);
+  resolver_->note_changed(from_dir, source.parent_native());
+  resolver_->note_changed(to_dir, target.parent_native(), name);
 }
 
 void HostFileSystem::make_directory(const QString& path) {
   const HostPath target = resolver_->resolve(path, Last::may_be_missing);
   if (target.exists) throw FileError(err::path_file_access);
-  if (::mkdir(target.native().constData(), 0777) != 0) {
+  if (::mkdirat(target.parent.get(), target.leaf(), 0777) != 0) {
     throw FileError(errno == EEXIST ? err::path_file_access : error_from_errno(errno));
   }
-  resolver_->note_changed(target.parent_native(), target.names.last());
+  resolver_->note_changed(target.parent.get(), target.parent_native(), target.names.last());
 }
 
 void HostFileSystem::remove_directory(const QString& path) {
@@ -505,23 +356,25 @@ void HostFileSystem::remove_directory(const QString& path) {
     throw;
   }
   if (found.is_root()) throw FileError(err::path_file_access);
-  const QByteArray native = found.native();
+  const int dir = found.parent.get();
   struct stat st;
-  if (::lstat(native.constData(), &st) != 0) throw FileError(err::path_not_found);
+  if (::fstatat(dir, found.leaf(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    throw FileError(err::path_not_found);
+  }
   if (S_ISLNK(st.st_mode)) {
     // The link goes, never what it points to.
-    if (::stat(native.constData(), &st) != 0) throw FileError(err::path_not_found);
+    if (::fstatat(dir, found.leaf(), &st, 0) != 0) throw FileError(err::path_not_found);
     if (!S_ISDIR(st.st_mode)) throw FileError(err::path_file_access);
-    if (::unlink(native.constData()) != 0) throw_errno();
-    resolver_->note_changed(found.parent_native());
+    if (::unlinkat(dir, found.leaf(), 0) != 0) throw_errno();
+    resolver_->note_changed(dir, found.parent_native());
     return;
   }
   if (!S_ISDIR(st.st_mode)) throw FileError(err::path_file_access);
-  if (::rmdir(native.constData()) != 0) {
+  if (::unlinkat(dir, found.leaf(), AT_REMOVEDIR) != 0) {
     throw FileError(errno == ENOTEMPTY || errno == EEXIST ? err::path_file_access
                                                           : error_from_errno(errno));
   }
-  resolver_->note_changed(found.parent_native());
+  resolver_->note_changed(dir, found.parent_native());
 }
 
 // Our own text files are written in UTF-8, which holds any name. Files that are not
@@ -529,7 +382,7 @@ void HostFileSystem::remove_directory(const QString& path) {
 QStringList HostFileSystem::read_lines(const QString& path) {
   const HostPath found = resolver_->resolve(path, Last::must_exist);
   struct stat st;
-  const Descriptor input = open_regular(AT_FDCWD, found.native().constData(), st);
+  const Descriptor input = open_regular(found.parent.get(), found.leaf(), st);
   const QByteArray bytes = read_all(input.get());
 
   QStringDecoder utf8(QStringDecoder::Utf8);
@@ -550,7 +403,7 @@ void HostFileSystem::write_lines(const QString& path, const QStringList& lines) 
   if (target.is_root()) throw FileError(err::path_file_access);
   if (target.exists) {
     struct stat st;
-    if (::stat(target.native().constData(), &st) == 0) {
+    if (::fstatat(target.parent.get(), target.leaf(), &st, 0) == 0) {
       if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
       mode = st.st_mode & 0777;
     }
@@ -560,12 +413,12 @@ void HostFileSystem::write_lines(const QString& path, const QStringList& lines) 
     data += line.toUtf8();
     data += "\r\n";
   }
-  const Descriptor dir = open_directory_fd(target.parent_native());
+  const Descriptor dir = open_parent(target);
   TempFile temp(dir.get());
   temp.write(data.constData(), data.size());
   if (mode && ::fchmod(temp.fd(), *mode) != 0) throw_errno();
   temp.commit(target.names.last(), Target::replace);
-  resolver_->note_changed(target.parent_native(),
+  resolver_->note_changed(dir.get(), target.parent_native(),
                           target.exists ? QByteArray() : target.names.last());
 }
 

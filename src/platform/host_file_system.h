@@ -4,6 +4,7 @@
 
 #include "platform/drive_table.h"
 #include "platform/file_system.h"
+#include "platform/host_copy.h"
 #include "platform/host_path_resolver.h"
 
 namespace tz {
@@ -12,10 +13,13 @@ namespace tz {
 //
 // Every method also takes a native absolute path (`/home/ann/...`) and uses it as it
 // is: the per-user data folder may lie outside every drive and must still be reachable.
+// Paths are followed one directory at a time, so that one longer than the host takes
+// whole (PATH_MAX) is reached as well.
 class HostFileSystem : public FileSystem {
  public:
   explicit HostFileSystem(DriveTable table)
-      : resolver_(std::make_shared<PathResolver>(std::move(table))) {}
+      : resolver_(std::make_shared<PathResolver>(std::move(table))),
+        sweeper_(std::make_shared<LeftoverSweeper>()) {}
 
   QList<QChar> drives() override { return resolver_->table().letters(); }
   void check_drive(QChar letter) override { resolver_->check_drive(letter.toUpper()); }
@@ -27,6 +31,7 @@ class HostFileSystem : public FileSystem {
   bool same_file(const QString& a, const QString& b) override;
   QString host_path(const QString& path) override;
 
+  // Throws CopyError, which tells whether the source or the target failed.
   void copy_file(const QString& source, const QString& target) override;
   void remove_file(const QString& path) override;
   void rename(const QString& from, const QString& to) override;
@@ -40,6 +45,7 @@ class HostFileSystem : public FileSystem {
   // Shared with the directories handed out, which keep its names up to date as they
   // change files.
   std::shared_ptr<PathResolver> resolver_;
+  std::shared_ptr<LeftoverSweeper> sweeper_;
 };
 
 }  // namespace tz

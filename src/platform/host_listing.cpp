@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/file_error.h"
+#include "platform/host_copy.h"
 #include "platform/name_matching.h"
 
 namespace tz {
@@ -23,6 +24,7 @@ bool dangling(int posix_errno) {
 
 std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned char type,
                                         const ListingFilter& filter) {
+  if (temp_file_owner(raw)) return std::nullopt;  // a copy's, never the user's
   const bool dot = std::strcmp(raw, ".") == 0 || std::strcmp(raw, "..") == 0;
   const bool hidden = raw[0] == '.' && !dot;
   if (dot && (!(filter.mask & attr::directory) || filter.drive_root)) return std::nullopt;
@@ -85,25 +87,17 @@ class DirectoryListing : public Listing {
 
 }  // namespace
 
-std::unique_ptr<Listing> open_host_listing(const QByteArray& host_dir, ListingFilter filter) {
-  DIR* handle = ::opendir(host_dir.constData());
+std::unique_ptr<Listing> open_host_listing(Descriptor dir, ListingFilter filter) {
+  DIR* handle = ::fdopendir(dir.get());
   if (!handle) throw FileError(error_from_errno(errno, true));
+  dir.release();  // closed with the handle
   return std::make_unique<DirectoryListing>(handle, std::move(filter));
 }
 
-std::optional<ListedEntry> host_entry(const QByteArray& host_dir, const QByteArray& name,
+std::optional<ListedEntry> host_entry(int dir_fd, const QByteArray& name,
                                       const ListingFilter& filter) {
   // Only searched, never read: a name can be looked up where listing is not allowed.
-  const int dir_fd = ::open(host_dir.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (dir_fd < 0) throw FileError(error_from_errno(errno, false));
-  try {
-    std::optional<ListedEntry> entry = filter_entry(dir_fd, name.constData(), DT_UNKNOWN, filter);
-    ::close(dir_fd);
-    return entry;
-  } catch (...) {
-    ::close(dir_fd);
-    throw;
-  }
+  return filter_entry(dir_fd, name.constData(), DT_UNKNOWN, filter);
 }
 
 std::optional<ListedEntry> FixedListing::next() {

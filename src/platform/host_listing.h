@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/descriptor.h"
 #include "platform/file_system.h"
 
 namespace tz {
@@ -17,13 +18,14 @@ struct ListingFilter {
   QString pattern_key;      // empty: every name
 };
 
-// Lists `host_dir` as it is read, each name exactly as on disk; throws FileError when
-// it cannot be opened or read (a directory that may not be read is no empty one).
-std::unique_ptr<Listing> open_host_listing(const QByteArray& host_dir, ListingFilter filter);
+// Lists the directory `dir` (open for reading) as it is read, each name exactly as on
+// disk; throws FileError when it cannot be read (a directory that may not be read is no
+// empty one). The temporary files of copies are never listed, whatever the mask.
+std::unique_ptr<Listing> open_host_listing(Descriptor dir, ListingFilter filter);
 
-// The entry `name` of `host_dir` would give in a listing, if any; throws FileError
-// when it cannot be looked at.
-std::optional<ListedEntry> host_entry(const QByteArray& host_dir, const QByteArray& name,
+// The entry `name` of the directory `dir_fd` would give in a listing, if any; throws
+// FileError when it cannot be looked at. `dir_fd` need only be open for searching.
+std::optional<ListedEntry> host_entry(int dir_fd, const QByteArray& name,
                                       const ListingFilter& filter);
 
 // A listing of entries known beforehand.

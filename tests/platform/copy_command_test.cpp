@@ -1,3 +1,4 @@
+#include <sys/prctl.h>
 #include <sys/stat.h>
 
 #include <QFileInfo>
@@ -8,18 +9,43 @@
 namespace tz::test {
 namespace {
 
+struct CopyRun {
+  int status = -1;
+  QByteArray error;  // what it wrote to stderr
+};
+
+// True when a program started from here can be kept from bypassing permission checks:
+// as root that takes dropping capabilities from the bounding set before exec.
+bool can_start_as_a_user() {
+  if (::geteuid() != 0) return true;
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  return ::syscall(SYS_capget, &header, data) == 0 && (data[0].effective & (1u << CAP_SETPCAP));
+}
+
 // The program in its copy mode, started as the copy routine starts it: an argument
-// list, and no display.
-int copy_program(const QString& from, const QString& to, int timeout_ms = 60000) {
+// list, and no display. `as_a_user` starts it without the power to bypass permissions.
+CopyRun run_copy_program(const QString& from, const QString& to, bool as_a_user = false,
+                         int timeout_ms = 60000) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     environment.remove(name);
   QProcess process;
   process.setProcessEnvironment(environment);
+  if (as_a_user) {
+    process.setChildProcessModifier([] {
+      ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
+      ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
+    });
+  }
   process.start(TENZOR_PROGRAM, {"--copy-file", from, to});
   const bool ended =
       process.waitForFinished(timeout_ms) && process.exitStatus() == QProcess::NormalExit;
-  return ended ? process.exitCode() : -1;
+  return {ended ? process.exitCode() : -1, process.readAllStandardError()};
+}
+
+int copy_program(const QString& from, const QString& to, int timeout_ms = 60000) {
+  return run_copy_program(from, to, false, timeout_ms).status;
 }
 
 class CopyCommand : public PlatformTest {};
@@ -47,6 +73,48 @@ TEST_F(CopyCommand, RefusesAPipeWithoutWaitingForAWriter) {
   ASSERT_EQ(::mkfifo(native("C:\\fifo").constData(), 0644), 0);
   EXPECT_EQ(copy_program("C:\\fifo", "D:\\fifo", 10000), 75);
   EXPECT_EQ(names("D:\\"), QStringList{});
+}
+
+TEST_F(CopyCommand, AnErrorNamesTheFileItConcerns) {
+  drives.write_file("C:\\src", "data");
+  drives.write_file("C:\\locked", "data");
+  ASSERT_EQ(::chmod(native("C:\\locked").constData(), 0), 0);
+  drives.make_dir("D:\\ro");
+  ASSERT_EQ(::chmod(native("D:\\ro").constData(), 0555), 0);
+
+  const struct {
+    const char* from;
+    const char* to;
+    int status;
+    const char* error;
+  } cases[] = {
+      {"C:\\none", "D:\\x", 53, "tenzor: 53 File not found: C:\\none\n"},
+      {"Q:\\src", "D:\\x", 68, "tenzor: 68 Device unavailable: Q:\\src\n"},
+      {"C:\\src", "D:\\none\\x", 76, "tenzor: 76 Path not found: D:\\none\\x\n"},
+      {"C:\\src", "Q:\\x", 68, "tenzor: 68 Device unavailable: Q:\\x\n"},
+      {"C:\\src", "M:\\x", 71, "tenzor: 71 Disk not ready: M:\\x\n"},
+      {"C:\\src", "D:\\", 75, "tenzor: 75 Path/File access error: D:\\\n"},
+      // Reading the program's own memory at address 0 fails once the copy has begun.
+      {"/proc/self/mem", "D:\\x", 57, "tenzor: 57 Device I/O error: /proc/self/mem\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.from + std::string(" -> ") + c.to);
+    const CopyRun run = run_copy_program(c.from, c.to);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.error, c.error);
+  }
+
+  EXPECT_EQ(names("D:\\"), QStringList{"ro"});
+
+  if (!can_start_as_a_user()) GTEST_SKIP() << "cannot start the program without privileges";
+  const CopyRun unreadable = run_copy_program("C:\\locked", "D:\\x", true);
+  EXPECT_EQ(unreadable.status, 70);
+  EXPECT_EQ(unreadable.error, "tenzor: 70 Permission denied: C:\\locked\n");
+  const CopyRun read_only = run_copy_program("C:\\src", "D:\\ro\\x", true);
+  EXPECT_EQ(read_only.status, 70);
+  EXPECT_EQ(read_only.error, "tenzor: 70 Permission denied: D:\\ro\\x\n");
+  EXPECT_EQ(names("D:\\"), QStringList{"ro"});
+  EXPECT_EQ(names("D:\\ro"), QStringList{});
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "platform_test_util.h"
 
 namespace tz::test {
@@ -78,6 +80,41 @@ TEST_F(PlatformResolution, NoticesNamesMadeByOthersAfterReadingADirectory) {
   ASSERT_TRUE(QFile::remove(drives.host_path("C:\\Busy\\LATE")));
   drives.set_mtime("C:\\Busy", 1000000000);
   EXPECT_EQ(error_number([&] { fs.info("C:\\Busy\\late"); }), err::file_not_found);
+}
+
+// A folder's mode changed for a scope, and restored even when the test fails.
+class ScopedMode {
+ public:
+  ScopedMode(QByteArray path, mode_t mode) : path_(std::move(path)) {
+    struct stat st {};
+    ::stat(path_.constData(), &st);
+    old_ = st.st_mode & 07777;
+    ::chmod(path_.constData(), mode);
+  }
+  ~ScopedMode() { ::chmod(path_.constData(), old_); }
+
+ private:
+  QByteArray path_;
+  mode_t old_ = 0755;
+};
+
+TEST_F(PlatformResolution, ADriveThatMayNotBeSearchedIsAPermissionErrorNotAMissingPath) {
+  drives.write_file("C:\\Data\\file", "x");
+  drives.write_file("D:\\Inner\\file", "x");
+  HostFileSystem locked_above(DriveTable::parse("E=" + drives.host(u'D') + "/Inner"));
+  const ScopedMode root(native("C:\\"), 0);
+  const ScopedMode above(native("D:\\"), 0);
+  const WithoutOverride as_a_user;
+  EXPECT_EQ(error_number([&] { fs.check_drive(u'C'); }), err::permission_denied);
+  EXPECT_EQ(error_number([&] { fs.info("C:\\Data\\file"); }), err::permission_denied);
+  EXPECT_EQ(error_number([&] { fs.info("C:\\data\\FILE"); }), err::permission_denied);
+  EXPECT_EQ(error_number([&] { listed(fs, "C:\\Data\\", attr::directory); }),
+            err::permission_denied);
+  EXPECT_EQ(error_number([&] { listed(fs, "C:\\*", attr::directory); }), err::permission_denied);
+  EXPECT_EQ(error_number([&] { fs.open_directory("C:\\Data"); }), err::permission_denied);
+  // The drive's folder itself is there, but what holds it may not be searched.
+  EXPECT_EQ(error_number([&] { locked_above.check_drive(u'E'); }), err::permission_denied);
+  EXPECT_EQ(error_number([&] { locked_above.info("E:\\file"); }), err::permission_denied);
 }
 
 }  // namespace

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <QByteArray>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "platform/descriptor.h"
+#include "platform/file_error.h"
+#include "platform/file_system.h"
+
+namespace tz {
+
+// Temporary files are named `.tenzor-copy-<pid>-<8 letters or digits>`, so that one left
+// by a process that died can be told from the user's files and from a living copy's.
+QByteArray temp_file_name(pid_t pid);
+// The process that wrote the temporary file `name`; nothing for any other name.
+std::optional<pid_t> temp_file_owner(const char* name);
+
+// The read-only attribute: no write permission for anybody. Checked here because a
+// process running as root would otherwise write and delete regardless.
+inline bool is_read_only(mode_t mode) {
+  return (mode & 0222) == 0;
+}
+
+// Flushes `fd` to the medium. A file system that cannot flush says so with EINVAL;
+// there is nothing more to be done there.
+void flush(int fd);
+
+// Which of the two files of a copy a failure concerns.
+enum class CopySide { source, target };
+
+// A failed copy, telling whether reading the source or writing the target failed.
+class CopyError : public FileError {
+ public:
+  CopyError(const FileError& error, CopySide side) : FileError(error), side_(side) {}
+  CopySide side() const { return side_; }
+
+ private:
+  CopySide side_;
+};
+
+// A new file in the target's directory that takes the target's name only once
+// complete and flushed, so that a failure at any point leaves the old target as it
+// was. Removed unless committed. `dir_fd` (open for reading) must stay open while this
+// lives.
+class TempFile {
+ public:
+  explicit TempFile(int dir_fd);
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  int fd() const { return fd_; }
+  void write(const char* data, qint64 size);
+  // The data reaches the medium before the name does, and the name before this
+  // returns: a power cut leaves either the old target or the complete new one.
+  void commit(const QByteArray& target, OpenDirectory::Target mode);
+
+ private:
+  int dir_fd_;
+  QByteArray name_;
+  int fd_ = -1;
+};
+
+// Opens the regular file `name` (relative to `dir_fd`) for reading, with its status in
+// `st`; 75 for anything else, found out without blocking on a pipe or a device.
+Descriptor open_regular(int dir_fd, const char* name, struct stat& st);
+
+// Removes the temporary files that copies into a folder left behind when their process
+// died: older than a day and of no running process. Each folder is looked at once.
+class LeftoverSweeper {
+ public:
+  // Never fails: a leftover that stays does no harm.
+  void sweep(int dir_fd);
+
+ private:
+  std::set<std::pair<dev_t, ino_t>> swept_;
+};
+
+// Copies the regular file `source` (relative to `source_dir`) to `target` in
+// `target_dir` (open for reading) through a temporary file there, keeping the
+// modification time, the permission bits and the holes of a sparse file. Returns the
+// status of the copy. Throws CopyError.
+struct stat copy_regular(int source_dir, const char* source, int target_dir,
+                         const QByteArray& target, OpenDirectory::Target mode,
+                         LeftoverSweeper& sweeper);
+
+// Runs `action`, telling a file error it throws which file of a copy it concerns.
+template <class Action>
+decltype(auto) concerning(CopySide side, Action&& action) {
+  try {
+    return action();
+  } catch (const CopyError&) {
+    throw;
+  } catch (const FileError& error) {
+    throw CopyError(error, side);
+  }
+}
+
+}  // namespace tz

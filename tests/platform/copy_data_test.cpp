@@ -1,0 +1,130 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <ctime>
+
+#include "platform/host_copy.h"
+#include "platform_test_util.h"
+
+namespace tz::test {
+namespace {
+
+using Entries = QMap<QString, int>;
+
+constexpr off_t mib = 1024 * 1024;
+
+class CopyData : public PlatformTest {
+ protected:
+  // 64 MiB holding two stretches of 1 MiB of data, at 0 and at 61 MiB: a hole of 60 MiB
+  // between them and one of 2 MiB at the end.
+  static bool make_sparse(const QByteArray& path) {
+    const Descriptor fd(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    if (!fd.valid() || ::ftruncate(fd.get(), 64 * mib) != 0) return false;
+    QByteArray block(mib, '\0');
+    for (const off_t at : {off_t{0}, 61 * mib}) {
+      for (qsizetype i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>((at / mib + i) % 251);
+      if (::pwrite(fd.get(), block.constData(), block.size(), at) != block.size()) return false;
+    }
+    return true;
+  }
+  static struct stat status(const QByteArray& path) {
+    struct stat st {};
+    ::stat(path.constData(), &st);
+    return st;
+  }
+  static bool same_content(const QByteArray& a, const QByteArray& b) {
+    QFile first(QFile::decodeName(a));
+    QFile second(QFile::decodeName(b));
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly)) return false;
+    while (!first.atEnd() || !second.atEnd()) {
+      if (first.read(mib) != second.read(mib)) return false;
+    }
+    return true;
+  }
+  // Copies `source` to D:\copy and checks that it is equal and, where the file system
+  // kept the source sparse, sparse as well.
+  void expect_sparse_copy(const QString& source) {
+    const QByteArray from = QFile::encodeName(source);
+    fs.copy_file(source, "D:\\copy");
+    const QByteArray to = native("D:\\copy");
+    EXPECT_EQ(status(to).st_size, 64 * mib);
+    EXPECT_TRUE(same_content(from, to));
+    if (status(from).st_blocks * 512 > 8 * mib) {
+      GTEST_SKIP() << "the source's file system does not keep holes";
+    }
+    EXPECT_LT(status(to).st_blocks * 512, 8 * mib);
+  }
+};
+
+TEST_F(CopyData, ASparseFileIsCopiedWithItsHoles) {
+  ASSERT_TRUE(make_sparse(native("C:\\sparse")));
+  expect_sparse_copy(drives.host_path("C:\\sparse"));
+}
+
+// Another file system: the kernel cannot copy between them, reading and writing does.
+TEST_F(CopyData, ASparseFileFromAnotherFileSystemIsCopiedWithItsHoles) {
+  QTemporaryDir shm(QStringLiteral("/dev/shm/tenzor-test-XXXXXX"));
+  if (!shm.isValid()) GTEST_SKIP() << "no /dev/shm";
+  const QString source = shm.filePath("sparse");
+  ASSERT_TRUE(make_sparse(QFile::encodeName(source)));
+  expect_sparse_copy(source);
+}
+
+class CopyLeftovers : public PlatformTest {
+ protected:
+  void leftover(const QByteArray& name, time_t modified) {
+    raw_file("D:\\Out", name, "partial");
+    const struct timespec times[2] = {{modified, 0}, {modified, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, raw_path("D:\\Out", name).constData(), times, 0), 0);
+  }
+};
+
+TEST_F(CopyLeftovers, ACopyRemovesOnlyLeftoversADayOldOfEndedProcessesAndNoListingShowsThem) {
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ASSERT_GT(ended, 0);
+  ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+  const time_t two_days_ago = std::time(nullptr) - 2 * 24 * 60 * 60;
+  const QByteArray gone = ".tenzor-copy-" + QByteArray::number(ended) + "-0ld0dead";
+  const QByteArray living = ".tenzor-copy-" + QByteArray::number(::getpid()) + "-0ld0live";
+  const QByteArray fresh = ".tenzor-copy-" + QByteArray::number(ended) + "-new0dead";
+  const QByteArray users = ".tenzor-copy-notes";
+  drives.make_dir("D:\\Out");
+  leftover(gone, two_days_ago);
+  leftover(living, two_days_ago);
+  leftover(fresh, std::time(nullptr));
+  leftover(users, two_days_ago);
+
+  const Entries expected_listing{
+      {".", attr::directory}, {"..", attr::directory}, {QString::fromLatin1(users), attr::hidden}};
+  EXPECT_EQ(listed(fs, "D:\\Out\\*", attr::hidden | attr::directory), expected_listing);
+  EXPECT_EQ(listed(fs, "D:\\Out\\" + QString::fromLatin1(living), attr::hidden), Entries{});
+
+  drives.write_file("C:\\src", "data");
+  fs.copy_file("C:\\src", "D:\\Out\\copy");
+  QList<QByteArray> kept{living, fresh, users, "copy"};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(raw_names("D:\\Out"), kept);
+}
+
+TEST(TempFileNames, CarryTheWritersProcessAndAreToldFromOtherNames) {
+  const QByteArray name = temp_file_name(4321);
+  EXPECT_TRUE(QRegularExpression("^\\.tenzor-copy-4321-[a-z0-9]{8}$").match(name).hasMatch())
+      << name.toStdString();
+  EXPECT_NE(temp_file_name(4321), name);
+  EXPECT_EQ(temp_file_owner(name.constData()), 4321);
+  EXPECT_EQ(temp_file_owner(".tenzor-copy-7-a1b2c3d4"), 7);
+  // Group ids for kill() and names a user may have chosen.
+  for (const char* other :
+       {".tenzor-copy-0-a1b2c3d4", ".tenzor-copy--1-a1b2c3d4", ".tenzor-copy-7-a1b2c3d",
+        ".tenzor-copy-7-a1b2c3d4e", ".tenzor-copy-7-A1B2C3D4", ".tenzor-copy-7a1b2c3d4",
+        ".tenzor-abcdefgh", "tenzor-copy-7-a1b2c3d4", ".tenzor-copy-1234567890-a1b2c3d4"}) {
+    EXPECT_EQ(temp_file_owner(other), std::nullopt) << other;
+  }
+}
+
+}  // namespace
+}  // namespace tz::test
