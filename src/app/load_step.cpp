@@ -33,7 +33,7 @@ void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
     g.GLB_path2 = line.path2;
     for (const QString& path : {line.path1, line.path2}) {
       if (!tz.tree().path_exists(path)) {
-        tz.message(text::path_does_not_exist + path);
+        tz.message(tz.common().unreachable_path_message(path, text::path_does_not_exist));
         tz.services().exit.end_now();
       }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/context.h"
+#include "core/texts.h"
 #include "platform/file_error.h"
 
 namespace tz {
@@ -44,6 +45,17 @@ bool Common::file_exists(const QString& path) {
   } catch (const FileError&) {
     return false;
   }
+}
+
+QString Common::unreachable_path_message(const QString& path, const QString& missing_text) {
+  try {
+    ctx_.fs().info(path);
+  } catch (const FileError& error) {
+    if (error.number() == err::permission_denied)
+      return text::path_not_reachable + path +
+             QStringLiteral(" (%1 %2)").arg(error.number()).arg(error.description());
+  }
+  return missing_text + path;
 }
 
 bool Common::same_place(const QString& a, const QString& b) {

@@ -24,6 +24,9 @@ class Common {
   // True when a listing of `path` that includes hidden, system and directory entries
   // returns anything; false for an empty path and on any error.
   bool file_exists(const QString& path);
+  // The message for a path that the start or the report cannot open: `missing_text` +
+  // the path, unless the path is there but closed to this user, which is said as such.
+  QString unreachable_path_message(const QString& path, const QString& missing_text);
   // True when two paths name one place: the same text, letter case ignored, or the
   // same file or directory on disk (a link, a bind mount, two drive letters).
   bool same_place(const QString& a, const QString& b);

@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 
+#include "platform/file_error.h"
 #include "support/test_program.h"
 
 namespace tz::test {
@@ -65,6 +66,16 @@ TEST_F(LoadStep, MissingPathEndsTheProgram) {
   p.dialogs.expect(QString::fromUtf8("Path does not exist: D:\\copy \xC2\xA7 D:\\x"));
   EXPECT_THROW(load("C:\\work | D:\\copy \xC2\xA7 D:\\x"), ProgramEnded);
   EXPECT_EQ(p.exit.ends, 1);
+}
+
+// A folder that is there but closed to this user is no missing folder. (As root nothing
+// is closed: the refusal is injected; the platform's own tests read a real one.)
+TEST_F(LoadStep, AFolderClosedToTheUserIsNotCalledMissing) {
+  p.fs.fault = [](const QString&, const QString& path) {
+    if (path.startsWith("D:\\copy", Qt::CaseInsensitive)) throw FileError(err::permission_denied);
+  };
+  p.dialogs.expect("Path cannot be reached: D:\\copy (70 Permission denied)");
+  EXPECT_THROW(load("C:\\work | D:\\copy"), ProgramEnded);
 }
 
 TEST_F(LoadStep, DriveWithoutMediumIsReportedThenThePathIsMissing) {
