@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps fonts-dejavu-core rsync bc time netpbm tzdata
+  # the install test and the Debian package (scripts/package.sh)
+  desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 
 missing=()

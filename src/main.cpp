@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "align/copier.h"
+#include "app/command_line.h"
 #include "app/load_step.h"
 #include "app/report.h"
 #include "app/startup.h"
@@ -31,12 +34,19 @@ constexpr char usage[] =
     "      show the root of the current drive.\n"
     "  tenzor <drive:\\path 1> \u00a7 <drive:\\path 2>\n"
     "      Opens the window and compares the two directory trees.\n"
-    "  tenzor --report [--all] <drive:\\path 1> | <drive:\\path 2>\n"
+    "  tenzor </folder 1> </folder 2>\n"
+    "      Two native folders without a separator (as a launcher passes two dropped\n"
+    "      folders) are the pair </folder 1> | </folder 2>.\n"
+    "  tenzor --report [--all] [--null|-0] <drive:\\path 1> | <drive:\\path 2>\n"
     "      Compares the pair without a window and writes one line per file that differs\n"
-    "      (with --all also the aligned ones): the list's caption, a TAB, the name.\n"
+    "      (with --all also the aligned ones): the list's caption, a TAB, the file's\n"
+    "      exact name, with TAB, newline, CR, backslash, control characters and bytes\n"
+    "      that are not UTF-8 written as \\t \\n \\r \\\\ \\xE9. With --null (-0)\n"
+    "      records end in NUL instead and names are not escaped.\n"
     "      Exit status 0 when nothing differs, 1 when something does, 2 when the pair\n"
-    "      cannot be compared.\n"
+    "      cannot be compared or the output cannot be written.\n"
     "  tenzor --help\n"
+    "  tenzor --version\n"
     "\n"
     "Paths may also be native absolute paths (/home/ann/docs). In a shell, quote the\n"
     "separator: tenzor /home/ann/docs '|' /media/ann/USB/docs. TENZOR_DRIVES maps drive\n"
@@ -60,12 +70,17 @@ bool is_option(const QString& argument) {
 
 // The window-less comparison for scripts.
 int report(QStringList arguments) {
-  bool all = false;
-  if (arguments.value(0) == QStringLiteral("--all")) {
-    all = true;
-    arguments.removeFirst();
+  tz::ReportOptions options;
+  while (is_option(arguments.value(0))) {
+    const QString option = arguments.takeFirst();
+    if (option == QStringLiteral("--all")) {
+      options.all = true;
+    } else if (option == QStringLiteral("--null") || option == QStringLiteral("-0")) {
+      options.null_terminated = true;
+    } else {
+      return unknown_option(option);
+    }
   }
-  if (is_option(arguments.value(0))) return unknown_option(arguments.value(0));
   const tz::DriveTableReading drives = tz::DriveTable::read_environment();
   if (!drives.table) {
     complain(drives.error);
@@ -82,10 +97,22 @@ int report(QStringList arguments) {
   tz::NoWindowExit exit;
   tz::Tenzor tz(tz::Services{fs, dialogs, pump, busy, clock, facts, processes, exit});
   QByteArray out;
-  const int status = tz::run_report(
-      tz, all, [&table](const QString& native) { return table.to_drive_form(native); }, out);
-  std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-  std::fflush(stdout);
+  int status = tz::run_report(
+      tz, options, [&table](const QString& native) { return table.to_drive_form(native); }, out);
+  // A report that did not reach its reader is no answer: a full disk must not pass for
+  // "differences".
+  const auto size = static_cast<size_t>(out.size());
+  int error = 0;
+  const auto failed = [&error] {
+    if (error == 0) error = errno != 0 ? errno : EIO;
+  };
+  errno = 0;
+  if (std::fwrite(out.constData(), 1, size, stdout) != size) failed();
+  if (std::fclose(stdout) != 0) failed();
+  if (error != 0) {
+    complain(QStringLiteral("write error: %1").arg(QString::fromLocal8Bit(std::strerror(error))));
+    status = tz::report_status::refused;
+  }
   std::fflush(stderr);
   // Nothing was written but standard output: ending here spares freeing every entry
   // of the lists one by one, a good part of the time a large pair takes.
@@ -110,6 +137,10 @@ int main(int argc, char* argv[]) {
     std::fputs(usage, stdout);
     return EXIT_SUCCESS;
   }
+  if (arguments.value(0) == QStringLiteral("--version")) {
+    std::fputs("tenzor " TENZOR_VERSION "\n", stdout);
+    return EXIT_SUCCESS;
+  }
   if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));
   // The copy that the window starts as a separate process when its own copy fails.
   if (arguments.value(0) == QStringLiteral("--copy-file"))
@@ -126,6 +157,8 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tenzor"));
+  // Lets a desktop tie the window to the launcher that started it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.tenzor.Tenzor"));
 
   tz::QtDialogs dialogs;
   const tz::DriveTableReading drives = tz::DriveTable::read_environment();
@@ -140,7 +173,7 @@ int main(int argc, char* argv[]) {
   tz::CoreEventPump pump;
   tz::QtBusyPointer busy;
   tz::SteadyClock clock;
-  tz::QtSystemFacts facts(table, arguments);
+  tz::QtSystemFacts facts(table, tz::pair_from_launcher(arguments));
   tz::QtProcesses processes;
   tz::QtProgramExit exit;
   tz::Tenzor tz(tz::Services{fs, dialogs, pump, busy, clock, facts, processes, exit});

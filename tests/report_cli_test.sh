@@ -31,6 +31,7 @@ check "missing path" 2 "" run --report 'W:\a | W:\none'
 total=$((total + 1)); grep -q "Path does not exist: W:\\\\none" "$work/err" || { echo "FAIL: missing path message"; failures=$((failures + 1)); }
 check "window without display" 1 "" run 'W:\a | W:\b'
 total=$((total + 1)); grep -q "no display" "$work/err" || { echo "FAIL: no display message"; failures=$((failures + 1)); }
+check "version" 0 "tenzor 0.1" run --version
 # Bad input is named, before any display is needed and before anything is compared.
 check "unknown option" 2 "" run --bogus 'W:\a | W:\b'
 total=$((total + 1)); grep -q "^tenzor: unknown option --bogus$" "$work/err" || { echo "FAIL: unknown option message"; failures=$((failures + 1)); }
@@ -40,6 +41,39 @@ check "bad drive table" 2 "" env -i PATH="$PATH" HOME="$work" TENZOR_DRIVES='C:/
 total=$((total + 1)); grep -qF 'tenzor: TENZOR_DRIVES: "C:/x" is not a drive: write it as LETTER=/absolute/folder, e.g. C=/home/ann' "$work/err" || { echo "FAIL: bad drive table message"; failures=$((failures + 1)); }
 check "outside every drive" 2 "" env -i PATH="$PATH" HOME="$work" TENZOR_DRIVES="W=$work" "$tenzor" --report '/nowhere/a | W:\b'
 total=$((total + 1)); grep -qF '"/nowhere/a" lies outside every drive of the drive table (TENZOR_DRIVES)' "$work/err" || { echo "FAIL: outside message"; failures=$((failures + 1)); }
-total=$((total + 1)); [ "$(ls -A "$work" | sort | tr '\n' ' ')" = "a b err " ] || { echo "FAIL: wrote files: $(ls -A "$work")"; failures=$((failures + 1)); }
+# Names a script can act on: the exact on-disk bytes, one whole name per line, escapes
+# that printf '%b' undoes; NUL records for xargs -0; a report that cannot be written
+# is no answer.
+export LC_ALL=C  # names are bytes here
+r1="$work/r1"; r2="$work/r2"; mkdir "$r1" "$r2"
+for name in Only.TXT $'tab\there' $'new\nline' $'cr\rname' 'back\slash' $'caf\xe9' \
+    $'bell\a' $'ends in newline\n' ' blanks around ' 'x\ny'; do
+  echo x >"$r1/$name"
+done
+echo y >"$r1/Pair.txt"; echo y >"$r2/pAIR.TXT"
+touch -d '2024-01-01 10:00:00' "$r1/Pair.txt"
+echo z >"$r2/Two.Only"
+named=12  # every file of r1, and r2's one without a partner
+total=$((total + 1))
+run --report --all 'W:\r1 | W:\r2' >"$work/lines" 2>"$work/err"; status=$?
+found=0
+while IFS=$'\t' read -r caption name; do
+  name="$(printf '%bx' "$name")"; name="${name%x}"
+  if [ -e "$r1/$name" ] || [ -e "$r2/$name" ]; then found=$((found + 1)); else echo "FAIL: round trip: no file '$name' ($caption)"; fi
+done <"$work/lines"
+[ "$status" = 1 ] && [ "$found" = "$named" ] && [ "$(wc -l <"$work/lines")" = "$named" ] || { echo "FAIL: round trip: status $status, $found of $named names found"; failures=$((failures + 1)); }
+total=$((total + 1))
+run --report -0 --all 'W:\r1 | W:\r2' >"$work/records" 2>"$work/err"; status=$?
+found="$(xargs -0 -n 1 sh -c 'tab="$(printf "\t")"; name="${3#*"$tab"}"; if [ -e "$1/$name" ] || [ -e "$2/$name" ]; then echo ok; else echo "no file: $3"; fi' sh "$r1" "$r2" <"$work/records")"
+[ "$status" = 1 ] && [ "$(echo "$found" | grep -cx ok)" = "$named" ] && [ "$(echo "$found" | grep -cvx ok)" = 0 ] || { echo "FAIL: null round trip: status $status, $found"; failures=$((failures + 1)); }
+null_report() { run --report "$@" | tr '\0' '#'; return "${PIPESTATUS[0]}"; }
+check "null records" 0 "aligned	same.txt#" null_report --null --all 'W:\a | W:\b'
+check "null records, short option" 0 "aligned	same.txt#" null_report --all -0 'W:\a | W:\b'
+check "unknown option after known ones" 2 "" run --report --all -0 --bogus 'W:\a | W:\b'
+total=$((total + 1)); grep -q "^tenzor: unknown option --bogus$" "$work/err" || { echo "FAIL: unknown option after known ones message"; failures=$((failures + 1)); }
+total=$((total + 1))
+run --report 'W:\r1 | W:\r2' >/dev/full 2>"$work/err"; status=$?
+[ "$status" = 2 ] && grep -q "^tenzor: write error: " "$work/err" || { echo "FAIL: full disk: status $status, stderr '$(cat "$work/err")'"; failures=$((failures + 1)); }
+total=$((total + 1)); [ "$(ls -A "$work" | sort | tr '\n' ' ')" = "a b err lines r1 r2 records " ] || { echo "FAIL: wrote files: $(ls -A "$work")"; failures=$((failures + 1)); }
 echo "$(( total - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -41,6 +41,12 @@ CommandLine parse_command_line(const QString& line, QChar current_drive,
   return result;
 }
 
+QStringList pair_from_launcher(const QStringList& arguments) {
+  if (arguments.size() == 2 && arguments[0].startsWith(u'/') && arguments[1].startsWith(u'/'))
+    return {arguments[0], QStringLiteral("|"), arguments[1]};
+  return arguments;
+}
+
 QString invalid_line_message(const CommandLine& line, const QString& crlf) {
   if (!line.outside.isEmpty()) return DriveTable::outside_every_drive(line.outside);
   return text::invalid_call_line + crlf + text::usage;

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -27,6 +28,11 @@ using NativePathTranslator = std::function<std::optional<QString>(const QString&
 // beginning with "/" is first translated to drive form.
 CommandLine parse_command_line(const QString& line, QChar current_drive,
                                const NativePathTranslator& translate);
+
+// The program's arguments as the command line reads them. Two folders given as two
+// native arguments with no separator, as a desktop launcher passes two dropped folders,
+// are the pair "folder 1 | folder 2"; anything else stays as it is.
+QStringList pair_from_launcher(const QStringList& arguments);
 
 // What is wrong with an invalid line: a native path that no drive covers, in its own
 // words, or else the usage.

@@ -12,18 +12,100 @@ namespace tz {
 
 namespace {
 
-void write_list(const FileList& list, const Control& caption, QByteArray& out) {
+// The length of the UTF-8 sequence at `at` when it is well formed (no overlong forms,
+// no surrogates, nothing past U+10FFFF) and not a control character (C0, DEL, C1);
+// 0 otherwise.
+int printable_length(const uchar* at, qsizetype left) {
+  const uchar lead = at[0];
+  if (lead < 0x80) return lead < 0x20 || lead == 0x7F ? 0 : 1;
+  int length;
+  char32_t code;
+  char32_t minimum;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+    minimum = 0xA0;  // U+0080 to U+009F are controls
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+    minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+    minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (left < length) return 0;
+  for (int i = 1; i < length; ++i) {
+    if ((at[i] & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (at[i] & 0x3F);
+  }
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+// `name` as one field of a line that `printf '%b'` turns back into the exact bytes.
+void append_escaped(const QByteArray& name, QByteArray& out) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  const auto* bytes = reinterpret_cast<const uchar*>(name.constData());
+  for (qsizetype i = 0; i < name.size();) {
+    switch (bytes[i]) {
+      case '\t':
+        out += "\\t";
+        ++i;
+        continue;
+      case '\n':
+        out += "\\n";
+        ++i;
+        continue;
+      case '\r':
+        out += "\\r";
+        ++i;
+        continue;
+      case '\\':
+        out += "\\\\";
+        ++i;
+        continue;
+      default:
+        break;
+    }
+    const int length = printable_length(bytes + i, name.size() - i);
+    if (length > 0) {
+      out.append(name.constData() + i, length);
+      i += length;
+    } else {
+      out += "\\x";
+      out += hex[bytes[i] >> 4];
+      out += hex[bytes[i] & 0x0F];
+      ++i;
+    }
+  }
+}
+
+// The list's entries by their files' names, not by the list's text: that is folded to
+// lower case and cannot carry every byte a name may hold.
+void write_list(const FileList& list, const Control& caption, bool null_terminated,
+                QByteArray& out) {
   const QByteArray prefix = caption.caption().toUtf8() + '\t';
   for (int i = 0; i < list.count(); ++i) {
+    const Entry& entry = list.at(i);
+    const QByteArray& name = entry.side1 ? entry.side1->name : entry.side2.value().name;
     out += prefix;
-    out += list.text(i).toUtf8();
-    out += '\n';
+    if (null_terminated) {
+      out += name;
+      out += '\0';
+    } else {
+      append_escaped(name, out);
+      out += '\n';
+    }
   }
 }
 
 }  // namespace
 
-int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByteArray& out) {
+int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTranslator& translate,
+               QByteArray& out) {
   Globals& g = tz.globals();
   Panes& panes = tz.panes();
   WindowModel& w = tz.window();
@@ -62,11 +144,12 @@ int run_report(Tenzor& tz, bool all, const NativePathTranslator& translate, QByt
       tz.message(text::report_stopped);
       return report_status::refused;
   }
-  write_list(w.List1, w.lab_list1, out);
-  write_list(w.List3, w.lab_list3, out);
-  if (all) write_list(w.List5, w.lab_list5, out);
-  write_list(w.List4, w.lab_list4, out);
-  write_list(w.List2, w.lab_list2, out);
+  const bool nul = options.null_terminated;
+  write_list(w.List1, w.lab_list1, nul, out);
+  write_list(w.List3, w.lab_list3, nul, out);
+  if (options.all) write_list(w.List5, w.lab_list5, nul, out);
+  write_list(w.List4, w.lab_list4, nul, out);
+  write_list(w.List2, w.lab_list2, nul, out);
   return g.GLB_difference_found ? report_status::differs : report_status::aligned;
 }
 

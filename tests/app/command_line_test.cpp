@@ -55,6 +55,15 @@ TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
   }
 }
 
+TEST(CommandLineTest, TwoFoldersFromALauncherAreAPair) {
+  EXPECT_EQ(pair_from_launcher({"/home/ann/my docs", "/media/usb"}),
+            (QStringList{"/home/ann/my docs", "|", "/media/usb"}));
+  // Every other form is left as it is.
+  for (const QStringList& other : {QStringList{"/a", "|", "/b"}, QStringList{"/a"},
+                                   QStringList{"C:\\a", "D:\\b"}, QStringList{"/a", "/b", "/c"}})
+    EXPECT_EQ(pair_from_launcher(other), other);
+}
+
 TEST(CommandLineTest, AnInvalidLineSaysWhatIsWrongWithIt) {
   CommandLine outside;
   outside.outside = "/elsewhere";

@@ -1,6 +1,8 @@
 #include "app/report.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFile>
 
@@ -22,14 +24,27 @@ class Report : public ::testing::Test {
     p.drives.write_file("D:\\two\\b2.txt", "b", 1'700'000'000);
     p.drives.write_file("D:\\two\\a2.txt", "a", 1'700'000'000);
   }
-  int run(const QString& line, bool all = false) {
+  int run(const QString& line, ReportOptions options = {}) {
     p.facts.line = line;
     out.clear();
-    return run_report(p.tz, all, {}, out);
+    return run_report(p.tz, options, {}, out);
+  }
+  // A file named by exact bytes, made with POSIX calls: the drive helpers take text.
+  void raw_file(const QString& dir, const QByteArray& name) {
+    const QByteArray path = QFile::encodeName(p.drives.host_path(dir)) + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << path.toStdString();
+    ::close(fd);
+    raw_paths.append(path);
+  }
+  // Qt cannot remove names that are not UTF-8: the drives would stay behind.
+  ~Report() override {
+    for (const QByteArray& path : raw_paths) ::unlink(path.constData());
   }
 
   TestProgram p;
   QByteArray out;
+  QList<QByteArray> raw_paths;
 };
 
 TEST_F(Report, WritesOneLinePerEntryInListOrderAndTellsWhetherAnythingDiffers) {
@@ -39,10 +54,66 @@ TEST_F(Report, WritesOneLinePerEntryInListOrderAndTellsWhetherAnythingDiffers) {
             "newer in dir 1\tnew1.txt\n"
             "only in dir 2\ta2.txt\n"
             "only in dir 2\tb2.txt\n");
-  EXPECT_EQ(run("C:\\one|D:\\two", true), report_status::differs);
-  EXPECT_TRUE(out.contains("newer in dir 1\tnew1.txt\naligned\tsame.txt\nonly in dir 2\ta2.txt\n"));
+  EXPECT_EQ(run("C:\\one|D:\\two", {.all = true}), report_status::differs);
+  EXPECT_TRUE(out.contains("newer in dir 1\tnew1.txt\naligned\tSame.txt\nonly in dir 2\ta2.txt\n"));
   // Nothing at all is written: no history, no data folder.
   EXPECT_FALSE(p.tz.common().file_exists("C:\\windows"));
+}
+
+// A script acts on the names it reads: they must reach the files as they are on disk,
+// not as the lists show them.
+TEST_F(Report, NamesAreTheFilesExactNamesDir1sWhereBothExist) {
+  p.drives.write_file("C:\\one\\Only.TXT", "o", 1'700'000'000);
+  p.drives.write_file("C:\\one\\Pair.TXT", "p", 1'700'000'000);
+  p.drives.write_file("D:\\two\\pAIR.txt", "p", 1'700'000'100);
+  EXPECT_EQ(run("C:\\one | D:\\two", {.all = true}), report_status::differs);
+  EXPECT_EQ(out,
+            "only in dir 1\tOnly.TXT\n"
+            "only in dir 1\tonly1.txt\n"
+            "newer in dir 1\tnew1.txt\n"
+            "aligned\tSame.txt\n"
+            "newer in dir 2\tPair.TXT\n"
+            "only in dir 2\ta2.txt\n"
+            "only in dir 2\tb2.txt\n");
+  // The window keeps its folded entries.
+  EXPECT_EQ(p.tz.window().List4.texts(), QStringList{"pair.txt"});
+}
+
+// One line, one whole name, and `printf '%b'` gives the exact bytes back.
+TEST_F(Report, NamesALineCannotHoldAreEscaped) {
+  for (const char* gone : {"C:\\one\\only1.txt", "C:\\one\\new1.txt", "C:\\one\\Same.txt",
+                           "D:\\two\\same.txt", "D:\\two\\new1.txt", "D:\\two\\b2.txt"})
+    ASSERT_TRUE(QFile::remove(p.drives.host_path(gone)));
+  for (const QByteArray& name :
+       {QByteArray("a\tb"), QByteArray("c\nd"), QByteArray("e\\f"), QByteArray("caf\xE9"),
+        QByteArray("g\rh"), QByteArray("k\x01\x1F\x7Fl"), QByteArray("m\xC2\x85n"),
+        QByteArray("\xC3\xBC \xE2\x82\xAC \xF0\x9F\x98\x80"), QByteArray("p\xE2\x82"),
+        QByteArray("q\xC0\xAF")})
+    raw_file("C:\\one", name);
+  EXPECT_EQ(run("C:\\one | D:\\two"), report_status::differs);
+  QList<QByteArray> lines = out.split('\n');
+  EXPECT_EQ(lines.takeLast(), "");
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(
+      lines,
+      (QList<QByteArray>{
+          "only in dir 1\ta\\tb", "only in dir 1\tc\\nd", "only in dir 1\tcaf\\xE9",
+          "only in dir 1\te\\\\f", "only in dir 1\tg\\rh", "only in dir 1\tk\\x01\\x1F\\x7Fl",
+          "only in dir 1\tm\\xC2\\x85n", "only in dir 1\tp\\xE2\\x82", "only in dir 1\tq\\xC0\\xAF",
+          "only in dir 1\t\xC3\xBC \xE2\x82\xAC \xF0\x9F\x98\x80", "only in dir 2\ta2.txt"}));
+}
+
+TEST_F(Report, NullRecordsCarryTheNamesUnescaped) {
+  raw_file("C:\\one", "x\ny\\z\t\xE9");
+  EXPECT_EQ(run("C:\\one | D:\\two", {.null_terminated = true}), report_status::differs);
+  EXPECT_EQ(out, QByteArray("only in dir 1\tonly1.txt") + '\0' +
+                     QByteArray("only in dir 1\tx\ny\\z\t\xE9") + '\0' +
+                     QByteArray("newer in dir 1\tnew1.txt") + '\0' +
+                     QByteArray("only in dir 2\ta2.txt") + '\0' +
+                     QByteArray("only in dir 2\tb2.txt") + '\0');
+  EXPECT_EQ(run("C:\\one | D:\\two", {.all = true, .null_terminated = true}),
+            report_status::differs);
+  EXPECT_TRUE(out.contains(QByteArray("aligned\tSame.txt") + '\0'));
 }
 
 TEST_F(Report, APairThatDiffersOnlyInTimesDiffers) {
