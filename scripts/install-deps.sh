@@ -10,6 +10,8 @@ packages=(
   xvfb xauth x11-apps fonts-dejavu-core rsync bc time netpbm tzdata
   # the install test and the Debian package (scripts/package.sh)
   desktop-file-utils appstream man-db groff-base dpkg-dev file
+  # the test on a FAT folder mounted through FUSE
+  fusefat dosfstools
 )
 
 missing=()

@@ -282,9 +282,16 @@ struct stat copy_regular(int source_dir, const char* source, int target_dir,
   });
   const off_t length = copy_data(input.get(), temp->fd(), st.st_size);
   concerning(CopySide::target, [&] {
-    // The whole length, so that a hole at the end stays one.
-    if (::ftruncate(temp->fd(), length) != 0) throw_errno();
-    if (::fchmod(temp->fd(), st.st_mode & 0777) != 0) throw_errno();
+    // The whole length, so that a hole at the end stays one. Only then: some file
+    // systems (FUSE ones among them) cannot truncate at all.
+    struct stat written;
+    if (::fstat(temp->fd(), &written) != 0) throw_errno();
+    if (written.st_size < length && ::ftruncate(temp->fd(), length) != 0) throw_errno();
+    // A file system without permission bits (FAT on a USB stick) refuses to change
+    // them; the copy is the data and its time, which it keeps.
+    if (::fchmod(temp->fd(), st.st_mode & 0777) != 0 && errno != EPERM && errno != EOPNOTSUPP &&
+        errno != ENOSYS)
+      throw_errno();
     // Last, as every write moves the modification time.
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(temp->fd(), times) != 0) throw_errno();
@@ -292,6 +299,16 @@ struct stat copy_regular(int source_dir, const char* source, int target_dir,
   });
   struct stat copied;
   if (::fstatat(target_dir, target.constData(), &copied, 0) != 0) throw_errno(CopySide::target);
+  if (copied.st_mtim.tv_sec != st.st_mtim.tv_sec) {
+    // Some file systems (FAT through FUSE) stamp a renamed file with the present time:
+    // the copy gets the source's time again under its own name. (FAT keeps even
+    // seconds only; the comparison allows for that.)
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    concerning(CopySide::target, [&] {
+      if (::utimensat(target_dir, target.constData(), times, 0) != 0) throw_errno();
+      if (::fstatat(target_dir, target.constData(), &copied, 0) != 0) throw_errno();
+    });
+  }
   return copied;
 }
 
