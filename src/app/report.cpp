@@ -6,43 +6,20 @@
 #include "core/common.h"
 #include "core/texts.h"
 #include "platform/file_error.h"
+#include "platform/file_system.h"
 #include "tree/tree_comparison.h"
 
 namespace tz {
 
 namespace {
 
-// The length of the UTF-8 sequence at `at` when it is well formed (no overlong forms,
-// no surrogates, nothing past U+10FFFF) and not a control character (C0, DEL, C1);
-// 0 otherwise.
+// The length of the UTF-8 sequence at `at` when it is well formed and not a control
+// character (C0, DEL, C1); 0 otherwise.
 int printable_length(const uchar* at, qsizetype left) {
-  const uchar lead = at[0];
-  if (lead < 0x80) return lead < 0x20 || lead == 0x7F ? 0 : 1;
-  int length;
-  char32_t code;
-  char32_t minimum;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code = lead & 0x1F;
-    minimum = 0xA0;  // U+0080 to U+009F are controls
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code = lead & 0x0F;
-    minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code = lead & 0x07;
-    minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (left < length) return 0;
-  for (int i = 1; i < length; ++i) {
-    if ((at[i] & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (at[i] & 0x3F);
-  }
-  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
+  char32_t code = 0;
+  const int length = utf8_sequence(at, left, code);
+  const bool control = code < 0x20 || (code >= 0x7F && code < 0xA0);
+  return control ? 0 : length;
 }
 
 // `name` as one field of a line that `printf '%b'` turns back into the exact bytes.

@@ -8,8 +8,8 @@ bool continuation(uchar byte) {
   return (byte & 0xC0) == 0x80;
 }
 
-// The length of the well-formed UTF-8 sequence at `at` (no overlong forms, no
-// surrogates, nothing past U+10FFFF) and its code point; 0 when there is none.
+}  // namespace
+
 int utf8_sequence(const uchar* at, qsizetype left, char32_t& code) {
   const uchar lead = at[0];
   if (lead < 0x80) {
@@ -41,6 +41,8 @@ int utf8_sequence(const uchar* at, qsizetype left, char32_t& code) {
   if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
   return length;
 }
+
+namespace {
 
 // Every byte of `name` part of a well-formed sequence. Checked without converting:
 // this runs for every name a listing returns.

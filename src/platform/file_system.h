@@ -45,6 +45,11 @@ struct FileInfo {
   }
 };
 
+// The length of the well-formed UTF-8 sequence at `at` (no overlong forms, no
+// surrogates, nothing past U+10FFFF), with its code point in `code`; 0 when there is
+// none.
+int utf8_sequence(const uchar* at, qsizetype left, char32_t& code);
+
 // The text that shows an exact on-disk name: the name itself when it is valid UTF-8,
 // otherwise with each byte that cannot be read shown as `\xE9`.
 QString display_name(const QByteArray& name);
