@@ -90,33 +90,6 @@ TEST_F(Transfer, AFullDiskIsToldWithTheTargetAndNotRetriedElsewhere) {
   EXPECT_TRUE(exists("D:\\two\\only2.txt"));
 }
 
-TEST_F(Transfer, MoveWithinOneDirectoryKeepsTheFile) {
-  // Both panes on one directory: the file view shows its files in both lists.
-  p.open_panes("C:\\one", "C:\\one");
-  p.dialogs.expect(
-      "C:\\one\\only1.txt and C:\\one\\only1.txt are one and the same file on disk. Nothing "
-      "was done, so that its only copy is not lost.");
-  drop(2, "only1.txt", 1);
-  EXPECT_EQ(content("C:\\one\\only1.txt"), "one");
-}
-
-TEST_F(Transfer, HostileNamesAreMovedOpenedAndDeletedAsThemselves) {
-  const QStringList names{"a\"; rm -rf x; \".txt", "$(touch pwned).txt", "-rf"};
-  for (const QString& name : names) p.file(1, name, name.toUtf8());
-  p.compare();
-  for (const QString& name : names) {
-    drop(1, name, 2);
-    EXPECT_EQ(content("D:\\two\\" + name), name.toUtf8());
-    drop(2, name, open_target);
-    EXPECT_EQ(p.processes.opened.back(), p.drives.host_path("D:\\two\\" + name));
-    p.dialogs.expect("do you want to delete " + name.toUpper() + " from dir 2?", Answer::Yes);
-    drop(2, name, delete_target);
-    EXPECT_FALSE(exists("D:\\two\\" + name));
-  }
-  EXPECT_EQ(p.list(2), QStringList{"only2.txt"});
-  EXPECT_FALSE(exists("C:\\one\\pwned") || exists("D:\\two\\pwned") || exists("D:\\two\\x"));
-}
-
 TEST_F(Transfer, PointerOverAnEntryShowsItsFiles) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   // Local time in the German short form, worked out apart from the program.

@@ -56,11 +56,9 @@ TEST(PlatformDriveTable, AWrongTableIsRefusedWithTheItemAndTheFault) {
   }
   EXPECT_THROW(DriveTable::parse("C:/x"), std::invalid_argument);
 
+  // The program's message for it is the command's test; the copy command's process gets
+  // no drive rather than the whole host disk.
   const ScopedEnv wrong("TENZOR_DRIVES", "C:/x;D:/y");
-  EXPECT_EQ(DriveTable::read_environment().error,
-            QStringLiteral("TENZOR_DRIVES: \"C:/x\" is not a drive: write it as "
-                           "LETTER=/absolute/folder, e.g. C=/home/ann"));
-  // The copy command's process gets no drive rather than the whole host disk.
   EXPECT_TRUE(DriveTable::from_environment().letters().isEmpty());
 }
 
@@ -78,15 +76,12 @@ TEST(PlatformDriveTable, WithoutAnEnvironmentTableTheRootIsC) {
   }
 }
 
-TEST(PlatformDriveTable, ADriveWithoutMediumIsAcceptedAndAStrayPathNamed) {
+TEST(PlatformDriveTable, ADriveWithoutMediumIsAccepted) {
   const ScopedEnv drives("TENZOR_DRIVES", "e=/nonexistent/tenzor-e ; C=/");
   const DriveTableReading reading = DriveTable::read_environment();
   ASSERT_TRUE(reading.table);
   EXPECT_EQ(reading.table->letters(), (QList<QChar>{u'C', u'E'}));
   EXPECT_EQ(reading.table->host_root(u'E'), QStringLiteral("/nonexistent/tenzor-e"));
-  EXPECT_EQ(DriveTable::outside_every_drive("/elsewhere/x"),
-            QStringLiteral(
-                "\"/elsewhere/x\" lies outside every drive of the drive table (TENZOR_DRIVES)"));
 }
 
 TEST(PlatformDriveTable, CurrentDirectoryInDriveFormElseARoot) {

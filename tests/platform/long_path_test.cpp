@@ -1,6 +1,8 @@
 #include <limits.h>
 #include <sys/stat.h>
 
+#include <QProcess>
+
 #include "platform_test_util.h"
 
 namespace tz::test {
@@ -13,55 +15,23 @@ QString level_name(int i) {
   return QStringLiteral("Level%1").arg(i, 2, 10, QChar(u'0')) + QString(113, u'x');
 }
 
-// Removes `name` in `dir_fd` with everything below it, one descriptor at a time.
-void remove_tree_at(int dir_fd, const char* name) {
-  const int fd = ::openat(dir_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd >= 0) {
-    if (DIR* dir = ::fdopendir(fd)) {
-      while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray child(entry->d_name);
-        if (child == "." || child == "..") continue;
-        if (entry->d_type == DT_DIR) {
-          remove_tree_at(fd, entry->d_name);
-        } else {
-          ::unlinkat(fd, entry->d_name, 0);
-        }
-      }
-      ::closedir(dir);
-    } else {
-      ::close(fd);
-    }
-  }
-  ::unlinkat(dir_fd, name, AT_REMOVEDIR);
-}
-
 // A chain of directories deeper than the host takes in one path, below C:\Deep.
 class LongPaths : public PlatformTest {
  protected:
+  // mkdir and rm go down one level at a time: they reach what no single host path does.
   void SetUp() override {
+    QStringList names;
+    for (int i = 0; i < levels; ++i) names << level_name(i);
     drives.make_dir("C:\\Deep");
-    int dir = ::open(native("C:\\Deep").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(dir, 0);
-    deep = "C:\\Deep";
-    for (int i = 0; i < levels; ++i) {
-      const QByteArray name = level_name(i).toUtf8();
-      ASSERT_EQ(::mkdirat(dir, name.constData(), 0755), 0);
-      const int sub = ::openat(dir, name.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-      ::close(dir);
-      ASSERT_GE(sub, 0);
-      dir = sub;
-      deep += u'\\' + level_name(i);
-    }
-    ::close(dir);
+    QProcess mkdir;
+    mkdir.setWorkingDirectory(drives.host_path("C:\\Deep"));
+    mkdir.start("mkdir", {"-p", "--", names.join(u'/')});
+    ASSERT_TRUE(mkdir.waitForFinished() && mkdir.exitCode() == 0);
+    deep = "C:\\Deep\\" + names.join(u'\\');
     ASSERT_GT(native(deep).size(), PATH_MAX);
     write_deep("file.txt", "deep");
   }
-  // The temporary drives cannot remove what no path reaches.
-  void TearDown() override {
-    const int drive = ::open(native("C:\\").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    remove_tree_at(drive, "Deep");
-    ::close(drive);
-  }
+  void TearDown() override { QProcess::execute("rm", {"-rf", "--", drives.host_path("C:\\Deep")}); }
 
   // The deepest directory, reached one level at a time.
   Descriptor open_deep(int flags = O_PATH) {
@@ -87,20 +57,7 @@ class LongPaths : public PlatformTest {
     const ssize_t count = ::read(file.get(), data.data(), data.size());
     return data.left(count < 0 ? 0 : count);
   }
-  QList<QByteArray> deep_names() {
-    QList<QByteArray> found;
-    Descriptor dir = open_deep(O_RDONLY);
-    if (DIR* handle = ::fdopendir(dir.get())) {
-      dir.release();
-      while (const dirent* entry = ::readdir(handle)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..") found.append(name);
-      }
-      ::closedir(handle);
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-  }
+  QList<QByteArray> deep_names() { return names_at(open_deep(O_RDONLY).release()); }
 
   QString deep;
 };

@@ -94,6 +94,21 @@ inline int error_number_promptly(const QByteArray& fifo, std::function<void()> a
   return -1;
 }
 
+// Exact on-disk names in the directory open at `fd`, which this closes: hidden ones too,
+// sorted.
+inline QList<QByteArray> names_at(int fd) {
+  QList<QByteArray> found;
+  if (DIR* dir = ::fdopendir(fd)) {
+    while (const dirent* entry = ::readdir(dir)) {
+      const QByteArray name(entry->d_name);
+      if (name != "." && name != "..") found.append(name);
+    }
+    ::closedir(dir);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
 // The host file system on temporary drives C: and D:, and M: without a medium.
 class PlatformTest : public ::testing::Test {
  protected:
@@ -111,38 +126,8 @@ class PlatformTest : public ::testing::Test {
   void link(const char* target, const QString& drive_path) {
     ASSERT_EQ(::symlink(target, native(drive_path).constData()), 0);
   }
-  // Files whose names are taken as bytes, in an existing drive folder.
-  QByteArray raw_path(const QString& drive_dir, const QByteArray& name) {
-    return native(drive_dir) + '/' + name;
-  }
-  void raw_file(const QString& drive_dir, const QByteArray& name, const QByteArray& data) {
-    const int fd =
-        ::open(raw_path(drive_dir, name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    const bool written = ::write(fd, data.constData(), data.size()) == data.size();
-    ::close(fd);
-    ASSERT_TRUE(written);
-  }
-  QByteArray raw_content(const QString& drive_dir, const QByteArray& name) {
-    const int fd = ::open(raw_path(drive_dir, name).constData(), O_RDONLY);
-    if (fd < 0) return "<missing>";
-    QByteArray data(4096, '\0');
-    const ssize_t count = ::read(fd, data.data(), data.size());
-    ::close(fd);
-    return data.left(count < 0 ? 0 : count);
-  }
-  // Exact on-disk names in a drive folder, hidden ones too, sorted.
   QList<QByteArray> raw_names(const QString& drive_dir) {
-    QList<QByteArray> found;
-    if (DIR* dir = ::opendir(native(drive_dir).constData())) {
-      while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..") found.append(name);
-      }
-      ::closedir(dir);
-    }
-    std::sort(found.begin(), found.end());
-    return found;
+    return names_at(::open(native(drive_dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   }
 
   TempDrives drives{{u'C', u'D'}, {u'M'}};

@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <QScopeGuard>
+
 #include "platform_test_util.h"
 
 namespace tz::test {
@@ -82,28 +84,17 @@ TEST_F(PlatformResolution, NoticesNamesMadeByOthersAfterReadingADirectory) {
   EXPECT_EQ(error_number([&] { fs.info("C:\\Busy\\late"); }), err::file_not_found);
 }
 
-// A folder's mode changed for a scope, and restored even when the test fails.
-class ScopedMode {
- public:
-  ScopedMode(QByteArray path, mode_t mode) : path_(std::move(path)) {
-    struct stat st {};
-    ::stat(path_.constData(), &st);
-    old_ = st.st_mode & 07777;
-    ::chmod(path_.constData(), mode);
-  }
-  ~ScopedMode() { ::chmod(path_.constData(), old_); }
-
- private:
-  QByteArray path_;
-  mode_t old_ = 0755;
-};
-
 TEST_F(PlatformResolution, ADriveThatMayNotBeSearchedIsAPermissionErrorNotAMissingPath) {
   drives.write_file("C:\\Data\\file", "x");
   drives.write_file("D:\\Inner\\file", "x");
   HostFileSystem locked_above(DriveTable::parse("E=" + drives.host(u'D') + "/Inner"));
-  const ScopedMode root(native("C:\\"), 0);
-  const ScopedMode above(native("D:\\"), 0);
+  // Given back even when the test fails, so that the drives can go.
+  const auto restore = qScopeGuard([this] {
+    ::chmod(native("C:\\").constData(), 0755);
+    ::chmod(native("D:\\").constData(), 0755);
+  });
+  ASSERT_EQ(::chmod(native("C:\\").constData(), 0), 0);
+  ASSERT_EQ(::chmod(native("D:\\").constData(), 0), 0);
   const WithoutOverride as_a_user;
   EXPECT_EQ(error_number([&] { fs.check_drive(u'C'); }), err::permission_denied);
   EXPECT_EQ(error_number([&] { fs.info("C:\\Data\\file"); }), err::permission_denied);

@@ -9,8 +9,7 @@
 namespace tz::test {
 
 // The real host file system, with failures a test may inject: `fault(operation, path)`
-// runs before the operation and may throw a FileError; `after(operation, path)` runs
-// once it has succeeded (to change a file right after a step). Operations are named
+// runs before the operation and may throw a FileError. Operations are named
 // after the methods: "info" (also for info and exists through an open directory),
 // "list", "copy_file" (with the source's path, also for copy_to) and "remove_file"
 // (also for remove). Through an open directory the path is its path() followed by the
@@ -20,19 +19,14 @@ class FaultyFileSystem : public HostFileSystem {
   using HostFileSystem::HostFileSystem;
 
   std::function<void(const QString& operation, const QString& path)> fault;
-  std::function<void(const QString& operation, const QString& path)> after;
 
   std::unique_ptr<Listing> list(const QString& pattern_path, int mask) override {
     hit("list", pattern_path);
-    auto listing = HostFileSystem::list(pattern_path, mask);
-    done("list", pattern_path);
-    return listing;
+    return HostFileSystem::list(pattern_path, mask);
   }
   FileInfo info(const QString& path) override {
     hit("info", path);
-    const FileInfo result = HostFileSystem::info(path);
-    done("info", path);
-    return result;
+    return HostFileSystem::info(path);
   }
   std::shared_ptr<OpenDirectory> open_directory(const QString& path) override {
     return std::make_shared<FaultyDirectory>(*this, HostFileSystem::open_directory(path));
@@ -40,12 +34,10 @@ class FaultyFileSystem : public HostFileSystem {
   void copy_file(const QString& source, const QString& target) override {
     hit("copy_file", source);
     HostFileSystem::copy_file(source, target);
-    done("copy_file", source);
   }
   void remove_file(const QString& path) override {
     hit("remove_file", path);
     HostFileSystem::remove_file(path);
-    done("remove_file", path);
   }
 
  private:
@@ -59,35 +51,23 @@ class FaultyFileSystem : public HostFileSystem {
     FileInfo self() override { return real_->self(); }
 
     FileInfo info(const QByteArray& name) override {
-      const QString path = path_ + display_name(name);
-      fs_.hit("info", path);
-      const FileInfo result = real_->info(name);
-      fs_.done("info", path);
-      return result;
+      fs_.hit("info", path_ + display_name(name));
+      return real_->info(name);
     }
     bool exists(const QByteArray& name) override {
-      const QString path = path_ + display_name(name);
-      fs_.hit("info", path);
-      const bool result = real_->exists(name);
-      fs_.done("info", path);
-      return result;
+      fs_.hit("info", path_ + display_name(name));
+      return real_->exists(name);
     }
     FileInfo copy_to(const QByteArray& name, OpenDirectory& target, const QByteArray& target_name,
                      Target mode) override {
-      const QString path = path_ + display_name(name);
-      fs_.hit("copy_file", path);
+      fs_.hit("copy_file", path_ + display_name(name));
       // The host directory copies only to another host directory.
       auto* faulty = dynamic_cast<FaultyDirectory*>(&target);
-      const FileInfo result =
-          real_->copy_to(name, faulty ? *faulty->real_ : target, target_name, mode);
-      fs_.done("copy_file", path);
-      return result;
+      return real_->copy_to(name, faulty ? *faulty->real_ : target, target_name, mode);
     }
     void remove(const QByteArray& name) override {
-      const QString path = path_ + display_name(name);
-      fs_.hit("remove_file", path);
+      fs_.hit("remove_file", path_ + display_name(name));
       real_->remove(name);
-      fs_.done("remove_file", path);
     }
     std::optional<QString> host_path(const QByteArray& name) override {
       return real_->host_path(name);
@@ -101,9 +81,6 @@ class FaultyFileSystem : public HostFileSystem {
 
   void hit(const char* operation, const QString& path) {
     if (fault) fault(QString::fromLatin1(operation), path);
-  }
-  void done(const char* operation, const QString& path) {
-    if (after) after(QString::fromLatin1(operation), path);
   }
 };
 

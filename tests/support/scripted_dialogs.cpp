@@ -6,29 +6,13 @@ namespace tz::test {
 namespace {
 
 const char* name(Answer answer) {
-  switch (answer) {
-    case Answer::Ok:
-      return "Ok";
-    case Answer::Yes:
-      return "Yes";
-    case Answer::No:
-      return "No";
-    case Answer::Cancel:
-      return "Cancel";
-  }
-  return "?";
+  const char* names[] = {"Ok", "Yes", "No", "Cancel"};
+  return names[static_cast<int>(answer)];
 }
 
 bool offers(Buttons buttons, Answer answer) {
-  switch (buttons) {
-    case Buttons::Ok:
-      return answer == Answer::Ok;
-    case Buttons::YesNo:
-      return answer == Answer::Yes || answer == Answer::No;
-    case Buttons::YesNoCancel:
-      return answer != Answer::Ok;
-  }
-  return false;
+  if (buttons == Buttons::Ok) return answer == Answer::Ok;
+  return answer != Answer::Ok && (buttons == Buttons::YesNoCancel || answer != Answer::Cancel);
 }
 
 std::string quoted(const QString& text) {
@@ -40,37 +24,28 @@ std::string quoted(const QString& text) {
 ScriptedDialogs::~ScriptedDialogs() {
   for (const Expected& left : expected_)
     ADD_FAILURE_AT(left.where.file_name(), static_cast<int>(left.where.line()))
-        << (left.input ? "expected input box never shown: " : "expected box never shown: ")
-        << quoted(left.text);
+        << "expected box never shown: " << quoted(left.text);
 }
 
 void ScriptedDialogs::expect(const QString& text, Answer answer, Where where) {
-  expected_.push_back({text, true, false, answer, false, {}, where});
+  expected_.push_back({text, true, answer, where});
 }
 
 void ScriptedDialogs::expect_starting(const QString& start, Answer answer, Where where) {
-  expected_.push_back({start, false, false, answer, false, {}, where});
+  expected_.push_back({start, false, answer, where});
 }
 
-void ScriptedDialogs::expect_input(const QString& prompt, const std::optional<QString>& typed,
-                                   Where where) {
-  expected_.push_back(
-      {prompt, true, true, Answer::Ok, typed.has_value(), typed.value_or(QString()), where});
-}
-
-std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& shown, bool input) {
-  const char* kind = input ? "input box " : "box ";
+std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& shown) {
   if (expected_.empty()) {
-    ADD_FAILURE() << "unexpected " << kind << quoted(shown);
+    ADD_FAILURE() << "unexpected box " << quoted(shown);
     return std::nullopt;
   }
   // A box that does not match leaves the expectation for the boxes after it.
   const Expected& next = expected_.front();
-  if (next.input != input || !next.matches(shown)) {
+  if (!next.matches(shown)) {
     ADD_FAILURE_AT(next.where.file_name(), static_cast<int>(next.where.line()))
-        << "unexpected " << kind << quoted(shown) << "\nwhere the "
-        << (next.input ? "input box " : "box ") << (next.whole ? "" : "beginning ")
-        << quoted(next.text) << " was expected";
+        << "unexpected box " << quoted(shown) << "\nwhere the box "
+        << (next.whole ? "" : "beginning ") << quoted(next.text) << " was expected";
     return std::nullopt;
   }
   Expected taken = next;
@@ -81,7 +56,7 @@ std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& sh
 Answer ScriptedDialogs::message_box(const MessageBox& box) {
   boxes.push_back(box);
   const Answer cautious = box.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-  const std::optional<Expected> expected = take(box.text, false);
+  const std::optional<Expected> expected = take(box.text);
   if (!expected) return cautious;
   if (!offers(box.buttons, expected->answer)) {
     ADD_FAILURE_AT(expected->where.file_name(), static_cast<int>(expected->where.line()))
@@ -92,12 +67,10 @@ Answer ScriptedDialogs::message_box(const MessageBox& box) {
   return expected->answer;
 }
 
-std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const QString& title,
+std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const QString&,
                                                   const QString&) {
-  boxes.push_back(MessageBox{prompt, title, Buttons::Ok, Icon::None, 0});
-  const std::optional<Expected> expected = take(prompt, true);
-  if (!expected || !expected->typed) return std::nullopt;
-  return expected->text_typed;
+  ADD_FAILURE() << "unexpected input box " << quoted(prompt);
+  return std::nullopt;
 }
 
 std::vector<QString> ScriptedDialogs::texts() const {

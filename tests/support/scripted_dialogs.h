@@ -12,7 +12,8 @@ namespace tz::test {
 // Dialogs for tests: a test names every box it expects, in the order the boxes come.
 // A box that was not expected, or does not match the next expected one, fails the test
 // and is answered No (Ok when Ok is its only button); so does an expected box that was
-// never shown, when the dialogs go at the end of the test.
+// never shown, when the dialogs go at the end of the test. The logic asks for no input:
+// every input box fails the test.
 class ScriptedDialogs : public Dialogs {
   using Where = std::source_location;
 
@@ -28,9 +29,6 @@ class ScriptedDialogs : public Dialogs {
   // The same for a long text, given by its beginning.
   void expect_starting(const QString& start, Answer answer = Answer::Ok,
                        Where where = Where::current());
-  // An input box asking `prompt`, answered `typed` (nothing: cancelled).
-  void expect_input(const QString& prompt, const std::optional<QString>& typed,
-                    Where where = Where::current());
 
   Answer message_box(const MessageBox& box) override;
   std::optional<QString> input_box(const QString& prompt, const QString& title,
@@ -39,17 +37,14 @@ class ScriptedDialogs : public Dialogs {
   // The texts of the boxes shown so far.
   std::vector<QString> texts() const;
 
-  // Every box shown so far; an input box as an Ok box with its prompt as text.
+  // Every box shown so far.
   std::vector<MessageBox> boxes;
 
  private:
   struct Expected {
     QString text;
     bool whole = true;  // else the text's beginning
-    bool input = false;
     Answer answer = Answer::Ok;
-    bool typed = false;  // an input box's answer: `text_typed`, or cancelled
-    QString text_typed;
     Where where;
 
     bool matches(const QString& shown) const {
@@ -58,7 +53,7 @@ class ScriptedDialogs : public Dialogs {
   };
 
   // Takes the next expected box if it is `shown`; else fails the test.
-  std::optional<Expected> take(const QString& shown, bool input);
+  std::optional<Expected> take(const QString& shown);
 
   std::deque<Expected> expected_;
 };

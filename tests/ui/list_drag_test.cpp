@@ -66,10 +66,6 @@ TEST_F(UiAlign, DraggingANameOntoTheOtherSidesListMovesTheFile) {
   EXPECT_FALSE(exists("D:\\two\\only2.txt"));
   EXPECT_EQ(list(2)->model()->rowCount(), 0);
   EXPECT_EQ(p.tz.globals().GLB_drag_source, "list2");
-
-  drag(1, "only1.txt", list(2));
-  EXPECT_TRUE(exists("D:\\two\\only1.txt"));
-  EXPECT_FALSE(exists("C:\\one\\only1.txt"));
 }
 
 TEST_F(UiAlign, RefusingControlsShowTheNoDropPointerAndTakeNothing) {
