@@ -141,4 +141,10 @@ inline const QString no_file_deleted = QStringLiteral("No file deleted.");
 inline const QString error_colon = QStringLiteral("Error: ");
 inline const QString current_file = QStringLiteral("Current file: ");
 
+// Tree comparison.
+inline const QString checking_dir = QStringLiteral("checking dir ");
+// The plain file that keeps a directory, and everything below it, out of a tree
+// comparison.
+inline const QString no_tenzor_flag = QStringLiteral("_no_tenzor.flg");
+
 }  // namespace tz::text

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tz {
 
@@ -111,6 +112,15 @@ class OpenDirectory {
   // The host's own path of `name`, for other programs; nothing when it cannot be
   // handed on as text (a name that is not valid UTF-8).
   virtual std::optional<QString> host_path(const QByteArray& name) = 0;
+
+  // Every entry, in the order the directory gives them, filtered as FileSystem::list
+  // filters with `mask`, but never "." or "..". A name whose status cannot be read is
+  // left out; a directory that cannot be read throws.
+  virtual std::vector<ListedEntry> entries(int mask) = 0;
+  // The subdirectory `name`, itself and never what a symbolic link of that name points
+  // to (a link fails), so that a walk cannot leave the tree or loop. Its path() is this
+  // path() followed by the name as displayed and `\`.
+  virtual std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) = 0;
 };
 
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.

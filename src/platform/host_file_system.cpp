@@ -1,5 +1,6 @@
 #include "platform/host_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <cerrno>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -110,10 +112,16 @@ class HostOpenDirectory : public OpenDirectory {
  public:
   HostOpenDirectory(Descriptor fd, const HostPath& dir, std::shared_ptr<PathResolver> resolver,
                     std::shared_ptr<LeftoverSweeper> sweeper)
+      : HostOpenDirectory(std::move(fd), dir.native(),
+                          dir.is_root() ? QByteArray() : dir.names.last(), shown_path(dir),
+                          std::move(resolver), std::move(sweeper)) {}
+  HostOpenDirectory(Descriptor fd, QByteArray native, QByteArray name, QString path,
+                    std::shared_ptr<PathResolver> resolver,
+                    std::shared_ptr<LeftoverSweeper> sweeper)
       : fd_(std::move(fd)),
-        native_(dir.native()),
-        name_(dir.is_root() ? QByteArray() : dir.names.last()),
-        path_(shown_path(dir)),
+        native_(std::move(native)),
+        name_(std::move(name)),
+        path_(std::move(path)),
         resolver_(std::move(resolver)),
         sweeper_(std::move(sweeper)) {
     if (!path_.endsWith(u'\\')) path_ += u'\\';
@@ -168,6 +176,44 @@ class HostOpenDirectory : public OpenDirectory {
     QString text = QString::fromUtf8(path);
     if (text.toUtf8() != path) return std::nullopt;  // would not survive as text
     return text;
+  }
+
+  std::vector<ListedEntry> entries(int mask) override {
+    // A descriptor of its own: reading moves the position, which fd_ must not share.
+    Descriptor reading(::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!reading.valid()) throw_errno();
+    DIR* handle = ::fdopendir(reading.get());
+    if (!handle) throw_errno();
+    reading.release();  // closed with the handle
+    const std::unique_ptr<DIR, int (*)(DIR*)> closing(handle, ::closedir);
+    // As a drive root lists: without "." and "..".
+    const ListingFilter filter{mask, true, {}};
+    std::vector<ListedEntry> found;
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(handle);
+      if (!entry) {
+        // A listing cut short must not look complete.
+        if (errno != 0) throw_errno();
+        return found;
+      }
+      try {
+        if (auto listed = host_entry(::dirfd(handle), entry->d_name, filter)) {
+          found.push_back(std::move(*listed));
+        }
+      } catch (const FileError&) {
+        // A name whose status cannot be read is left out, not the whole directory.
+      }
+    }
+  }
+
+  std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) override {
+    check_name(name);
+    Descriptor fd(
+        ::openat(fd_.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid()) throw_errno();
+    return std::make_shared<HostOpenDirectory>(std::move(fd), join_native(native_, name), name,
+                                               path_ + display_name(name), resolver_, sweeper_);
   }
 
  private:

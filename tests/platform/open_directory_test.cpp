@@ -135,5 +135,60 @@ TEST_F(OpenDirectories, RemovalTakesALinkItselfAndSparesProtectedFilesAndDirecto
   EXPECT_EQ(content("C:\\Src\\kept"), "kept");
 }
 
+// name -> attributes, for listings whose order the host decides.
+QMap<QByteArray, int> by_name(const std::vector<ListedEntry>& entries) {
+  QMap<QByteArray, int> found;
+  for (const ListedEntry& entry : entries) found.insert(entry.raw, entry.attributes);
+  return found;
+}
+
+TEST_F(OpenDirectories, EntriesAreFilteredAsListingsAreAndReadAgainEachTime) {
+  drives.write_file("C:\\Src\\file", "f");
+  drives.write_file("C:\\Src\\.hidden", "h");
+  drives.make_dir("C:\\Src\\sub");
+  drives.make_dir("C:\\Src\\.cache");
+  link("sub", "C:\\Src\\to_sub");
+  link("nowhere", "C:\\Src\\dangling");
+  ASSERT_EQ(::mkdir(native("C:\\Src").append("/caf\xE9").constData(), 0755), 0);
+
+  using Found = QMap<QByteArray, int>;
+  EXPECT_EQ(by_name(src->entries(attr::normal)), (Found{{"file", 0}}));
+  EXPECT_EQ(by_name(src->entries(attr::directory)), (Found{{"file", 0},
+                                                           {"sub", attr::directory},
+                                                           {"to_sub", attr::directory},
+                                                           {"caf\xE9", attr::directory}}));
+  EXPECT_EQ(by_name(src->entries(attr::directory | attr::hidden)).keys(),
+            (Names{".cache", ".hidden", "caf\xE9", "file", "sub", "to_sub"}));
+  for (const ListedEntry& entry : src->entries(attr::directory)) {
+    if (entry.raw == "caf\xE9") {
+      EXPECT_EQ(entry.name, QStringLiteral("caf\\xE9"));
+    }
+  }
+  // QTemporaryDir cannot remove a name that is not UTF-8.
+  EXPECT_EQ(::rmdir(native("C:\\Src").append("/caf\xE9").constData()), 0);
+}
+
+TEST_F(OpenDirectories, SubdirectoriesOpenByExactNameAndNeverThroughALink) {
+  drives.make_dir("C:\\Src\\Sub\\deeper");
+  drives.make_dir("C:\\Src\\sub");
+  ASSERT_EQ(::mkdir(native("C:\\Src").append("/a\\b").constData(), 0755), 0);
+  drives.write_file("C:\\Src\\file", "f");
+  link("Sub", "C:\\Src\\to_sub");
+
+  const auto sub = src->open_subdirectory("Sub");
+  EXPECT_EQ(sub->path(), "C:\\Src\\Sub\\");
+  EXPECT_EQ(sub->open_subdirectory("deeper")->path(), "C:\\Src\\Sub\\deeper\\");
+  EXPECT_EQ(by_name(sub->entries(attr::directory)).keys(), Names{"deeper"});
+  EXPECT_TRUE(src->open_subdirectory("sub")->entries(attr::directory).empty());
+  EXPECT_EQ(src->open_subdirectory("a\\b")->path(), "C:\\Src\\a\\b\\");
+
+  EXPECT_NE(error_number([&] { src->open_subdirectory("to_sub"); }), 0);
+  EXPECT_NE(error_number([&] { src->open_subdirectory("file"); }), 0);
+  EXPECT_EQ(error_number([&] { src->open_subdirectory("none"); }), err::file_not_found);
+  for (const QByteArray& bad : {QByteArray("."), QByteArray(".."), QByteArray("Sub/deeper")}) {
+    EXPECT_EQ(error_number([&] { src->open_subdirectory(bad); }), err::bad_file_name);
+  }
+}
+
 }  // namespace
 }  // namespace tz::test

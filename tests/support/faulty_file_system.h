@@ -72,6 +72,10 @@ class FaultyFileSystem : public HostFileSystem {
     std::optional<QString> host_path(const QByteArray& name) override {
       return real_->host_path(name);
     }
+    std::vector<ListedEntry> entries(int mask) override { return real_->entries(mask); }
+    std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) override {
+      return std::make_shared<FaultyDirectory>(fs_, real_->open_subdirectory(name));
+    }
 
    private:
     FaultyFileSystem& fs_;

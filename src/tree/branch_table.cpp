@@ -1,0 +1,171 @@
+#include "tree/branch_table.h"
+
+#include <QHash>
+#include <QSet>
+
+#include "core/texts.h"
+#include "platform/file_error.h"
+#include "platform/name_matching.h"
+
+namespace tz {
+
+namespace {
+
+// A name as the pairing compares it: folded, so that Data and DATA pair. A name that is
+// not UTF-8 is compared byte for byte, marked by a leading "/", so that it cannot meet a
+// name that merely shows alike. "/" is never part of a name, and so also joins the
+// names of a relative path: a name holding `\` stays one name.
+QString name_part(const ListedEntry& entry) {
+  if (entry.name.toUtf8() == entry.raw) return name_key(entry.name);
+  return u'/' + entry.name;
+}
+
+// The subdirectories and the flag of one side of a pair, as listed.
+struct Side {
+  std::vector<ListedEntry> dirs;
+  bool flagged = false;
+};
+
+Side read_side(OpenDirectory* dir) {
+  static const QString flag_key = name_key(text::no_tenzor_flag);
+  Side side;
+  if (!dir) return side;  // the side where the branch is missing lists nothing
+  for (ListedEntry& entry : dir->entries(attr::directory)) {
+    if (entry.name.startsWith(u'.')) continue;
+    if (entry.attributes & attr::directory) {
+      side.dirs.push_back(std::move(entry));
+    } else if (entry.name.size() == flag_key.size() && name_key(entry.name) == flag_key) {
+      side.flagged = true;
+    }
+  }
+  return side;
+}
+
+// The path a pane shows, without the final `\` of a drive root, as the walk names it.
+QString walk_name(const QString& path) {
+  return path.endsWith(u'\\') ? path.chopped(1) : path;
+}
+
+std::shared_ptr<OpenDirectory> open_root(FileSystem& fs, const QString& path) {
+  try {
+    return fs.open_directory(path);
+  } catch (const FileError& error) {
+    // A root that is not there lists nothing, like a missing branch.
+    if (error.number() == err::file_not_found || error.number() == err::path_not_found) {
+      return nullptr;
+    }
+    throw;
+  }
+}
+
+class TreeWalk {
+ public:
+  TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress)
+      : pump_(pump), progress_(progress) {}
+
+  std::vector<Branch> run(FileSystem& fs, const QString& root1, const QString& root2) {
+    add(Branch{open_root(fs, root1), open_root(fs, root2), root1, root2, true}, QString(),
+        QString());
+    list(0);
+    // Branches added during a pass lie beyond its bound and wait for the next pass:
+    // level by level.
+    for (std::size_t begin = 1; begin < table_.size();) {
+      const std::size_t end = table_.size();
+      for (std::size_t i = begin; i < end; ++i) {
+        list(i);
+        table_[i].scanned = true;
+      }
+      begin = end;
+    }
+    return std::move(table_);
+  }
+
+ private:
+  void list(std::size_t at) {
+    // Held by value: adding branches moves the table.
+    const std::shared_ptr<OpenDirectory> dir1 = table_[at].dir1, dir2 = table_[at].dir2;
+    const QString path1 = walk_name(table_[at].path1), path2 = walk_name(table_[at].path2);
+    const Side side1 = read_side(dir1.get());
+    const Side side2 = read_side(dir2.get());
+    if (side1.flagged || side2.flagged) return;  // the pair stays, its subdirectories not
+
+    show(path1);
+    // Of tree 2's names that differ only in case, the one spelt as in tree 1 wins, else
+    // the first in byte order.
+    QHash<QString, const ListedEntry*> in_tree2;
+    QHash<QByteArray, const ListedEntry*> exactly_in_tree2;
+    for (const ListedEntry& entry : side2.dirs) {
+      const ListedEntry*& first = in_tree2[name_part(entry)];
+      if (!first || entry.raw < first->raw) first = &entry;
+      exactly_in_tree2.insert(entry.raw, &entry);
+    }
+    for (const ListedEntry& entry : side1.dirs) {
+      const QString part = name_part(entry);
+      const ListedEntry* other = exactly_in_tree2.value(entry.raw);
+      if (!other) other = in_tree2.value(part);
+      Branch branch{nullptr, nullptr, path1 + u'\\' + entry.name,
+                    path2 + u'\\' + (other ? other->name : entry.name), false};
+      if (!open_sides(branch, dir1.get(), &entry, dir2.get(), other)) continue;
+      add(std::move(branch), keys1_[at] + u'/' + part, keys2_[at] + u'/' + part);
+    }
+
+    show(path2);
+    for (const ListedEntry& entry : side2.dirs) {
+      const QString part = name_part(entry);
+      const QString key1 = keys1_[at] + u'/' + part, key2 = keys2_[at] + u'/' + part;
+      if (pairs_.contains(pair_key(key1, key2))) continue;
+      Branch branch{nullptr, nullptr, path1 + u'\\' + entry.name, path2 + u'\\' + entry.name,
+                    false};
+      if (!open_sides(branch, nullptr, nullptr, dir2.get(), &entry)) continue;
+      add(std::move(branch), key1, key2);
+    }
+  }
+
+  // Opens the existing sides of a new branch. A side that cannot be opened as a
+  // directory of its own (a symbolic link, no permission) keeps the whole pair out: a
+  // side taken for missing would be offered for creation.
+  static bool open_sides(Branch& branch, OpenDirectory* parent1, const ListedEntry* name1,
+                         OpenDirectory* parent2, const ListedEntry* name2) {
+    try {
+      if (name1) branch.dir1 = parent1->open_subdirectory(name1->raw);
+      if (name2) branch.dir2 = parent2->open_subdirectory(name2->raw);
+      return true;
+    } catch (const FileError&) {
+      return false;
+    }
+  }
+
+  void show(const QString& path) {
+    progress_(text::checking_dir + path);
+    pump_.process_events();
+  }
+
+  static QString pair_key(const QString& key1, const QString& key2) {
+    return key1 + QChar(0) + key2;
+  }
+
+  void add(Branch branch, QString key1, QString key2) {
+    pairs_.insert(pair_key(key1, key2));
+    keys1_.push_back(std::move(key1));
+    keys2_.push_back(std::move(key2));
+    table_.push_back(std::move(branch));
+  }
+
+  EventPump& pump_;
+  const std::function<void(const QString&)>& progress_;
+  std::vector<Branch> table_;
+  // Each branch's relative path on each side as the pairing compares it, and every pair
+  // of them, so that tree 2's names find their pair without a search of the table.
+  std::vector<QString> keys1_, keys2_;
+  QSet<QString> pairs_;
+};
+
+}  // namespace
+
+std::vector<Branch> walk_trees(FileSystem& fs, const QString& root1, const QString& root2,
+                               EventPump& pump,
+                               const std::function<void(const QString&)>& progress) {
+  return TreeWalk(pump, progress).run(fs, root1, root2);
+}
+
+}  // namespace tz

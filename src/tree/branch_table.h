@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/services.h"
+
+namespace tz {
+
+// One pair of directories at the same relative place in the two trees.
+struct Branch {
+  // The directories as the walk reached them; null on the side where the branch is
+  // missing.
+  std::shared_ptr<OpenDirectory> dir1, dir2;
+  // Drive form, for messages and for creating a missing side: the parent's path, `\`
+  // and the name (the side's own name where it exists, else the other side's). The
+  // root keeps the pane path as given.
+  QString path1, path2;
+  // Its subdirectories have been listed.
+  bool scanned = false;
+};
+
+// Walks the trees below `root1` and `root2` level by level into their branches: the
+// root pair first, then each level in the order the listings return the names, tree 1's
+// subdirectories before tree 2's that tree 1 lacks. Names beginning with "." and hidden
+// ones are skipped, a symbolic link is never followed, and a pair where either directory
+// holds the flag file (text::no_tenzor_flag) stays in the table without being entered. `progress`
+// gets "checking dir " and the directory before each listing; events run after it. Throws FileError
+// when a directory cannot be read.
+std::vector<Branch> walk_trees(FileSystem& fs, const QString& root1, const QString& root2,
+                               EventPump& pump,
+                               const std::function<void(const QString&)>& progress);
+
+}  // namespace tz

@@ -1,0 +1,191 @@
+#include "tree/branch_table.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/host_file_system.h"
+#include "support/fakes.h"
+#include "support/temp_drives.h"
+
+namespace tz::test {
+namespace {
+
+// Two trees, C:\one and D:\two, on private drives.
+class BranchTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drives.make_dir("C:\\one");
+    drives.make_dir("D:\\two");
+  }
+
+  // A directory made with its exact bytes below an existing drive directory.
+  void make_raw_dir(const QString& parent, const QByteArray& name) {
+    const QByteArray path = QFile::encodeName(drives.host_path(parent)) + '/' + name;
+    ASSERT_EQ(::mkdir(path.constData(), 0755), 0) << path.constData();
+  }
+  // QTemporaryDir cannot remove a name that is not UTF-8.
+  void remove_raw_dir(const QString& parent, const QByteArray& name) {
+    const QByteArray path = QFile::encodeName(drives.host_path(parent)) + '/' + name;
+    EXPECT_EQ(::rmdir(path.constData()), 0) << path.constData();
+  }
+  void make_link(const QByteArray& target, const QString& drive_path) {
+    ASSERT_EQ(::symlink(target.constData(), QFile::encodeName(drives.host_path(drive_path))), 0);
+  }
+
+  void walk(const QString& root1 = "C:\\one", const QString& root2 = "D:\\two") {
+    table = walk_trees(fs, root1, root2, pump, [&](const QString& text) { shown << text; });
+  }
+  // Each branch as "path1 | path2", a side that is missing marked with "-".
+  QStringList rows() const {
+    QStringList found;
+    for (const Branch& b : table) {
+      found << (b.dir1 ? "" : "-") + b.path1 + " | " + (b.dir2 ? "" : "-") + b.path2;
+    }
+    return found;
+  }
+  // Rows `from` to `to` (exclusive) sorted: one level, whose order the host decides.
+  QStringList level(qsizetype from, qsizetype to) const {
+    QStringList found = rows().mid(from, to - from);
+    found.sort();
+    return found;
+  }
+
+  TempDrives drives{{u'C', u'D'}};
+  HostFileSystem fs{drives.table()};
+  RecordingPump pump;
+  QStringList shown;
+  std::vector<Branch> table;
+};
+
+TEST_F(BranchTable, IdenticalTreesGiveTheRootThenEachLevelInListingOrder) {
+  for (const char* dir : {"C:\\one\\a\\c", "C:\\one\\b\\c", "D:\\two\\a\\c", "D:\\two\\b\\c"}) {
+    drives.make_dir(dir);
+  }
+  walk("C:\\one\\", "D:\\two");
+
+  ASSERT_EQ(table.size(), 5u);
+  EXPECT_EQ(rows()[0], "C:\\one\\ | D:\\two");
+  EXPECT_EQ(level(1, 3), (QStringList{"C:\\one\\a | D:\\two\\a", "C:\\one\\b | D:\\two\\b"}));
+  // The next level follows the order of its parents.
+  EXPECT_EQ(rows()[3], rows()[1].replace(" |", "\\c |") + "\\c");
+  EXPECT_EQ(rows()[4], rows()[2].replace(" |", "\\c |") + "\\c");
+  for (const Branch& b : table) {
+    EXPECT_TRUE(b.scanned);
+    EXPECT_EQ(b.dir1->path(), b.path1.endsWith(u'\\') ? b.path1 : b.path1 + u'\\');
+    EXPECT_EQ(b.dir2->path(), b.path2 + u'\\');
+  }
+  ASSERT_EQ(shown.size(), 10);
+  EXPECT_EQ(shown.mid(0, 2), (QStringList{"checking dir C:\\one", "checking dir D:\\two"}));
+  EXPECT_EQ(shown[2], "checking dir " + table[1].path1);
+  EXPECT_EQ(shown[3], "checking dir " + table[1].path2);
+  EXPECT_EQ(pump.calls, 10);
+}
+
+TEST_F(BranchTable, OneSidedBranchesListOnlyTheirSideAndTree1ComesFirst) {
+  drives.make_dir("C:\\one\\x\\y");
+  drives.make_dir("D:\\two\\z\\w");
+  walk();
+  EXPECT_EQ(rows(), (QStringList{"C:\\one | D:\\two", "C:\\one\\x | -D:\\two\\x",
+                                 "-C:\\one\\z | D:\\two\\z", "C:\\one\\x\\y | -D:\\two\\x\\y",
+                                 "-C:\\one\\z\\w | D:\\two\\z\\w"}));
+  EXPECT_TRUE(shown.contains("checking dir D:\\two\\x"));
+}
+
+TEST_F(BranchTable, DotNamesHiddenNamesAndFlaggedPairsAreNotEntered) {
+  drives.make_dir("C:\\one\\.cache\\in");
+  drives.make_dir("D:\\two\\.hidden\\in");
+  // Flagged in tree 1 only, in tree 2 only (another letter case), and a directory of
+  // that name, which is no flag.
+  drives.write_file("C:\\one\\f\\_no_tenzor.flg", "");
+  drives.make_dir("C:\\one\\f\\sub1");
+  drives.make_dir("D:\\two\\f\\sub2");
+  drives.write_file("D:\\two\\g\\_NO_Tenzor.FLG", "");
+  drives.make_dir("D:\\two\\g\\sub");
+  drives.make_dir("C:\\one\\h\\_no_tenzor.flg");
+  walk();
+  EXPECT_EQ(level(1, 4), (QStringList{"-C:\\one\\g | D:\\two\\g", "C:\\one\\f | D:\\two\\f",
+                                      "C:\\one\\h | -D:\\two\\h"}));
+  EXPECT_EQ(rows().mid(4), QStringList{"C:\\one\\h\\_no_tenzor.flg | -D:\\two\\h\\_no_tenzor.flg"});
+  EXPECT_FALSE(shown.contains("checking dir C:\\one\\f"));
+}
+
+TEST_F(BranchTable, AFlagInARootKeepsOnlyTheRoot) {
+  drives.make_dir("C:\\one\\a");
+  drives.make_dir("D:\\two\\a");
+  drives.write_file("D:\\two\\_no_tenzor.flg", "");
+  walk();
+  EXPECT_EQ(rows(), QStringList{"C:\\one | D:\\two"});
+  EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(BranchTable, NamesThatDifferInLetterCaseFormOneBranch) {
+  drives.make_dir("C:\\one\\Data\\x");
+  drives.make_dir("D:\\two\\DATA\\X");
+  walk();
+  EXPECT_EQ(rows(), (QStringList{"C:\\one | D:\\two", "C:\\one\\Data | D:\\two\\DATA",
+                                 "C:\\one\\Data\\x | D:\\two\\DATA\\X"}));
+}
+
+TEST_F(BranchTable, SymbolicLinksAreNeverWalked) {
+  drives.make_dir("C:\\one\\real");
+  drives.make_dir("D:\\two\\real");
+  drives.make_dir("D:\\outside\\secret");
+  make_link("..", "C:\\one\\real\\up");
+  make_link(QFile::encodeName(drives.host_path("D:\\outside")), "C:\\one\\out");
+  make_link("real", "D:\\two\\again");
+  walk();
+  EXPECT_EQ(rows(), (QStringList{"C:\\one | D:\\two", "C:\\one\\real | D:\\two\\real"}));
+}
+
+TEST_F(BranchTable, NamesWithABackslashOrBytesThatAreNotUtf8AreWalkedAsThemselves) {
+  // "a\b" is one name in tree 1; tree 2 has a holding b.
+  make_raw_dir("C:\\one", "a\\b");
+  make_raw_dir("C:\\one", "a\\b/inner");
+  drives.make_dir("D:\\two\\a\\b\\other");
+  make_raw_dir("C:\\one", "caf\xE9");
+  make_raw_dir("C:\\one", "caf\xE9/sub");
+  make_raw_dir("D:\\two", "caf\xE9");
+  walk();
+  EXPECT_EQ(level(1, 4), (QStringList{"-C:\\one\\a | D:\\two\\a", "C:\\one\\a\\b | -D:\\two\\a\\b",
+                                      "C:\\one\\caf\\xE9 | D:\\two\\caf\\xE9"}));
+  EXPECT_EQ(level(4, 7), (QStringList{"-C:\\one\\a\\b | D:\\two\\a\\b",
+                                      "C:\\one\\a\\b\\inner | -D:\\two\\a\\b\\inner",
+                                      "C:\\one\\caf\\xE9\\sub | -D:\\two\\caf\\xE9\\sub"}));
+  EXPECT_EQ(level(7, 100), QStringList{"-C:\\one\\a\\b\\other | D:\\two\\a\\b\\other"});
+  for (const Branch& b : table) {
+    if (b.path1.endsWith("inner")) {
+      EXPECT_EQ(b.dir1->entries(attr::directory).size(), 0u);
+    }
+  }
+  table.clear();
+  remove_raw_dir("C:\\one", "caf\xE9/sub");
+  remove_raw_dir("C:\\one", "caf\xE9");
+  remove_raw_dir("D:\\two", "caf\xE9");
+}
+
+TEST_F(BranchTable, ManyDirectoriesAreWalkedQuickly) {
+  for (const char* root : {"C:\\one", "D:\\two"}) {
+    for (int i = 0; i < 50; ++i) {
+      const QString group = QStringLiteral("%1\\g%2").arg(QLatin1String(root)).arg(i);
+      drives.make_dir(group);
+      for (int j = 0; j < 99; ++j) make_raw_dir(group, QByteArray::number(j));
+    }
+  }
+  QElapsedTimer timer;
+  timer.start();
+  walk();
+  std::printf("[ timing ] 5000 directories a side walked in %lld ms\n",
+              static_cast<long long>(timer.elapsed()));
+  EXPECT_EQ(table.size(), 5001u);
+  EXPECT_TRUE(std::all_of(table.begin(), table.end(),
+                          [](const Branch& b) { return b.dir1 && b.dir2 && b.scanned; }));
+}
+
+}  // namespace
+}  // namespace tz::test
