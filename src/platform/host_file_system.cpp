@@ -182,29 +182,13 @@ class HostOpenDirectory : public OpenDirectory {
     // A descriptor of its own: reading moves the position, which fd_ must not share.
     Descriptor reading(::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!reading.valid()) throw_errno();
-    DIR* handle = ::fdopendir(reading.get());
-    if (!handle) throw_errno();
-    reading.release();  // closed with the handle
-    const std::unique_ptr<DIR, int (*)(DIR*)> closing(handle, ::closedir);
-    // As a drive root lists: without "." and "..".
-    const ListingFilter filter{mask, true, {}};
+    // As a drive root lists (without "." and ".."); a name whose status cannot be read
+    // is left out, not the whole directory.
+    const std::unique_ptr<Listing> listing =
+        open_host_listing(std::move(reading), ListingFilter{mask, true, {}, true});
     std::vector<ListedEntry> found;
-    for (;;) {
-      errno = 0;
-      const dirent* entry = ::readdir(handle);
-      if (!entry) {
-        // A listing cut short must not look complete.
-        if (errno != 0) throw_errno();
-        return found;
-      }
-      try {
-        if (auto listed = host_entry(::dirfd(handle), entry->d_name, filter)) {
-          found.push_back(std::move(*listed));
-        }
-      } catch (const FileError&) {
-        // A name whose status cannot be read is left out, not the whole directory.
-      }
-    }
+    while (auto entry = listing->next()) found.push_back(std::move(*entry));
+    return found;
   }
 
   std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) override {

@@ -74,8 +74,11 @@ class DirectoryListing : public Listing {
         if (errno != 0) throw FileError(error_from_errno(errno));
         return std::nullopt;
       }
-      if (auto listed = filter_entry(::dirfd(handle_), entry->d_name, entry->d_type, filter_)) {
-        return listed;
+      try {
+        if (auto listed = filter_entry(::dirfd(handle_), entry->d_name, entry->d_type, filter_))
+          return listed;
+      } catch (const FileError&) {
+        if (!filter_.skip_unreadable) throw;
       }
     }
   }

@@ -16,6 +16,8 @@ struct ListingFilter {
   int mask = 0;
   bool drive_root = false;  // a drive root has no "." and ".."
   QString pattern_key;      // empty: every name
+  // A name whose status cannot be read is left out rather than ending the listing.
+  bool skip_unreadable = false;
 };
 
 // Lists the directory `dir` (open for reading) as it is read, each name exactly as on
