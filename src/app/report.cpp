@@ -22,8 +22,10 @@ int printable_length(const uchar* at, qsizetype left) {
   return control ? 0 : length;
 }
 
-// `name` as one field of a line that `printf '%b'` turns back into the exact bytes.
-void append_escaped(const QByteArray& name, QByteArray& out) {
+// `name` as one field of a line that `printf '%b'` turns back into the exact bytes. With
+// `paths`, a drive-form path as it is shown: its backslashes stay as they are, and only
+// what would break the line is escaped.
+void append_escaped(const QByteArray& name, QByteArray& out, bool paths = false) {
   static constexpr char hex[] = "0123456789ABCDEF";
   const auto* bytes = reinterpret_cast<const uchar*>(name.constData());
   for (qsizetype i = 0; i < name.size();) {
@@ -41,7 +43,7 @@ void append_escaped(const QByteArray& name, QByteArray& out) {
         ++i;
         continue;
       case '\\':
-        out += "\\\\";
+        out += paths ? "\\" : "\\\\";
         ++i;
         continue;
       default:
@@ -79,6 +81,63 @@ void write_list(const FileList& list, const Control& caption, bool null_terminat
   }
 }
 
+void write_lists(WindowModel& w, const ReportOptions& options, QByteArray& out) {
+  const bool nul = options.null_terminated;
+  write_list(w.List1, w.lab_list1, nul, out);
+  write_list(w.List3, w.lab_list3, nul, out);
+  if (options.all) write_list(w.List5, w.lab_list5, nul, out);
+  write_list(w.List4, w.lab_list4, nul, out);
+  write_list(w.List2, w.lab_list2, nul, out);
+}
+
+// A line of paths as the window shows them.
+void write_line(const QString& text, bool null_terminated, QByteArray& out) {
+  if (null_terminated) {
+    out += text.toUtf8();
+    out += '\0';
+  } else {
+    append_escaped(text.toUtf8(), out, true);
+    out += '\n';
+  }
+}
+
+// The walk and the step-through as the window runs them, every question answered No:
+// the branches found in one tree only, then each branch that differs with its lists.
+int tree_report(Tenzor& tz, const ReportOptions& options, QByteArray& out) {
+  TreeComparison& tree = tz.tree();
+  const Globals& g = tz.globals();
+  const bool nul = options.null_terminated;
+  tree.set_unattended(true);
+  const TreeComparison::TreeOutcome outcome = tree.compare_trees();
+  if (outcome == TreeComparison::TreeOutcome::stopped) return report_status::refused;
+  bool differs = false, failed = false;
+  for (const QString& line : g.GLB_mismatch_text.split(g.GLB_crlf, Qt::SkipEmptyParts)) {
+    write_line(line, nul, out);
+    differs = true;
+  }
+  const auto write_branch = [&](const QString& path1, const QString& path2) {
+    write_line(QStringLiteral("== ") + path1 + text::pair_separator + path2, nul, out);
+    write_lists(tz.window(), options, out);
+    differs = true;
+  };
+  if (outcome == TreeComparison::TreeOutcome::root_compared) {
+    if (g.GLB_difference_found)
+      write_branch(tree.branches().front().path1, tree.branches().front().path2);
+  } else {
+    // Each stop is a branch that differs, or one that could not be compared (said on
+    // standard error), which leaves the answer incomplete.
+    while (tz.window().b_next_alignment.visible()) {
+      if (tree.waiting_result() == TreeComparison::BranchResult::failed)
+        failed = true;
+      else
+        write_branch(tree.waiting_path1(), tree.waiting_path2());
+      tree.b_next_alignment_Click();
+    }
+  }
+  if (failed) return report_status::refused;
+  return differs ? report_status::differs : report_status::aligned;
+}
+
 }  // namespace
 
 int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTranslator& translate,
@@ -90,8 +149,7 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
   g.GLB_loading = true;
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
   const CommandLine line = parse_command_line(g.GLB_command_line, panes.current_drive(), translate);
-  // Trees are compared only in the window.
-  if (!line.valid || line.tree) {
+  if (!line.valid) {
     tz.message(invalid_line_message(line, g.GLB_crlf));
     return report_status::refused;
   }
@@ -111,6 +169,7 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
     return report_status::refused;
   }
   tz.comparison().set_read_only(true);
+  if (line.tree) return tree_report(tz, options, out);
   switch (tz.comparison().compare_dirs()) {
     case Comparison::Outcome::compared:
       break;
@@ -121,12 +180,7 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
       tz.message(text::report_stopped);
       return report_status::refused;
   }
-  const bool nul = options.null_terminated;
-  write_list(w.List1, w.lab_list1, nul, out);
-  write_list(w.List3, w.lab_list3, nul, out);
-  if (options.all) write_list(w.List5, w.lab_list5, nul, out);
-  write_list(w.List4, w.lab_list4, nul, out);
-  write_list(w.List2, w.lab_list2, nul, out);
+  write_lists(w, options, out);
   return g.GLB_difference_found ? report_status::differs : report_status::aligned;
 }
 

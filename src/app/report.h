@@ -31,6 +31,13 @@ struct ReportOptions {
 // dir 1, aligned (only with `all`), newer in dir 2, only in dir 2. Returns 0 when
 // nothing differs, 1 when something does, 2 for a command line or pair that cannot be
 // compared (its message shown as a box).
+//
+// Two trees ("path 1 § path 2") are walked and stepped through as in the window, every
+// question answered No: first a line for each branch found in one tree only ("Only in
+// tree 1: " or "Only in tree 2: " and its path), then for each branch that differs the
+// line "== <path 1> <-> <path 2>" followed by its records. Paths are written as shown,
+// only their control characters escaped. A branch that could not be compared makes the
+// answer 2.
 int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTranslator& translate,
                QByteArray& out);
 

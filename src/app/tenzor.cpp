@@ -9,6 +9,7 @@
 #include "compare/pair_opener.h"
 #include "compare/panes.h"
 #include "history/history.h"
+#include "tree/results.h"
 #include "tree/tree_comparison.h"
 
 namespace tz {
@@ -18,8 +19,12 @@ Tenzor::Tenzor(const Services& services) : context_(services) {
   panes_ = std::make_unique<Panes>(ctx);
   // The comparison records its pair in the history, which sits above it.
   comparison_ = std::make_unique<Comparison>(ctx, *panes_, [this] { history_->record_pair(); });
-  tree_ = std::make_unique<TreeComparison>(ctx);
   history_ = std::make_unique<History>(ctx);
+  tree_ = std::make_unique<TreeComparison>(
+      ctx, *panes_, *comparison_,
+      TreeComparison::Hooks{[this] { history_->record_pair(); },
+                            [this] { history_->m_close_Click(); }});
+  results_ = std::make_unique<Results>(ctx);
   pair_opener_ =
       std::make_unique<PairOpener>(ctx, *panes_, *comparison_,
                                    PairOpener::Hooks{[this] { history_->m_close_Click(); },

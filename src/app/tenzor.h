@@ -11,6 +11,7 @@ class Panes;
 class Comparison;
 class PairOpener;
 class TreeComparison;
+class Results;
 class History;
 class Copier;
 class Transfers;
@@ -43,6 +44,7 @@ class Tenzor {
   Comparison& comparison() { return *comparison_; }
   PairOpener& pair_opener() { return *pair_opener_; }
   TreeComparison& tree() { return *tree_; }
+  Results& results() { return *results_; }
   History& history() { return *history_; }
   Copier& copier() { return *copier_; }
   Transfers& transfers() { return *transfers_; }
@@ -55,6 +57,7 @@ class Tenzor {
   std::unique_ptr<Panes> panes_;
   std::unique_ptr<Comparison> comparison_;
   std::unique_ptr<TreeComparison> tree_;
+  std::unique_ptr<Results> results_;
   std::unique_ptr<History> history_;
   std::unique_ptr<PairOpener> pair_opener_;
   std::unique_ptr<Copier> copier_;

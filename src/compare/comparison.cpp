@@ -181,7 +181,7 @@ class Matcher {
 
 }  // namespace
 
-Comparison::Outcome Comparison::compare_dirs() {
+Comparison::Outcome Comparison::compare_dirs(const OpenPair* open) {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
@@ -215,8 +215,10 @@ Comparison::Outcome Comparison::compare_dirs() {
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
       common.show_busy(true);
-      PlainFiles files1 = list_plain_files(fs, g.GLB_path1, reading);
-      PlainFiles files2 = list_plain_files(fs, g.GLB_path2, reading);
+      PlainFiles files1 =
+          open ? list_plain_files(open->dir1, reading) : list_plain_files(fs, g.GLB_path1, reading);
+      PlainFiles files2 =
+          open ? list_plain_files(open->dir2, reading) : list_plain_files(fs, g.GLB_path2, reading);
       w.listed_dir1 = files1.dir;
       w.listed_dir2 = files2.dir;
       Matcher matcher(ctx_, std::move(files1), std::move(files2), !read_only_);
@@ -242,13 +244,14 @@ Comparison::Outcome Comparison::compare_dirs() {
   return outcome;
 }
 
-void Comparison::bot_compare_Click() {
+Comparison::Outcome Comparison::bot_compare_Click() {
   Common& common = ctx_.common();
   common.show_busy(true);
   ctx_.globals().GLB_mismatch_text.clear();
-  compare_dirs();
+  const Outcome outcome = compare_dirs();
   set_default_comment();
   common.show_busy(false);
+  return outcome;
 }
 
 void Comparison::set_default_comment() {

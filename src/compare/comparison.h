@@ -1,11 +1,18 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 namespace tz {
 
 class Context;
 class Panes;
+class OpenDirectory;
+
+// Two directories held open, compared instead of what the panes' paths reach.
+struct OpenPair {
+  std::shared_ptr<OpenDirectory> dir1, dir2;
+};
 
 // The comparison of the pair in the panes into the five lists.
 class Comparison {
@@ -19,9 +26,11 @@ class Comparison {
     refused,   // the two panes show one directory
     stopped,   // a file could not be read (the lists stay empty), or the window closed
   };
-  Outcome compare_dirs();
+  // `open`, when given, holds the panes' directories as already reached by their
+  // exact names (a tree's branch); their files are compared.
+  Outcome compare_dirs(const OpenPair* open = nullptr);
   // "&compare dir's".
-  void bot_compare_Click();
+  Outcome bot_compare_Click();
   // The default hint line: the drag hint while List1 to List4 hold anything.
   void set_default_comment();
 

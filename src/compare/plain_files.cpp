@@ -14,6 +14,13 @@ PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading
   return files;
 }
 
+PlainFiles list_plain_files(std::shared_ptr<OpenDirectory> dir, QString& reading) {
+  reading = dir->path();
+  PlainFiles files{std::move(dir), {}};
+  files.names = files.dir->entries(attr::normal);
+  return files;
+}
+
 FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading) {
   try {
     return FileRef{files.dir, name.raw, files.dir->info(name.raw)};

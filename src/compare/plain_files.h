@@ -20,6 +20,9 @@ struct PlainFiles {
 // `reading` then names what was being read, for the message.
 PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading);
 
+// Lists the directory held open; `reading` names it, for the message when it fails.
+PlainFiles list_plain_files(std::shared_ptr<OpenDirectory> dir, QString& reading);
+
 // The file `name` of `files` as the entry side it is.
 FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading);
 

@@ -62,6 +62,11 @@ bool Common::same_place(const QString& a, const QString& b) {
   return same_text(a, b) || ctx_.fs().same_file(a, b);
 }
 
+void Common::show_error_message(const FileError& error) {
+  ctx_.message(text::fatal_error + QString::number(error.number()) + text::error_separator +
+               error.description());
+}
+
 QString Common::windows_directory() {
   QString dir = ctx_.services().facts.windows_directory();
   while (dir.size() > 3 && dir.endsWith(u'\\')) dir.chop(1);

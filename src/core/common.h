@@ -5,6 +5,7 @@
 namespace tz {
 
 class Context;
+class FileError;
 
 // Texts of names, paths and answers are compared without regard to letter case.
 inline bool same_text(const QString& a, const QString& b) {
@@ -30,6 +31,8 @@ class Common {
   // True when two paths name one place: the same text, letter case ignored, or the
   // same file or directory on disk (a link, a bind mount, two drive letters).
   bool same_place(const QString& a, const QString& b);
+  // The standard report of an unexpected error: "Error <number> - <description>".
+  void show_error_message(const FileError& error);
   QString windows_directory();
   // The "temp" folder under the Windows directory, created when missing.
   QString data_directory();

@@ -26,6 +26,9 @@ struct Globals {
   bool GLB_difference_found = false;
   QString GLB_drag_source;
   QString GLB_mismatch_text;
+  // The pane paths of the tree roots while a step-through goes on.
+  QString GLB_root_path1;
+  QString GLB_root_path2;
   QString GLB_command_line;
 };
 

@@ -143,6 +143,26 @@ inline const QString current_file = QStringLiteral("Current file: ");
 
 // Tree comparison.
 inline const QString checking_dir = QStringLiteral("checking dir ");
+inline const QString path_word = QStringLiteral("Path ");
+inline const QString create_question = QStringLiteral(" does not exist. Do you want to create it?");
+inline const QString only_in_tree1 = QStringLiteral("Only in tree 1: ");
+inline const QString only_in_tree2 = QStringLiteral("Only in tree 2: ");
+inline const QString end_of_tree = QStringLiteral("End of tree comparison.");
+inline const QString tree_stopped = QStringLiteral("The tree comparison stopped at ");
+inline const QString tree_stopped_end =
+    QStringLiteral("Nothing was created or compared: a part of the trees could not be read.");
+inline const QString branch_not_shown = QStringLiteral(
+    " cannot be opened by its path: a name in it holds a backslash or bytes that are not "
+    "UTF-8. Its files were not compared.");
+// The report of one-sided branches.
+inline const QString results_caption = QStringLiteral("Tree comparison");
+inline const QString results_title = QStringLiteral("The following branches do not match:");
+inline const QString proceed_common = QStringLiteral("proceed with common branches");
+inline const QString save_notepad = QStringLiteral("save text in notepad file");
+inline const QString cancel_operation = QStringLiteral("cancel operation");
+inline const QString log_file = QStringLiteral("tenzor.log");
+inline const QString log_heading = QStringLiteral("TENZOR.LOG ");
+inline const QString no_editor = QStringLiteral("The text editor could not be started for ");
 // The plain file that keeps a directory, and everything below it, out of a tree
 // comparison.
 inline const QString no_tenzor_flag = QStringLiteral("_no_tenzor.flg");

@@ -83,6 +83,9 @@ class WindowModel : public QObject {
   void resize_layout_requested();
   // The logic asks the window to give the input focus to the named control.
   void focus_requested(const QString& name);
+  // The window "Tree comparison" shows the report of one-sided branches and returns
+  // once it is closed; without a window nothing is shown, as if it were closed at once.
+  void results_requested();
 };
 
 }  // namespace tz

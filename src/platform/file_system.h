@@ -121,6 +121,9 @@ class OpenDirectory {
   // to (a link fails), so that a walk cannot leave the tree or loop. Its path() is this
   // path() followed by the name as displayed and `\`.
   virtual std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) = 0;
+  // Creates the subdirectory `name` (75 when the name exists, also in another case on a
+  // file system that ignores case) and opens it as open_subdirectory does.
+  virtual std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) = 0;
 };
 
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.

@@ -12,13 +12,15 @@
 namespace tz {
 
 // Services for runs without a window: messages go to standard error, questions are
-// answered No, and nothing is started or pointed at.
+// answered No without being shown (nobody could answer them), and nothing is started or
+// pointed at.
 class StderrDialogs : public Dialogs {
  public:
   Answer message_box(const MessageBox& box) override {
+    if (box.buttons != Buttons::Ok) return Answer::No;
     const QByteArray text = box.text.toUtf8();
     std::fprintf(stderr, "%s\n", text.constData());
-    return box.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    return Answer::Ok;
   }
   std::optional<QString> input_box(const QString&, const QString&, const QString&) override {
     return std::nullopt;

@@ -200,6 +200,15 @@ class HostOpenDirectory : public OpenDirectory {
                                                path_ + display_name(name), resolver_, sweeper_);
   }
 
+  std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) override {
+    check_name(name);
+    if (::mkdirat(fd_.get(), name.constData(), 0777) != 0) {
+      throw FileError(errno == EEXIST ? err::path_file_access : error_from_errno(errno));
+    }
+    resolver_->note_changed(fd_.get(), native_, name);
+    return open_subdirectory(name);
+  }
+
  private:
   Descriptor fd_;      // open for reading, so that changes in it can be flushed
   QByteArray native_;  // for the name cache and other programs, never for a call

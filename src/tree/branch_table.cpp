@@ -15,9 +15,13 @@ namespace {
 // not UTF-8 is compared byte for byte, marked by a leading "/", so that it cannot meet a
 // name that merely shows alike. "/" is never part of a name, and so also joins the
 // names of a relative path: a name holding `\` stays one name.
+QString name_part(const QString& name, const QByteArray& raw) {
+  if (name.toUtf8() == raw) return name_key(name);
+  return u'/' + name;
+}
+
 QString name_part(const ListedEntry& entry) {
-  if (entry.name.toUtf8() == entry.raw) return name_key(entry.name);
-  return u'/' + entry.name;
+  return name_part(entry.name, entry.raw);
 }
 
 // The subdirectories and the flag of one side of a pair, as listed.
@@ -26,10 +30,11 @@ struct Side {
   bool flagged = false;
 };
 
-Side read_side(OpenDirectory* dir) {
+Side read_side(OpenDirectory* dir, QString& reading) {
   static const QString flag_key = name_key(text::no_tenzor_flag);
   Side side;
   if (!dir) return side;  // the side where the branch is missing lists nothing
+  reading = dir->path();
   for (ListedEntry& entry : dir->entries(attr::directory)) {
     if (entry.name.startsWith(u'.')) continue;
     if (entry.attributes & attr::directory) {
@@ -60,12 +65,17 @@ std::shared_ptr<OpenDirectory> open_root(FileSystem& fs, const QString& path) {
 
 class TreeWalk {
  public:
-  TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress)
-      : pump_(pump), progress_(progress) {}
+  TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress, QString& reading)
+      : pump_(pump), progress_(progress), reading_(reading) {}
 
   std::vector<Branch> run(FileSystem& fs, const QString& root1, const QString& root2) {
-    add(Branch{open_root(fs, root1), open_root(fs, root2), root1, root2, true}, QString(),
-        QString());
+    Branch root;
+    root.dir1 = open_root(fs, root1);
+    root.dir2 = open_root(fs, root2);
+    root.path1 = root1;
+    root.path2 = root2;
+    root.scanned = true;
+    add(std::move(root), QString(), QString());
     list(0);
     // Branches added during a pass lie beyond its bound and wait for the next pass:
     // level by level.
@@ -85,8 +95,10 @@ class TreeWalk {
     // Held by value: adding branches moves the table.
     const std::shared_ptr<OpenDirectory> dir1 = table_[at].dir1, dir2 = table_[at].dir2;
     const QString path1 = walk_name(table_[at].path1), path2 = walk_name(table_[at].path2);
-    const Side side1 = read_side(dir1.get());
-    const Side side2 = read_side(dir2.get());
+    const Side side1 = read_side(dir1.get(), reading_);
+    const Side side2 = read_side(dir2.get(), reading_);
+    table_[at].flagged1 = side1.flagged;
+    table_[at].flagged2 = side2.flagged;
     if (side1.flagged || side2.flagged) return;  // the pair stays, its subdirectories not
 
     show(path1);
@@ -103,8 +115,7 @@ class TreeWalk {
       const QString part = name_part(entry);
       const ListedEntry* other = exactly_in_tree2.value(entry.raw);
       if (!other) other = in_tree2.value(part);
-      Branch branch{nullptr, nullptr, path1 + u'\\' + entry.name,
-                    path2 + u'\\' + (other ? other->name : entry.name), false};
+      Branch branch = child(at, entry, other ? *other : entry);
       if (!open_sides(branch, dir1.get(), &entry, dir2.get(), other)) continue;
       add(std::move(branch), keys1_[at] + u'/' + part, keys2_[at] + u'/' + part);
     }
@@ -114,11 +125,21 @@ class TreeWalk {
       const QString part = name_part(entry);
       const QString key1 = keys1_[at] + u'/' + part, key2 = keys2_[at] + u'/' + part;
       if (pairs_.contains(pair_key(key1, key2))) continue;
-      Branch branch{nullptr, nullptr, path1 + u'\\' + entry.name, path2 + u'\\' + entry.name,
-                    false};
+      Branch branch = child(at, entry, entry);
       if (!open_sides(branch, nullptr, nullptr, dir2.get(), &entry)) continue;
       add(std::move(branch), key1, key2);
     }
+  }
+
+  // A new branch in the branch at `at`, named `name1` in tree 1 and `name2` in tree 2.
+  Branch child(std::size_t at, const ListedEntry& name1, const ListedEntry& name2) const {
+    Branch branch;
+    branch.path1 = walk_name(table_[at].path1) + u'\\' + name1.name;
+    branch.path2 = walk_name(table_[at].path2) + u'\\' + name2.name;
+    branch.parent = static_cast<std::ptrdiff_t>(at);
+    branch.name1 = name1.raw;
+    branch.name2 = name2.raw;
+    return branch;
   }
 
   // Opens the existing sides of a new branch. A side that cannot be opened as a
@@ -153,6 +174,7 @@ class TreeWalk {
 
   EventPump& pump_;
   const std::function<void(const QString&)>& progress_;
+  QString& reading_;
   std::vector<Branch> table_;
   // Each branch's relative path on each side as the pairing compares it, and every pair
   // of them, so that tree 2's names find their pair without a search of the table.
@@ -162,10 +184,18 @@ class TreeWalk {
 
 }  // namespace
 
+bool holds_name(OpenDirectory& dir, const QByteArray& name) {
+  const QString wanted = name_part(display_name(name), name);
+  for (const ListedEntry& entry : dir.entries(attr::directory | attr::hidden | attr::system)) {
+    if (name_part(entry) == wanted) return true;
+  }
+  return false;
+}
+
 std::vector<Branch> walk_trees(FileSystem& fs, const QString& root1, const QString& root2,
-                               EventPump& pump,
-                               const std::function<void(const QString&)>& progress) {
-  return TreeWalk(pump, progress).run(fs, root1, root2);
+                               EventPump& pump, const std::function<void(const QString&)>& progress,
+                               QString& reading) {
+  return TreeWalk(pump, progress, reading).run(fs, root1, root2);
 }
 
 }  // namespace tz

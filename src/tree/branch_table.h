@@ -21,17 +21,28 @@ struct Branch {
   QString path1, path2;
   // Its subdirectories have been listed.
   bool scanned = false;
+  // The branch this one lies in (its position in the table; -1 for the root), and the
+  // exact on-disk name on each side: the name found there, or for a missing side the
+  // name it would be created with.
+  std::ptrdiff_t parent = -1;
+  QByteArray name1, name2;
+  // The flag file lies in the directory of tree 1, of tree 2 (known once scanned).
+  bool flagged1 = false, flagged2 = false;
 };
+
+// True when `dir` holds an entry of any kind named `name`, letter case ignored (a name
+// that is not UTF-8 only as the same bytes). Throws FileError when `dir` cannot be read.
+bool holds_name(OpenDirectory& dir, const QByteArray& name);
 
 // Walks the trees below `root1` and `root2` level by level into their branches: the
 // root pair first, then each level in the order the listings return the names, tree 1's
 // subdirectories before tree 2's that tree 1 lacks. Names beginning with "." and hidden
 // ones are skipped, a symbolic link is never followed, and a pair where either directory
-// holds the flag file (text::no_tenzor_flag) stays in the table without being entered. `progress`
-// gets "checking dir " and the directory before each listing; events run after it. Throws FileError
-// when a directory cannot be read.
+// holds the flag file (text::no_tenzor_flag) stays in the table without being entered.
+// `progress` gets "checking dir " and the directory before each listing; events run after
+// it. Throws FileError when a directory cannot be read; `reading` then names it.
 std::vector<Branch> walk_trees(FileSystem& fs, const QString& root1, const QString& root2,
-                               EventPump& pump,
-                               const std::function<void(const QString&)>& progress);
+                               EventPump& pump, const std::function<void(const QString&)>& progress,
+                               QString& reading);
 
 }  // namespace tz

@@ -1,15 +1,29 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <vector>
+
+#include "tree/branch_table.h"
 
 namespace tz {
 
 class Context;
+class Panes;
+class Comparison;
 
-// The comparison of two whole directory trees.
+// The comparison of two whole directory trees: the walk, the report of branches found
+// in one tree only, and the step-through of the common branches.
 class TreeComparison {
  public:
-  explicit TreeComparison(Context& ctx) : ctx_(ctx) {}
+  // What the tree comparison asks of the features above it.
+  struct Hooks {
+    std::function<void()> record_pair;
+    std::function<void()> close_history_view;
+  };
+
+  TreeComparison(Context& ctx, Panes& panes, Comparison& comparison, Hooks hooks)
+      : ctx_(ctx), panes_(panes), comparison_(comparison), hooks_(std::move(hooks)) {}
 
   // True when a listing of `path` that includes directories, hidden, system and volume
   // entries finds anything; false on any file system error.
@@ -17,15 +31,58 @@ class TreeComparison {
   // True while List1 to List4 hold any entry.
   bool differenza_trovata();
 
-  void compare_trees();
+  enum class TreeOutcome {
+    stopped,        // refused, cancelled, or a directory could not be read
+    root_compared,  // no subdirectories: the roots were compared as a pair
+    stepped,        // the step-through ran, and ended or waits at a branch
+  };
+  TreeOutcome compare_trees();
   void bot_compare_tree_Click();
   // The hidden menu entry "Compare &tree", run for a tree command line.
   void m_tree_Click();
   // "next subdir": on to the next pair of subdirectories of a step-through.
   void b_next_alignment_Click();
+  void do_tree();
+
+  // How the comparison of one branch ended.
+  enum class BranchResult {
+    skipped,  // flagged, or missing on a side
+    aligned,
+    differs,
+    failed,  // it could not be shown or compared: said in a message, never aligned
+  };
+  BranchResult compare_branch(const Branch& branch);
+
+  // The branches of the last walk; one that has been stepped through has an empty path1.
+  const std::vector<Branch>& branches() const { return branches_; }
+  // The branch the step-through waits at, and how its comparison ended.
+  const QString& waiting_path1() const { return waiting_path1_; }
+  const QString& waiting_path2() const { return waiting_path2_; }
+  BranchResult waiting_result() const { return waiting_result_; }
+
+  // Without a window nobody reads the closing message of a step-through.
+  void set_unattended(bool unattended) { unattended_ = unattended; }
 
  private:
+  bool walk();
+  bool still_there(const Branch& branch);
+  bool reaches(const QString& path, OpenDirectory& dir);
+  bool offer_missing_branches();
+  void add_mismatch(const QString& prefix, const QString& path);
+  void create_branch(Branch& branch);
+  bool is_missing(const Branch& branch, int side);
+  void show_progress(const QString& path);
+
   Context& ctx_;
+  Panes& panes_;
+  Comparison& comparison_;
+  Hooks hooks_;
+  std::vector<Branch> branches_;
+  QString waiting_path1_, waiting_path2_;
+  BranchResult waiting_result_ = BranchResult::skipped;
+  bool unattended_ = false;
+  // Counts the walks, so that a step-through notices a new one started meanwhile.
+  int generation_ = 0;
 };
 
 }  // namespace tz

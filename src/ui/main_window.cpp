@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyle>
+#include <functional>
 
 #include "app/tenzor.h"
 #include "compare/comparison.h"
@@ -27,6 +28,7 @@
 #include "ui/file_list_view.h"
 #include "ui/free_area.h"
 #include "ui/main_layout.h"
+#include "ui/results_window.h"
 #include "ui/window_keys.h"
 
 namespace tz {
@@ -34,6 +36,25 @@ namespace tz {
 using namespace ui;
 
 namespace {
+
+// Calls `on_move` whenever the pointer moves over the widget it watches.
+class PointerMoves : public QObject {
+ public:
+  PointerMoves(QWidget& watched, std::function<void()> on_move)
+      : QObject(&watched), on_move_(std::move(on_move)) {
+    watched.setMouseTracking(true);
+    watched.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove) on_move_();
+    return false;
+  }
+
+ private:
+  std::function<void()> on_move_;
+};
 
 QString pane_name(const char* stem, int pane) {
   return QString::fromLatin1(stem) + QString::number(pane);
@@ -60,6 +81,8 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
   connect(&w, &WindowModel::focus_requested, this, [this](const QString& name) {
     if (QWidget* widget = control(name)) widget->setFocus();
   });
+  connect(&w, &WindowModel::results_requested, this,
+          [this] { show_results_window(tz_.results(), this); });
   // The load step decides when the window appears.
   connect(&w, &WindowModel::show_requested, this, &QWidget::show);
 
@@ -202,7 +225,9 @@ void MainWindow::build_lists(QWidget* area) {
     name_after_label(view, label, caption);
   }
   for (ListId id : aligned_by_button) add_button(w.align_button(id), area);
-  add_button(w.b_next_alignment, area);
+  QPushButton* next = add_button(w.b_next_alignment, area);
+  connect(next, &QPushButton::clicked, this, [this] { tz_.tree().b_next_alignment_Click(); });
+  new PointerMoves(*next, [this] { tz_.comparison().set_default_comment(); });
 
   // The history shares the lists' place; it has no control of its own yet.
   auto* history = new FileListView(w.history, area);
@@ -249,7 +274,8 @@ void MainWindow::build_menus() {
   add_entry(w.m_select, nullptr);
   add_entry(w.m_delete, nullptr);
   add_entry(w.m_clear_all, nullptr);
-  add_entry(w.m_tree, nullptr);
+  connect(add_entry(w.m_tree, nullptr), &QAction::triggered, this,
+          [this] { tz_.tree().m_tree_Click(); });
 
   QMenu* help = add_menu(w.m_help);
   menuBar()->addMenu(help);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "platform/file_error.h"
 #include "support/test_program.h"
@@ -114,13 +115,52 @@ TEST_F(Report, PairsThatCannotBeComparedAnswerTwoWithTheWindowsMessage) {
       "Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ";
   p.dialogs.expect(invalid);
   EXPECT_EQ(run("C:\\one D:\\two"), report_status::refused);
-  p.dialogs.expect(invalid);
-  EXPECT_EQ(run(QString::fromUtf8("C:\\one \xC2\xA7 D:\\two")), report_status::refused);
   p.dialogs.expect("Directory not found or disk drive not ready (C:\\one\\only1.txt | D:\\two)");
   EXPECT_EQ(run("C:\\one\\only1.txt | D:\\two"), report_status::refused);
   p.dialogs.expect_starting("dir1 and dir2 are equal");
   EXPECT_EQ(run("C:\\one | c:\\ONE"), report_status::refused);
   EXPECT_EQ(out, "");
+}
+
+// Trees: the one-sided branches first, then each branch that differs, in the order the
+// step-through meets them; nothing is created.
+TEST_F(Report, TreesGiveTheirOneSidedBranchesThenEachBranchThatDiffers) {
+  const QString trees = QString::fromUtf8("C:\\one \xC2\xA7 D:\\two");
+  p.drives.make_dir("C:\\one\\x");
+  p.drives.make_dir("D:\\two\\z");
+  p.drives.write_file("C:\\one\\Sub\\f.txt", "f", 1'700'000'000);
+  p.drives.write_file("D:\\two\\sub\\f.txt", "f", 1'700'000'000);
+  p.drives.write_file("D:\\two\\sub\\g.txt", "g", 1'700'000'000);
+  p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::No);
+  EXPECT_EQ(run(trees, {.all = true}), report_status::differs);
+  QByteArray lines = out;
+  EXPECT_TRUE(
+      lines.startsWith("Only in tree 1: C:\\one\\x\nOnly in tree 2: D:\\two\\z\n"
+                       "== C:\\one <-> D:\\two\n"
+                       "only in dir 1\tonly1.txt\n"))
+      << out.toStdString();
+  EXPECT_TRUE(
+      lines.endsWith("== C:\\one\\Sub <-> D:\\two\\sub\n"
+                     "aligned\tf.txt\n"
+                     "only in dir 2\tg.txt\n"))
+      << out.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(p.drives.host_path("D:\\two\\x")));
+
+  // Aligned trees answer 0 with no line at all.
+  p.drives.make_dir("D:\\two\\x");
+  p.drives.make_dir("C:\\one\\z");
+  for (const char* gone : {"C:\\one\\only1.txt", "C:\\one\\new1.txt", "D:\\two\\b2.txt",
+                           "D:\\two\\a2.txt", "D:\\two\\new1.txt", "D:\\two\\sub\\g.txt"})
+    ASSERT_TRUE(QFile::remove(p.drives.host_path(gone)));
+  EXPECT_EQ(run(trees), report_status::aligned);
+  EXPECT_EQ(out, "");
+
+  // A branch that cannot be compared leaves the answer incomplete.
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "info" && path.endsWith("sub\\f.txt")) throw FileError(err::device_io);
+  };
+  p.dialogs.expect_starting("The comparison stopped at D:\\two\\sub\\f.txt");
+  EXPECT_EQ(run(trees), report_status::refused);
 }
 
 TEST_F(Report, ComparisonThatStopsEarlyIsNoAnswer) {

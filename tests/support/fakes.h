@@ -57,13 +57,16 @@ class RecordingProcesses : public Processes {
   bool open_url(const QString& path) override {
     opened.push_back(path);
     if (on_open) on_open(path);
-    return true;
+    return open_succeeds;
   }
-  void beep() override {}
+  void beep() override { ++beeps; }
   std::function<void(const QString& program)> on_start;
   std::function<void(const QString& path)> on_open;
   std::vector<Start> starts;
   std::vector<QString> opened;
+  int beeps = 0;
+  // False: the path is recorded, but its program does not start.
+  bool open_succeeds = true;
 };
 
 // What a test sees of the program ending at once.

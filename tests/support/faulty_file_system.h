@@ -11,9 +11,9 @@ namespace tz::test {
 // The real host file system, with failures a test may inject: `fault(operation, path)`
 // runs before the operation and may throw a FileError. Operations are named
 // after the methods: "info" (also for info and exists through an open directory),
-// "list", "copy_file" (with the source's path, also for copy_to) and "remove_file"
-// (also for remove). Through an open directory the path is its path() followed by the
-// name as displayed.
+// "list" (also for entries), "copy_file" (with the source's path, also for copy_to),
+// "remove_file" (also for remove) and "make_directory" (also for make_subdirectory). Through an
+// open directory the path is its path() followed by the name as displayed.
 class FaultyFileSystem : public HostFileSystem {
  public:
   using HostFileSystem::HostFileSystem;
@@ -38,6 +38,10 @@ class FaultyFileSystem : public HostFileSystem {
   void remove_file(const QString& path) override {
     hit("remove_file", path);
     HostFileSystem::remove_file(path);
+  }
+  void make_directory(const QString& path) override {
+    hit("make_directory", path);
+    HostFileSystem::make_directory(path);
   }
 
  private:
@@ -72,9 +76,16 @@ class FaultyFileSystem : public HostFileSystem {
     std::optional<QString> host_path(const QByteArray& name) override {
       return real_->host_path(name);
     }
-    std::vector<ListedEntry> entries(int mask) override { return real_->entries(mask); }
+    std::vector<ListedEntry> entries(int mask) override {
+      fs_.hit("list", path_);
+      return real_->entries(mask);
+    }
     std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) override {
       return std::make_shared<FaultyDirectory>(fs_, real_->open_subdirectory(name));
+    }
+    std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) override {
+      fs_.hit("make_directory", path_ + display_name(name));
+      return std::make_shared<FaultyDirectory>(fs_, real_->make_subdirectory(name));
     }
 
    private:

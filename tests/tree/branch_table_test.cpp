@@ -39,7 +39,8 @@ class BranchTable : public ::testing::Test {
   }
 
   void walk(const QString& root1 = "C:\\one", const QString& root2 = "D:\\two") {
-    table = walk_trees(fs, root1, root2, pump, [&](const QString& text) { shown << text; });
+    table = walk_trees(
+        fs, root1, root2, pump, [&](const QString& text) { shown << text; }, reading);
   }
   // Each branch as "path1 | path2", a side that is missing marked with "-".
   QStringList rows() const {
@@ -60,6 +61,7 @@ class BranchTable : public ::testing::Test {
   HostFileSystem fs{drives.table()};
   RecordingPump pump;
   QStringList shown;
+  QString reading;
   std::vector<Branch> table;
 };
 

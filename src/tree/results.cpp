@@ -1,0 +1,68 @@
+#include "tree/results.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QStringList>
+
+#include "core/common.h"
+#include "core/context.h"
+#include "core/texts.h"
+#include "platform/file_error.h"
+
+namespace tz {
+
+namespace {
+
+constexpr int beeps_when_saved = 3;
+
+// "TENZOR.LOG " and the moment, in the forms the user's locale writes them short.
+QString log_heading() {
+  const QLocale locale = QLocale::system();
+  const QDateTime now = QDateTime::currentDateTime();
+  return text::log_heading + locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
+         locale.toString(now.time(), QLocale::ShortFormat);
+}
+
+}  // namespace
+
+QString Results::shown_text() const {
+  return ctx_.globals().GLB_mismatch_text.mid(2);
+}
+
+void Results::b_cancel_Click() {
+  ctx_.globals().GLB_mismatch_text.clear();
+}
+
+void Results::b_save_notepad_Click() {
+  save_in_notepad(ctx_.globals().GLB_mismatch_text);
+}
+
+void Results::save_in_notepad(const QString& text) {
+  QString path = ctx_.services().facts.current_directory();
+  if (!path.endsWith(u'\\')) path += u'\\';
+  path += text::log_file;
+
+  // write_lines ends every line with CR LF: the heading, the text's own lines and the
+  // final CR LF come out as one block of bytes.
+  QStringList lines{log_heading()};
+  lines += text.split(QStringLiteral("\r\n"));
+  try {
+    ctx_.fs().write_lines(path, lines);
+  } catch (const FileError& error) {
+    ctx_.common().show_error_message(error);
+    return;
+  }
+
+  Processes& processes = ctx_.services().processes;
+  for (int i = 0; i < beeps_when_saved; ++i) processes.beep();
+  // The log is saved whatever happens now; only showing it can still fail.
+  bool opened = false;
+  try {
+    opened = processes.open_url(ctx_.fs().host_path(path));
+  } catch (const FileError&) {
+    opened = false;
+  }
+  if (!opened) ctx_.message(text::no_editor + path + u'.');
+}
+
+}  // namespace tz

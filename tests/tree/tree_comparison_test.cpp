@@ -1,0 +1,205 @@
+#include "tree/tree_comparison.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "align/bulk_align.h"
+#include "compare/panes.h"
+#include "platform/file_error.h"
+#include "support/test_program.h"
+
+namespace tz::test {
+namespace {
+
+// Two trees, C:\one and D:\two, in the panes.
+class Trees : public ::testing::Test {
+ protected:
+  Trees() {
+    p.drives.make_dir("C:\\one");
+    p.drives.make_dir("D:\\two");
+    QObject::connect(&p.tz.window(), &WindowModel::results_requested, [this] {
+      shown_report = p.tz.globals().GLB_mismatch_text;
+      if (cancel_report) p.tz.globals().GLB_mismatch_text.clear();
+    });
+  }
+  TreeComparison& tree() { return p.tz.tree(); }
+  WindowModel& w() { return p.tz.window(); }
+  void dir(const QString& path) { p.drives.make_dir(path); }
+  void put(const QString& path, qint64 mtime = TestProgram::t0) {
+    p.drives.write_file(path, "x", mtime);
+  }
+  bool is_dir(const QString& path) { return QFileInfo(p.drives.host_path(path)).isDir(); }
+  void compare_trees() {
+    p.open_panes("C:\\one", "D:\\two");
+    tree().bot_compare_tree_Click();
+  }
+  QStringList panes() { return {w().pane1.path(), w().pane2.path()}; }
+
+  TestProgram p;
+  QString shown_report;
+  bool cancel_report = false;
+};
+
+TEST_F(Trees, MissingBranchesAreOfferedParentFirstAndReportedWhenRefused) {
+  dir("C:\\one\\x\\y");
+  dir("D:\\two\\z");
+  dir("C:\\one\\kept");
+  put("C:\\one\\kept\\_no_tenzor.flg");  // flagged: neither offered nor reported
+  p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::No);
+  p.dialogs.expect("Path D:\\two\\x\\y does not exist. Do you want to create it?", Answer::No);
+  cancel_report = true;
+  compare_trees();
+  EXPECT_EQ(shown_report,
+            "\r\nOnly in tree 1: C:\\one\\x\r\nOnly in tree 1: C:\\one\\x\\y"
+            "\r\nOnly in tree 2: D:\\two\\z");
+  EXPECT_FALSE(is_dir("D:\\two\\x"));
+  EXPECT_FALSE(w().b_next_alignment.visible());
+
+  // Yes to both: the parent is made before its subdirectory, and nothing is reported.
+  p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::Yes);
+  p.dialogs.expect("Path D:\\two\\x\\y does not exist. Do you want to create it?", Answer::Yes);
+  shown_report.clear();
+  cancel_report = false;
+  rmdir(p.drives.host_path("D:\\two\\z").toUtf8().constData());
+  p.dialogs.expect("End of tree comparison.");
+  compare_trees();
+  EXPECT_TRUE(is_dir("D:\\two\\x\\y"));
+  EXPECT_EQ(shown_report, "");
+  EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
+}
+
+TEST_F(Trees, ABranchThatCannotBeMadeIsSaidAndReportedAndCancelStopsEverything) {
+  dir("C:\\one\\x\\y");
+  dir("C:\\one\\w");
+  // No to the parent leaves nowhere to make the subdirectory.
+  p.dialogs.expect("Path D:\\two\\w does not exist. Do you want to create it?", Answer::No);
+  p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::No);
+  p.dialogs.expect("Path D:\\two\\x\\y does not exist. Do you want to create it?", Answer::Yes);
+  p.dialogs.expect("Error 76 - Path not found");
+  cancel_report = true;
+  compare_trees();
+  EXPECT_TRUE(shown_report.endsWith("\r\nOnly in tree 1: C:\\one\\x\\y"));
+
+  // A medium that refuses it.
+  p.fs.fault = [](const QString& op, const QString&) {
+    if (op == "make_directory") throw FileError(err::permission_denied);
+  };
+  p.dialogs.expect("Path D:\\two\\w does not exist. Do you want to create it?", Answer::Yes);
+  p.dialogs.expect("Error 70 - Permission denied");
+  // Cancel: no report window, no step-through, the pointer back to normal.
+  p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::Cancel);
+  shown_report.clear();
+  compare_trees();
+  EXPECT_EQ(shown_report, "");
+  EXPECT_TRUE(tree().branches().empty());
+  EXPECT_FALSE(p.busy.busy);
+  EXPECT_FALSE(w().b_next_alignment.visible());
+}
+
+TEST_F(Trees, StepThroughStopsAtEachDifferingBranchAndEndsAtTheRoots) {
+  for (const char* d : {"C:\\one\\a\\c", "C:\\one\\b", "D:\\two\\A\\c", "D:\\two\\b"}) dir(d);
+  put("C:\\one\\a\\c\\new.txt");
+  put("C:\\one\\b\\same.txt");
+  put("D:\\two\\b\\same.txt");
+  compare_trees();
+  // Data and DATA are one branch: no prompt, no report; the first stop is a\c.
+  EXPECT_EQ(shown_report, "");
+  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
+  EXPECT_EQ(panes(), (QStringList{"C:\\one\\a\\c", "D:\\two\\A\\c"}));
+  EXPECT_EQ(p.list(1), QStringList{"new.txt"});
+  EXPECT_TRUE(w().b_next_alignment.visible());
+  EXPECT_EQ(w().lab_drag_drop.caption(),
+            "Drag/drop file names over file boxes to align or move files between the directories");
+
+  // Emptying List1 with "align these files" moves on by itself, to the end.
+  p.dialogs.expect("End of tree comparison.");
+  p.tz.bulk_align().bot_list_Click(ListId::List1);
+  EXPECT_TRUE(QFileInfo::exists(p.drives.host_path("D:\\two\\A\\c\\new.txt")));
+  EXPECT_EQ(panes(), (QStringList{"C:\\one", "D:\\two"}));
+  EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
+  EXPECT_TRUE(p.tz.globals().GLB_root_path1.isEmpty());
+}
+
+TEST_F(Trees, AlignedListLeftWhileAnotherHoldsNamesDoesNotAdvance) {
+  dir("C:\\one\\a");
+  dir("D:\\two\\a");
+  put("D:\\two\\a\\only2.txt");
+  put("C:\\one\\root.txt");  // the roots differ as well: the first stop
+  compare_trees();
+  EXPECT_EQ(panes(), (QStringList{"C:\\one", "D:\\two"}));
+  tree().b_next_alignment_Click();
+  EXPECT_EQ(panes(), (QStringList{"C:\\one\\a", "D:\\two\\a"}));
+  p.tz.bulk_align().bot_list_Click(ListId::List1);  // empty; List2 still counts
+  EXPECT_TRUE(w().b_next_alignment.visible());
+  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
+  p.dialogs.expect("End of tree comparison.");
+  tree().b_next_alignment_Click();
+  EXPECT_FALSE(w().b_next_alignment.visible());
+}
+
+TEST_F(Trees, AFlaggedRootIsComparedAsAPair) {
+  dir("C:\\one\\sub");
+  put("D:\\two\\_no_tenzor.flg");
+  put("C:\\one\\f.txt");
+  compare_trees();
+  EXPECT_EQ(tree().branches().size(), 1u);
+  EXPECT_EQ(p.list(1), QStringList{"f.txt"});
+  EXPECT_FALSE(w().b_next_alignment.visible());
+  EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
+}
+
+// A comparison that stops on an error, or a branch its path cannot reach, is said and
+// waits for the user: it never passes for aligned.
+TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
+  dir("C:\\one\\a");
+  dir("D:\\two\\a");
+  int listings = 0, fail_from = 1;
+  p.fs.fault = [&](const QString& op, const QString& path) {
+    if (op == "list" && path == "C:\\one\\a\\" && ++listings >= fail_from)
+      throw FileError(err::device_io);
+  };
+  // Failing in the walk: nothing is offered or compared.
+  p.dialogs.expect(
+      "The tree comparison stopped at C:\\one\\a\\\r\nError: 57 - Device I/O error\r\n"
+      "Nothing was created or compared: a part of the trees could not be read.");
+  compare_trees();
+  EXPECT_TRUE(tree().branches().empty());
+  EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
+
+  // Failing in the branch's comparison, after the walk.
+  listings = 0;
+  fail_from = 2;
+  p.dialogs.expect_starting("The comparison stopped at C:\\one\\a\\");
+  compare_trees();
+  EXPECT_TRUE(w().b_next_alignment.visible());
+  EXPECT_EQ(tree().waiting_result(), TreeComparison::BranchResult::failed);
+}
+
+TEST_F(Trees, ABranchWhosePathReachesAnotherDirectoryIsNeverComparedAsThat) {
+  // "b\c" is one name, and its path names another directory: b's c.
+  for (const char* d : {"C:\\one\\b\\c\\inner", "D:\\two\\b\\c\\inner"}) dir(d);
+  put("C:\\one\\b\\c\\inner\\f.txt");
+  for (const char* root : {"C:\\one", "D:\\two"}) {
+    ASSERT_TRUE(QDir(p.drives.host_path(root)).mkdir("b\\c"));
+  }
+  QFile secret(p.drives.host_path("C:\\one") + "/b\\c/secret.txt");
+  ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+  p.dialogs.expect(
+      "C:\\one\\b\\c cannot be opened by its path: a name in it holds a backslash or bytes "
+      "that are not UTF-8. Its files were not compared.");
+  compare_trees();
+  EXPECT_EQ(tree().waiting_result(), TreeComparison::BranchResult::failed);
+  EXPECT_FALSE(p.list(1).contains("secret.txt"));
+  tree().b_next_alignment_Click();
+  EXPECT_EQ(tree().waiting_path1(), "C:\\one\\b\\c\\inner");
+  EXPECT_EQ(p.list(1), QStringList{"f.txt"});
+  p.dialogs.expect("End of tree comparison.");
+  tree().b_next_alignment_Click();
+}
+
+}  // namespace
+}  // namespace tz::test
