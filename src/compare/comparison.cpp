@@ -198,7 +198,9 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open) {
     // Equal texts, or two paths that reach one directory (a link, a bind mount, two
     // drive letters): comparing a directory with itself would offer to delete the
     // only copy of every file.
-    if (common.same_place(pane1, pane2)) {
+    const bool same =
+        open ? open->dir1->self().same_file(open->dir2->self()) : common.same_place(pane1, pane2);
+    if (same) {
       ctx_.message(text::dirs_equal, Buttons::Ok, Icon::Critical);
       outcome = Outcome::refused;
     } else {
@@ -233,10 +235,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open) {
     // aligning from that could copy an older file over a newer one: the lists stay
     // empty and the message says what could not be read.
     common.show_busy(false);
-    ctx_.message(text::comparison_stopped + reading + g.GLB_crlf + text::error_colon +
-                     QString::number(error.number()) + text::error_separator + error.description() +
-                     g.GLB_crlf + text::comparison_stopped_end,
-                 Buttons::Ok, Icon::Critical);
+    common.show_stopped(text::comparison_stopped, reading, error, text::comparison_stopped_end);
     outcome = Outcome::stopped;
   }
   g.GLB_difference_found = w.difference_count() > 0;

@@ -79,7 +79,9 @@ void Panes::set_directory(int pane, const QString& path) {
   // Only drive-form paths name a pane's directory.
   if (!is_drive_form(path)) throw FileError(err::bad_file_name);
   const QString canonical = ctx_.fs().canonical_path(path);
-  if (!(ctx_.fs().attributes(canonical) & attr::directory)) throw FileError(err::path_not_found);
+  const FileInfo info = ctx_.fs().info(canonical);
+  if (!(info.attributes & attr::directory)) throw FileError(err::path_not_found);
+  directory_info_[pane - 1] = info;
   PaneModel& model = ctx_.window().pane(pane);
   if (canonical == model.path()) return;
   if (headless_) {

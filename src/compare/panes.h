@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+#include "platform/file_system.h"
+
 namespace tz {
 
 class Context;
@@ -27,6 +29,8 @@ class Panes {
   // The directory box of `pane` set to `path`. Runs the directory change handling when
   // the path differs. Throws FileError when the directory cannot be opened.
   void set_directory(int pane, const QString& path);
+  // The directory `pane` was last set to, as the disk knows it (device and inode).
+  const FileInfo& directory_info(int pane) const { return directory_info_[pane - 1]; }
   // Enter or double click in a directory box: opens `row` (the highlighted one when -1).
   void open_row(int pane, int row = -1);
   // F5: re-reads the subdirectories of both directory boxes.
@@ -55,6 +59,7 @@ class Panes {
 
   Context& ctx_;
   bool headless_ = false;
+  FileInfo directory_info_[2];
 };
 
 }  // namespace tz

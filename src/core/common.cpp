@@ -62,6 +62,14 @@ bool Common::same_place(const QString& a, const QString& b) {
   return same_text(a, b) || ctx_.fs().same_file(a, b);
 }
 
+void Common::show_stopped(const QString& start, const QString& where, const FileError& error,
+                          const QString& end) {
+  const QString& crlf = ctx_.globals().GLB_crlf;
+  ctx_.message(start + where + crlf + text::error_colon + QString::number(error.number()) +
+                   text::error_separator + error.description() + crlf + end,
+               Buttons::Ok, Icon::Critical);
+}
+
 void Common::show_error_message(const FileError& error) {
   ctx_.message(text::fatal_error + QString::number(error.number()) + text::error_separator +
                error.description());

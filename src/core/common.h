@@ -31,6 +31,10 @@ class Common {
   // True when two paths name one place: the same text, letter case ignored, or the
   // same file or directory on disk (a link, a bind mount, two drive letters).
   bool same_place(const QString& a, const QString& b);
+  // A critical box for work that stopped on a file error: `start` + `where`, the line
+  // "Error: <number> - <description>", and `end`.
+  void show_stopped(const QString& start, const QString& where, const FileError& error,
+                    const QString& end);
   // The standard report of an unexpected error: "Error <number> - <description>".
   void show_error_message(const FileError& error);
   QString windows_directory();

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 #include "core/texts.h"
 #include "platform/file_error.h"
@@ -63,15 +64,30 @@ std::shared_ptr<OpenDirectory> open_root(FileSystem& fs, const QString& path) {
   }
 }
 
+// Opens the existing sides of a new branch, only to see that they can be: a side that
+// cannot be opened as a directory of its own (a symbolic link, no permission) keeps the
+// whole pair out, since a side taken for missing would be offered for creation.
+bool can_open(OpenDirectory* parent1, const ListedEntry* name1, OpenDirectory* parent2,
+              const ListedEntry* name2) {
+  try {
+    if (name1) parent1->open_subdirectory(name1->raw);
+    if (name2) parent2->open_subdirectory(name2->raw);
+    return true;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
 class TreeWalk {
  public:
   TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress, QString& reading)
       : pump_(pump), progress_(progress), reading_(reading) {}
 
-  std::vector<Branch> run(FileSystem& fs, const QString& root1, const QString& root2) {
+  BranchTable run(FileSystem& fs, const QString& root1, const QString& root2) {
+    table_ = BranchTable(open_root(fs, root1), open_root(fs, root2));
     Branch root;
-    root.dir1 = open_root(fs, root1);
-    root.dir2 = open_root(fs, root2);
+    root.exists1 = table_.dir(0, 1) != nullptr;
+    root.exists2 = table_.dir(0, 2) != nullptr;
     root.path1 = root1;
     root.path2 = root2;
     root.scanned = true;
@@ -79,11 +95,11 @@ class TreeWalk {
     list(0);
     // Branches added during a pass lie beyond its bound and wait for the next pass:
     // level by level.
-    for (std::size_t begin = 1; begin < table_.size();) {
-      const std::size_t end = table_.size();
+    for (std::size_t begin = 1; begin < branches().size();) {
+      const std::size_t end = branches().size();
       for (std::size_t i = begin; i < end; ++i) {
         list(i);
-        table_[i].scanned = true;
+        branches()[i].scanned = true;
       }
       begin = end;
     }
@@ -91,14 +107,20 @@ class TreeWalk {
   }
 
  private:
+  std::vector<Branch>& branches() { return table_.branches; }
+
   void list(std::size_t at) {
+    reading_ = branches()[at].path1;
+    const std::shared_ptr<OpenDirectory> dir1 = table_.dir(at, 1);
+    reading_ = branches()[at].path2;
+    const std::shared_ptr<OpenDirectory> dir2 = table_.dir(at, 2);
     // Held by value: adding branches moves the table.
-    const std::shared_ptr<OpenDirectory> dir1 = table_[at].dir1, dir2 = table_[at].dir2;
-    const QString path1 = walk_name(table_[at].path1), path2 = walk_name(table_[at].path2);
+    const QString path1 = walk_name(branches()[at].path1);
+    const QString path2 = walk_name(branches()[at].path2);
     const Side side1 = read_side(dir1.get(), reading_);
     const Side side2 = read_side(dir2.get(), reading_);
-    table_[at].flagged1 = side1.flagged;
-    table_[at].flagged2 = side2.flagged;
+    branches()[at].flagged1 = side1.flagged;
+    branches()[at].flagged2 = side2.flagged;
     if (side1.flagged || side2.flagged) return;  // the pair stays, its subdirectories not
 
     show(path1);
@@ -116,7 +138,9 @@ class TreeWalk {
       const ListedEntry* other = exactly_in_tree2.value(entry.raw);
       if (!other) other = in_tree2.value(part);
       Branch branch = child(at, entry, other ? *other : entry);
-      if (!open_sides(branch, dir1.get(), &entry, dir2.get(), other)) continue;
+      if (!can_open(dir1.get(), &entry, dir2.get(), other)) continue;
+      branch.exists1 = true;
+      branch.exists2 = other != nullptr;
       add(std::move(branch), keys1_[at] + u'/' + part, keys2_[at] + u'/' + part);
     }
 
@@ -126,34 +150,21 @@ class TreeWalk {
       const QString key1 = keys1_[at] + u'/' + part, key2 = keys2_[at] + u'/' + part;
       if (pairs_.contains(pair_key(key1, key2))) continue;
       Branch branch = child(at, entry, entry);
-      if (!open_sides(branch, nullptr, nullptr, dir2.get(), &entry)) continue;
+      if (!can_open(nullptr, nullptr, dir2.get(), &entry)) continue;
+      branch.exists2 = true;
       add(std::move(branch), key1, key2);
     }
   }
 
   // A new branch in the branch at `at`, named `name1` in tree 1 and `name2` in tree 2.
-  Branch child(std::size_t at, const ListedEntry& name1, const ListedEntry& name2) const {
+  Branch child(std::size_t at, const ListedEntry& name1, const ListedEntry& name2) {
     Branch branch;
-    branch.path1 = walk_name(table_[at].path1) + u'\\' + name1.name;
-    branch.path2 = walk_name(table_[at].path2) + u'\\' + name2.name;
+    branch.path1 = walk_name(table_.branches[at].path1) + u'\\' + name1.name;
+    branch.path2 = walk_name(table_.branches[at].path2) + u'\\' + name2.name;
     branch.parent = static_cast<std::ptrdiff_t>(at);
     branch.name1 = name1.raw;
     branch.name2 = name2.raw;
     return branch;
-  }
-
-  // Opens the existing sides of a new branch. A side that cannot be opened as a
-  // directory of its own (a symbolic link, no permission) keeps the whole pair out: a
-  // side taken for missing would be offered for creation.
-  static bool open_sides(Branch& branch, OpenDirectory* parent1, const ListedEntry* name1,
-                         OpenDirectory* parent2, const ListedEntry* name2) {
-    try {
-      if (name1) branch.dir1 = parent1->open_subdirectory(name1->raw);
-      if (name2) branch.dir2 = parent2->open_subdirectory(name2->raw);
-      return true;
-    } catch (const FileError&) {
-      return false;
-    }
   }
 
   void show(const QString& path) {
@@ -169,13 +180,13 @@ class TreeWalk {
     pairs_.insert(pair_key(key1, key2));
     keys1_.push_back(std::move(key1));
     keys2_.push_back(std::move(key2));
-    table_.push_back(std::move(branch));
+    branches().push_back(std::move(branch));
   }
 
   EventPump& pump_;
   const std::function<void(const QString&)>& progress_;
   QString& reading_;
-  std::vector<Branch> table_;
+  BranchTable table_;
   // Each branch's relative path on each side as the pairing compares it, and every pair
   // of them, so that tree 2's names find their pair without a search of the table.
   std::vector<QString> keys1_, keys2_;
@@ -183,6 +194,31 @@ class TreeWalk {
 };
 
 }  // namespace
+
+BranchTable::BranchTable(std::shared_ptr<OpenDirectory> root1, std::shared_ptr<OpenDirectory> root2)
+    : roots_{std::move(root1), std::move(root2)} {}
+
+std::shared_ptr<OpenDirectory> BranchTable::dir(std::size_t at, int side) {
+  auto& chain = chain_[side - 1];
+  // The way from the root down to the branch.
+  std::vector<std::size_t> way;
+  for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(at); i > 0;
+       i = branches[static_cast<std::size_t>(i)].parent) {
+    way.push_back(static_cast<std::size_t>(i));
+  }
+  std::reverse(way.begin(), way.end());
+  std::size_t kept = 0;
+  while (kept < way.size() && kept < chain.size() && chain[kept].first == way[kept]) ++kept;
+  chain.resize(kept);
+  std::shared_ptr<OpenDirectory> dir = kept > 0 ? chain.back().second : roots_[side - 1];
+  for (std::size_t i = kept; i < way.size() && dir; ++i) {
+    const Branch& branch = branches[way[i]];
+    if (!(side == 1 ? branch.exists1 : branch.exists2)) return nullptr;
+    dir = dir->open_subdirectory(side == 1 ? branch.name1 : branch.name2);
+    chain.emplace_back(way[i], dir);
+  }
+  return dir;
+}
 
 bool holds_name(OpenDirectory& dir, const QByteArray& name) {
   const QString wanted = name_part(display_name(name), name);
@@ -192,9 +228,8 @@ bool holds_name(OpenDirectory& dir, const QByteArray& name) {
   return false;
 }
 
-std::vector<Branch> walk_trees(FileSystem& fs, const QString& root1, const QString& root2,
-                               EventPump& pump, const std::function<void(const QString&)>& progress,
-                               QString& reading) {
+BranchTable walk_trees(FileSystem& fs, const QString& root1, const QString& root2, EventPump& pump,
+                       const std::function<void(const QString&)>& progress, QString& reading) {
   return TreeWalk(pump, progress, reading).run(fs, root1, root2);
 }
 

@@ -12,9 +12,8 @@ namespace tz {
 
 // One pair of directories at the same relative place in the two trees.
 struct Branch {
-  // The directories as the walk reached them; null on the side where the branch is
-  // missing.
-  std::shared_ptr<OpenDirectory> dir1, dir2;
+  // The side's directory was there, and could be opened as a directory of its own.
+  bool exists1 = false, exists2 = false;
   // Drive form, for messages and for creating a missing side: the parent's path, `\`
   // and the name (the side's own name where it exists, else the other side's). The
   // root keeps the pane path as given.
@@ -30,6 +29,27 @@ struct Branch {
   bool flagged1 = false, flagged2 = false;
 };
 
+// The branches of two trees, and their directories reached by exact names.
+class BranchTable {
+ public:
+  BranchTable() = default;
+  BranchTable(std::shared_ptr<OpenDirectory> root1, std::shared_ptr<OpenDirectory> root2);
+
+  std::vector<Branch> branches;
+
+  // The directory of the branch at `at` on `side` (1 or 2), reached from its root by
+  // the exact names of its branch and of every parent, never through a symbolic link;
+  // null where the branch is missing on that side. Only the directories on the way to
+  // the last one asked for stay open, so that trees of any size fit the process's
+  // limit on open files. Throws FileError when one cannot be opened now.
+  std::shared_ptr<OpenDirectory> dir(std::size_t at, int side);
+
+ private:
+  std::shared_ptr<OpenDirectory> roots_[2];
+  // The last directories opened on each side, root-most first, by branch position.
+  std::vector<std::pair<std::size_t, std::shared_ptr<OpenDirectory>>> chain_[2];
+};
+
 // True when `dir` holds an entry of any kind named `name`, letter case ignored (a name
 // that is not UTF-8 only as the same bytes). Throws FileError when `dir` cannot be read.
 bool holds_name(OpenDirectory& dir, const QByteArray& name);
@@ -41,8 +61,7 @@ bool holds_name(OpenDirectory& dir, const QByteArray& name);
 // holds the flag file (text::no_tenzor_flag) stays in the table without being entered.
 // `progress` gets "checking dir " and the directory before each listing; events run after
 // it. Throws FileError when a directory cannot be read; `reading` then names it.
-std::vector<Branch> walk_trees(FileSystem& fs, const QString& root1, const QString& root2,
-                               EventPump& pump, const std::function<void(const QString&)>& progress,
-                               QString& reading);
+BranchTable walk_trees(FileSystem& fs, const QString& root1, const QString& root2, EventPump& pump,
+                       const std::function<void(const QString&)>& progress, QString& reading);
 
 }  // namespace tz

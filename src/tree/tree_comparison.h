@@ -51,10 +51,11 @@ class TreeComparison {
     differs,
     failed,  // it could not be shown or compared: said in a message, never aligned
   };
-  BranchResult compare_branch(const Branch& branch);
+  // Compares the branch at `at` of the last walk.
+  BranchResult compare_branch(std::size_t at);
 
   // The branches of the last walk; one that has been stepped through has an empty path1.
-  const std::vector<Branch>& branches() const { return branches_; }
+  const std::vector<Branch>& branches() const { return table_.branches; }
   // The branch the step-through waits at, and how its comparison ended.
   const QString& waiting_path1() const { return waiting_path1_; }
   const QString& waiting_path2() const { return waiting_path2_; }
@@ -65,19 +66,17 @@ class TreeComparison {
 
  private:
   bool walk();
-  bool still_there(const Branch& branch);
-  bool reaches(const QString& path, OpenDirectory& dir);
   bool offer_missing_branches();
   void add_mismatch(const QString& prefix, const QString& path);
-  void create_branch(Branch& branch);
-  bool is_missing(const Branch& branch, int side);
+  void create_branch(std::size_t at);
+  bool is_missing(std::size_t at, int side);
   void show_progress(const QString& path);
 
   Context& ctx_;
   Panes& panes_;
   Comparison& comparison_;
   Hooks hooks_;
-  std::vector<Branch> branches_;
+  BranchTable table_;
   QString waiting_path1_, waiting_path2_;
   BranchResult waiting_result_ = BranchResult::skipped;
   bool unattended_ = false;

@@ -1,6 +1,7 @@
 #include "tree/branch_table.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,7 +18,7 @@ namespace tz::test {
 namespace {
 
 // Two trees, C:\one and D:\two, on private drives.
-class BranchTable : public ::testing::Test {
+class Walk : public ::testing::Test {
  protected:
   void SetUp() override {
     drives.make_dir("C:\\one");
@@ -39,14 +40,14 @@ class BranchTable : public ::testing::Test {
   }
 
   void walk(const QString& root1 = "C:\\one", const QString& root2 = "D:\\two") {
-    table = walk_trees(
+    walked = walk_trees(
         fs, root1, root2, pump, [&](const QString& text) { shown << text; }, reading);
   }
   // Each branch as "path1 | path2", a side that is missing marked with "-".
   QStringList rows() const {
     QStringList found;
     for (const Branch& b : table) {
-      found << (b.dir1 ? "" : "-") + b.path1 + " | " + (b.dir2 ? "" : "-") + b.path2;
+      found << (b.exists1 ? "" : "-") + b.path1 + " | " + (b.exists2 ? "" : "-") + b.path2;
     }
     return found;
   }
@@ -62,10 +63,11 @@ class BranchTable : public ::testing::Test {
   RecordingPump pump;
   QStringList shown;
   QString reading;
-  std::vector<Branch> table;
+  BranchTable walked;
+  std::vector<Branch>& table = walked.branches;
 };
 
-TEST_F(BranchTable, IdenticalTreesGiveTheRootThenEachLevelInListingOrder) {
+TEST_F(Walk, IdenticalTreesGiveTheRootThenEachLevelInListingOrder) {
   for (const char* dir : {"C:\\one\\a\\c", "C:\\one\\b\\c", "D:\\two\\a\\c", "D:\\two\\b\\c"}) {
     drives.make_dir(dir);
   }
@@ -77,10 +79,11 @@ TEST_F(BranchTable, IdenticalTreesGiveTheRootThenEachLevelInListingOrder) {
   // The next level follows the order of its parents.
   EXPECT_EQ(rows()[3], rows()[1].replace(" |", "\\c |") + "\\c");
   EXPECT_EQ(rows()[4], rows()[2].replace(" |", "\\c |") + "\\c");
-  for (const Branch& b : table) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const Branch& b = table[i];
     EXPECT_TRUE(b.scanned);
-    EXPECT_EQ(b.dir1->path(), b.path1.endsWith(u'\\') ? b.path1 : b.path1 + u'\\');
-    EXPECT_EQ(b.dir2->path(), b.path2 + u'\\');
+    EXPECT_EQ(walked.dir(i, 1)->path(), b.path1.endsWith(u'\\') ? b.path1 : b.path1 + u'\\');
+    EXPECT_EQ(walked.dir(i, 2)->path(), b.path2 + u'\\');
   }
   ASSERT_EQ(shown.size(), 10);
   EXPECT_EQ(shown.mid(0, 2), (QStringList{"checking dir C:\\one", "checking dir D:\\two"}));
@@ -89,7 +92,7 @@ TEST_F(BranchTable, IdenticalTreesGiveTheRootThenEachLevelInListingOrder) {
   EXPECT_EQ(pump.calls, 10);
 }
 
-TEST_F(BranchTable, OneSidedBranchesListOnlyTheirSideAndTree1ComesFirst) {
+TEST_F(Walk, OneSidedBranchesListOnlyTheirSideAndTree1ComesFirst) {
   drives.make_dir("C:\\one\\x\\y");
   drives.make_dir("D:\\two\\z\\w");
   walk();
@@ -99,7 +102,7 @@ TEST_F(BranchTable, OneSidedBranchesListOnlyTheirSideAndTree1ComesFirst) {
   EXPECT_TRUE(shown.contains("checking dir D:\\two\\x"));
 }
 
-TEST_F(BranchTable, DotNamesHiddenNamesAndFlaggedPairsAreNotEntered) {
+TEST_F(Walk, DotNamesHiddenNamesAndFlaggedPairsAreNotEntered) {
   drives.make_dir("C:\\one\\.cache\\in");
   drives.make_dir("D:\\two\\.hidden\\in");
   // Flagged in tree 1 only, in tree 2 only (another letter case), and a directory of
@@ -117,7 +120,7 @@ TEST_F(BranchTable, DotNamesHiddenNamesAndFlaggedPairsAreNotEntered) {
   EXPECT_FALSE(shown.contains("checking dir C:\\one\\f"));
 }
 
-TEST_F(BranchTable, AFlagInARootKeepsOnlyTheRoot) {
+TEST_F(Walk, AFlagInARootKeepsOnlyTheRoot) {
   drives.make_dir("C:\\one\\a");
   drives.make_dir("D:\\two\\a");
   drives.write_file("D:\\two\\_no_tenzor.flg", "");
@@ -126,7 +129,7 @@ TEST_F(BranchTable, AFlagInARootKeepsOnlyTheRoot) {
   EXPECT_TRUE(shown.isEmpty());
 }
 
-TEST_F(BranchTable, NamesThatDifferInLetterCaseFormOneBranch) {
+TEST_F(Walk, NamesThatDifferInLetterCaseFormOneBranch) {
   drives.make_dir("C:\\one\\Data\\x");
   drives.make_dir("D:\\two\\DATA\\X");
   walk();
@@ -134,7 +137,7 @@ TEST_F(BranchTable, NamesThatDifferInLetterCaseFormOneBranch) {
                                  "C:\\one\\Data\\x | D:\\two\\DATA\\X"}));
 }
 
-TEST_F(BranchTable, SymbolicLinksAreNeverWalked) {
+TEST_F(Walk, SymbolicLinksAreNeverWalked) {
   drives.make_dir("C:\\one\\real");
   drives.make_dir("D:\\two\\real");
   drives.make_dir("D:\\outside\\secret");
@@ -145,7 +148,7 @@ TEST_F(BranchTable, SymbolicLinksAreNeverWalked) {
   EXPECT_EQ(rows(), (QStringList{"C:\\one | D:\\two", "C:\\one\\real | D:\\two\\real"}));
 }
 
-TEST_F(BranchTable, NamesWithABackslashOrBytesThatAreNotUtf8AreWalkedAsThemselves) {
+TEST_F(Walk, NamesWithABackslashOrBytesThatAreNotUtf8AreWalkedAsThemselves) {
   // "a\b" is one name in tree 1; tree 2 has a holding b.
   make_raw_dir("C:\\one", "a\\b");
   make_raw_dir("C:\\one", "a\\b/inner");
@@ -160,18 +163,19 @@ TEST_F(BranchTable, NamesWithABackslashOrBytesThatAreNotUtf8AreWalkedAsThemselve
                                       "C:\\one\\a\\b\\inner | -D:\\two\\a\\b\\inner",
                                       "C:\\one\\caf\\xE9\\sub | -D:\\two\\caf\\xE9\\sub"}));
   EXPECT_EQ(level(7, 100), QStringList{"-C:\\one\\a\\b\\other | D:\\two\\a\\b\\other"});
-  for (const Branch& b : table) {
-    if (b.path1.endsWith("inner")) {
-      EXPECT_EQ(b.dir1->entries(attr::directory).size(), 0u);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].path1.endsWith("inner")) {
+      EXPECT_EQ(walked.dir(i, 1)->entries(attr::directory).size(), 0u);
     }
   }
-  table.clear();
+  walked = {};
   remove_raw_dir("C:\\one", "caf\xE9/sub");
   remove_raw_dir("C:\\one", "caf\xE9");
   remove_raw_dir("D:\\two", "caf\xE9");
 }
 
-TEST_F(BranchTable, ManyDirectoriesAreWalkedQuickly) {
+// Trees of any size: only a handful of directories stay open at a time.
+TEST_F(Walk, ManyDirectoriesAreWalkedQuicklyWithFewFilesOpen) {
   for (const char* root : {"C:\\one", "D:\\two"}) {
     for (int i = 0; i < 50; ++i) {
       const QString group = QStringLiteral("%1\\g%2").arg(QLatin1String(root)).arg(i);
@@ -179,14 +183,24 @@ TEST_F(BranchTable, ManyDirectoriesAreWalkedQuickly) {
       for (int j = 0; j < 99; ++j) make_raw_dir(group, QByteArray::number(j));
     }
   }
+  rlimit usual{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &usual), 0);
+  rlimit few = usual;
+  few.rlim_cur = 200;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
   QElapsedTimer timer;
   timer.start();
   walk();
   std::printf("[ timing ] 5000 directories a side walked in %lld ms\n",
               static_cast<long long>(timer.elapsed()));
+  for (std::size_t i = 0; i < table.size(); i += 97) {
+    EXPECT_NE(walked.dir(i, 1), nullptr);
+    EXPECT_NE(walked.dir(i, 2), nullptr);
+  }
+  setrlimit(RLIMIT_NOFILE, &usual);
   EXPECT_EQ(table.size(), 5001u);
   EXPECT_TRUE(std::all_of(table.begin(), table.end(),
-                          [](const Branch& b) { return b.dir1 && b.dir2 && b.scanned; }));
+                          [](const Branch& b) { return b.exists1 && b.exists2 && b.scanned; }));
 }
 
 }  // namespace
