@@ -7,6 +7,7 @@
 
 #include "align/copier.h"
 #include "app/command_line.h"
+#include "app/help.h"
 #include "app/load_step.h"
 #include "app/report.h"
 #include "app/startup.h"
@@ -144,7 +145,7 @@ int main(int argc, char* argv[]) {
     return EXIT_SUCCESS;
   }
   if (arguments.value(0) == QStringLiteral("--version")) {
-    std::fputs("tenzor " TENZOR_VERSION "\n", stdout);
+    std::fputs(("tenzor " + tz::version_number() + u'\n').toUtf8().constData(), stdout);
     return EXIT_SUCCESS;
   }
   if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));

@@ -31,7 +31,7 @@ check "missing path" 2 "" run --report 'W:\a | W:\none'
 total=$((total + 1)); grep -q "Path does not exist: W:\\\\none" "$work/err" || { echo "FAIL: missing path message"; failures=$((failures + 1)); }
 check "window without display" 1 "" run 'W:\a | W:\b'
 total=$((total + 1)); grep -q "no display" "$work/err" || { echo "FAIL: no display message"; failures=$((failures + 1)); }
-check "version" 0 "tenzor 0.1" run --version
+check "version" 0 "tenzor 2.2.31" run --version
 # Bad input is named, before any display is needed and before anything is compared.
 check "unknown option" 2 "" run --bogus 'W:\a | W:\b'
 total=$((total + 1)); grep -q "^tenzor: unknown option --bogus$" "$work/err" || { echo "FAIL: unknown option message"; failures=$((failures + 1)); }

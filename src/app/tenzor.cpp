@@ -19,16 +19,16 @@ Tenzor::Tenzor(const Services& services) : context_(services) {
   panes_ = std::make_unique<Panes>(ctx);
   // The comparison records its pair in the history, which sits above it.
   comparison_ = std::make_unique<Comparison>(ctx, *panes_, [this] { history_->record_pair(); });
-  history_ = std::make_unique<History>(ctx);
+  pair_opener_ =
+      std::make_unique<PairOpener>(ctx, *panes_, *comparison_,
+                                   PairOpener::Hooks{[this] { history_->m_close_Click(); },
+                                                     [this] { tree_->bot_compare_tree_Click(); }});
+  history_ = std::make_unique<History>(ctx, *pair_opener_);
   tree_ = std::make_unique<TreeComparison>(
       ctx, *panes_, *comparison_,
       TreeComparison::Hooks{[this] { history_->record_pair(); },
                             [this] { history_->m_close_Click(); }});
   results_ = std::make_unique<Results>(ctx);
-  pair_opener_ =
-      std::make_unique<PairOpener>(ctx, *panes_, *comparison_,
-                                   PairOpener::Hooks{[this] { history_->m_close_Click(); },
-                                                     [this] { tree_->bot_compare_tree_Click(); }});
   copier_ = std::make_unique<Copier>(ctx);
   transfers_ = std::make_unique<Transfers>(ctx, *copier_, *comparison_);
   bulk_align_ = std::make_unique<BulkAlign>(ctx, *copier_, *tree_);

@@ -141,6 +141,11 @@ inline const QString no_file_deleted = QStringLiteral("No file deleted.");
 inline const QString error_colon = QStringLiteral("Error: ");
 inline const QString current_file = QStringLiteral("Current file: ");
 
+// History.
+inline const QString history_file = QStringLiteral("tenzor_his.tmp");
+inline const QString no_history = QStringLiteral("No history data available.");
+inline const QString no_record_selected = QStringLiteral("No record is selected.");
+
 // Tree comparison.
 inline const QString checking_dir = QStringLiteral("checking dir ");
 inline const QString path_word = QStringLiteral("Path ");
@@ -166,5 +171,19 @@ inline const QString no_editor = QStringLiteral("The text editor could not be st
 // The plain file that keeps a directory, and everything below it, out of a tree
 // comparison.
 inline const QString no_tenzor_flag = QStringLiteral("_no_tenzor.flg");
+
+// The directory boxes' context menu.
+inline const QString subdir_name_prompt = QStringLiteral("Name of subdirectory?");
+inline const QString creating_subdir_of = QStringLiteral("Creating subdirectory of ");
+inline const QString new_dir_name_prompt = QStringLiteral("New name of directory?");
+inline const QString renaming = QStringLiteral("Renaming ");
+inline const QString delete_dir_question =
+    QStringLiteral("Are you sure you want to delete directory ");
+inline const QString dir_name_refused = QStringLiteral("The name \"");
+inline const QString dir_name_refused_end = QStringLiteral(
+    "\" was not used: a directory's name cannot hold \\ or /, and cannot be \".\" or \"..\". "
+    "Nothing was done.");
+inline const QString drive_root_not_deleted = QStringLiteral(
+    " is the root directory of a drive, which cannot be deleted. Nothing was deleted.");
 
 }  // namespace tz::text

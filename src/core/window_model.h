@@ -8,6 +8,7 @@
 
 #include "core/control.h"
 #include "core/file_list.h"
+#include "core/history_list.h"
 #include "core/list_id.h"
 #include "core/pane_model.h"
 
@@ -35,7 +36,7 @@ class WindowModel : public QObject {
   Control Label5;
   Control bot_compare_tree, bot_compare, bot_delete, bot_cancel, bot_exit;
   // The history list: its entries, and its box's visibility.
-  FileList history;
+  HistoryList history;
   Control history_box;
 
   // Menus.

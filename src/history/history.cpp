@@ -1,31 +1,120 @@
 #include "history/history.h"
 
+#include "compare/pair_opener.h"
 #include "core/context.h"
+#include "core/texts.h"
+#include "platform/file_error.h"
 
 namespace tz {
 
+namespace {
+
+// Pairs the history keeps; a recording drops the oldest beyond these.
+constexpr int most_pairs = 30;
+// Dir 1's paths up to this length line up their separators in a fixed-pitch font.
+constexpr int padded_width = 35;
+
+}  // namespace
+
+QString History::entry_text(const QString& path1, const QString& path2) {
+  return path1.leftJustified(padded_width, u' ') + text::pair_separator + path2;
+}
+
 void History::record_pair() {
-  // Recording the pair in the history file comes here.
+  const WindowModel& w = ctx_.window();
+  HistoryList& list = ctx_.window().history;
+  const QString entry = entry_text(w.pane1.path(), w.pane2.path());
+  for (int i = list.count() - 1; i >= 0; --i) {
+    if (same_text(list.text(i), entry)) list.remove_at(i);
+  }
+  while (list.count() >= most_pairs) list.remove_at(list.count() - 1);
+  list.insert(0, entry);
+  save();
 }
 
 void History::load() {
-  // Reading the history file into the history list comes here.
+  HistoryList& list = ctx_.window().history;
+  const QString& file = ctx_.globals().GLB_history_file;
+  QStringList lines;
+  try {
+    // Without a file yet the history is empty; so it is when the file cannot be read.
+    if (!file.isEmpty() && ctx_.common().file_exists(file)) lines = ctx_.fs().read_lines(file);
+  } catch (const FileError&) {
+    lines.clear();
+  }
+  list.assign(std::move(lines));
+}
+
+void History::save() {
+  const QString& file = ctx_.globals().GLB_history_file;
+  if (file.isEmpty()) return;
+  try {
+    ctx_.fs().write_lines(file, ctx_.window().history.texts());
+  } catch (const FileError& error) {
+    // The list stays as it is; the file keeps what it had.
+    ctx_.common().show_error_message(error);
+  }
 }
 
 QString History::first_entry() const {
-  return ctx_.window().history.count() > 0 ? ctx_.window().history.text(0) : QString();
+  const HistoryList& list = ctx_.window().history;
+  return list.count() > 0 ? list.text(0) : QString();
+}
+
+void History::show_view(bool shown) {
+  WindowModel& w = ctx_.window();
+  w.m_history.set_visible(!shown);
+  w.m_file.set_visible(!shown);
+  for (Control* entry : {&w.m_close, &w.m_select, &w.m_delete, &w.m_clear_all})
+    entry->set_visible(shown);
+  w.history_box.set_visible(shown);
 }
 
 void History::m_history_Click() {
-  // Showing the history view comes here.
+  WindowModel& w = ctx_.window();
+  if (w.history.count() == 0) {
+    ctx_.message(text::no_history);
+    return;
+  }
+  show_view(true);
+  w.history.set_selected(0);
+  emit w.focus_requested(w.history_box.name());
 }
 
 void History::m_close_Click() {
-  // Leaving the history view comes here.
+  show_view(false);
 }
 
 void History::m_select_Click() {
-  // Opening the highlighted pair of the history view comes here.
+  const HistoryList& list = ctx_.window().history;
+  if (list.selected() < 0) return;
+  opener_.open_dir_pair(list.text(list.selected()), true);
+}
+
+void History::history_DblClick(int row) {
+  ctx_.window().history.set_selected(row);
+  m_select_Click();
+}
+
+void History::m_delete_Click() {
+  HistoryList& list = ctx_.window().history;
+  if (list.count() == 0) {
+    m_close_Click();
+    return;
+  }
+  if (list.selected() < 0) {
+    ctx_.message(text::no_record_selected);
+    return;
+  }
+  list.remove_at(list.selected());  // leaves nothing selected
+  save();
+  if (list.count() == 0) m_close_Click();
+}
+
+void History::m_clear_all_Click() {
+  ctx_.window().history.assign({});
+  save();
+  m_close_Click();
 }
 
 bool History::view_visible() const {

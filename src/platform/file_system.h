@@ -172,6 +172,15 @@ class FileSystem {
   virtual void rename(const QString& from, const QString& to) = 0;
   virtual void make_directory(const QString& path) = 0;
   virtual void remove_directory(const QString& path) = 0;
+  // Removes the directory `path` (a final `\` allowed) with everything below it, each
+  // directory after what it holds, every name reached by its exact bytes: files and
+  // links go (a link itself, never what it points to), subdirectories are emptied and
+  // removed. Hidden entries, pipes, sockets and devices stay, so the directory holding
+  // one cannot be removed (75); so does a read-only file (75). A directory where another
+  // file system is mounted is never entered (75). A failure ends the removal and nothing
+  // is undone. A missing `path` is no error; a link named by `path` goes as a link; a
+  // drive root or a plain file fails with 75 before anything is removed.
+  virtual void remove_tree(const QString& path) = 0;
 
   // Text files of the program's own (the history); written atomically.
   virtual QStringList read_lines(const QString& path) = 0;

@@ -37,6 +37,7 @@ class HostFileSystem : public FileSystem {
   void rename(const QString& from, const QString& to) override;
   void make_directory(const QString& path) override;
   void remove_directory(const QString& path) override;
+  void remove_tree(const QString& path) override;
 
   QStringList read_lines(const QString& path) override;
   void write_lines(const QString& path, const QStringList& lines) override;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -126,6 +127,16 @@ void DirectoryBox::keyPressEvent(QKeyEvent* event) {
 void DirectoryBox::mouseMoveEvent(QMouseEvent* event) {
   emit pointer_moved();
   QListView::mouseMoveEvent(event);
+}
+
+void DirectoryBox::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    // The highlight stays: the menu acts on the open directory, not the row under the
+    // pointer.
+    emit right_pressed(event->globalPosition().toPoint());
+    return;
+  }
+  QListView::mousePressEvent(event);
 }
 
 }  // namespace tz::ui

@@ -34,7 +34,7 @@ class DirectoryRows : public QAbstractListModel {
 };
 
 // A pane's directory box. A click or the arrow keys move the highlight; Enter or a
-// double click open a row.
+// double click open a row; the right button asks for the context menu.
 class DirectoryBox : public QListView {
   Q_OBJECT
 
@@ -44,10 +44,13 @@ class DirectoryBox : public QListView {
  signals:
   void row_opened(int row);
   void pointer_moved();
+  // The right button went down at `global_position` (screen coordinates).
+  void right_pressed(const QPoint& global_position);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void show_pane();

@@ -24,9 +24,12 @@
 #include "ui/alignment_actions.h"
 #include "ui/control_binding.h"
 #include "ui/directory_box.h"
+#include "ui/directory_menu_view.h"
 #include "ui/drive_box.h"
 #include "ui/file_list_view.h"
 #include "ui/free_area.h"
+#include "ui/help_menu.h"
+#include "ui/history_view.h"
 #include "ui/main_layout.h"
 #include "ui/results_window.h"
 #include "ui/window_keys.h"
@@ -92,6 +95,8 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
       [this] { tz_.comparison().set_default_comment(); });
   new WindowKeys(*this, tz_);
   connect_alignment_actions(tz_, *this);
+  connect_directory_menu(tz_, *this);
+  connect_help_menu(tz_, *this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -229,10 +234,7 @@ void MainWindow::build_lists(QWidget* area) {
   connect(next, &QPushButton::clicked, this, [this] { tz_.tree().b_next_alignment_Click(); });
   new PointerMoves(*next, [this] { tz_.comparison().set_default_comment(); });
 
-  // The history shares the lists' place; it has no control of its own yet.
-  auto* history = new FileListView(w.history, area);
-  set_control_name(history, QStringLiteral("history"));
-  history->hide();
+  new HistoryView(tz_, area);
 
   QLabel* hint = add_label(w.lab_drag_drop, area);
   hint->setWordWrap(true);
@@ -271,9 +273,12 @@ void MainWindow::build_menus() {
           [this] { tz_.history().m_history_Click(); });
   connect(add_entry(w.m_close, nullptr), &QAction::triggered, this,
           [this] { tz_.history().m_close_Click(); });
-  add_entry(w.m_select, nullptr);
-  add_entry(w.m_delete, nullptr);
-  add_entry(w.m_clear_all, nullptr);
+  connect(add_entry(w.m_select, nullptr), &QAction::triggered, this,
+          [this] { tz_.history().m_select_Click(); });
+  connect(add_entry(w.m_delete, nullptr), &QAction::triggered, this,
+          [this] { tz_.history().m_delete_Click(); });
+  connect(add_entry(w.m_clear_all, nullptr), &QAction::triggered, this,
+          [this] { tz_.history().m_clear_all_Click(); });
   connect(add_entry(w.m_tree, nullptr), &QAction::triggered, this,
           [this] { tz_.tree().m_tree_Click(); });
 

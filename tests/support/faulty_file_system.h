@@ -12,8 +12,9 @@ namespace tz::test {
 // runs before the operation and may throw a FileError. Operations are named
 // after the methods: "info" (also for info and exists through an open directory),
 // "list" (also for entries), "copy_file" (with the source's path, also for copy_to),
-// "remove_file" (also for remove) and "make_directory" (also for make_subdirectory). Through an
-// open directory the path is its path() followed by the name as displayed.
+// "remove_file" (also for remove), "make_directory" (also for make_subdirectory) and
+// "remove_tree". Through an open directory the path is its path() followed by the name as
+// displayed.
 class FaultyFileSystem : public HostFileSystem {
  public:
   using HostFileSystem::HostFileSystem;
@@ -42,6 +43,10 @@ class FaultyFileSystem : public HostFileSystem {
   void make_directory(const QString& path) override {
     hit("make_directory", path);
     HostFileSystem::make_directory(path);
+  }
+  void remove_tree(const QString& path) override {
+    hit("remove_tree", path);
+    HostFileSystem::remove_tree(path);
   }
 
  private:

@@ -35,17 +35,26 @@ void ScriptedDialogs::expect_starting(const QString& start, Answer answer, Where
   expected_.push_back({start, false, answer, where});
 }
 
-std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& shown) {
+void ScriptedDialogs::expect_input(const QString& prompt, const QString& title,
+                                   std::optional<QString> typed, const QString& default_text,
+                                   Where where) {
+  expected_.push_back(
+      {prompt, true, Answer::Ok, where, true, title, default_text, std::move(typed)});
+}
+
+std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& shown, bool input) {
+  const char* kind = input ? "input box " : "box ";
   if (expected_.empty()) {
-    ADD_FAILURE() << "unexpected box " << quoted(shown);
+    ADD_FAILURE() << "unexpected " << kind << quoted(shown);
     return std::nullopt;
   }
   // A box that does not match leaves the expectation for the boxes after it.
   const Expected& next = expected_.front();
-  if (!next.matches(shown)) {
+  if (next.input != input || !next.matches(shown)) {
     ADD_FAILURE_AT(next.where.file_name(), static_cast<int>(next.where.line()))
-        << "unexpected box " << quoted(shown) << "\nwhere the box "
-        << (next.whole ? "" : "beginning ") << quoted(next.text) << " was expected";
+        << "unexpected " << kind << quoted(shown) << "\nwhere the "
+        << (next.input ? "input box " : "box ") << (next.whole ? "" : "beginning ")
+        << quoted(next.text) << " was expected";
     return std::nullopt;
   }
   Expected taken = next;
@@ -67,10 +76,18 @@ Answer ScriptedDialogs::message_box(const MessageBox& box) {
   return expected->answer;
 }
 
-std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const QString&,
-                                                  const QString&) {
-  ADD_FAILURE() << "unexpected input box " << quoted(prompt);
-  return std::nullopt;
+std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const QString& title,
+                                                  const QString& default_text) {
+  const std::optional<Expected> expected = take(prompt, true);
+  if (!expected) return std::nullopt;
+  if (title != expected->title || default_text != expected->default_text) {
+    ADD_FAILURE_AT(expected->where.file_name(), static_cast<int>(expected->where.line()))
+        << "input box " << quoted(prompt) << " has the title " << quoted(title)
+        << " and the default " << quoted(default_text) << "\nwhere " << quoted(expected->title)
+        << " and " << quoted(expected->default_text) << " were expected";
+    return std::nullopt;
+  }
+  return expected->typed;
 }
 
 std::vector<QString> ScriptedDialogs::texts() const {

@@ -12,8 +12,8 @@ namespace tz::test {
 // Dialogs for tests: a test names every box it expects, in the order the boxes come.
 // A box that was not expected, or does not match the next expected one, fails the test
 // and is answered No (Ok when Ok is its only button); so does an expected box that was
-// never shown, when the dialogs go at the end of the test. The logic asks for no input:
-// every input box fails the test.
+// never shown, when the dialogs go at the end of the test. Input boxes take their turn
+// the same way, and one that was not expected is cancelled.
 class ScriptedDialogs : public Dialogs {
   using Where = std::source_location;
 
@@ -29,6 +29,10 @@ class ScriptedDialogs : public Dialogs {
   // The same for a long text, given by its beginning.
   void expect_starting(const QString& start, Answer answer = Answer::Ok,
                        Where where = Where::current());
+  // An input box with exactly `prompt`, `title` and `default_text`, answered `typed`
+  // (nothing for Cancel).
+  void expect_input(const QString& prompt, const QString& title, std::optional<QString> typed,
+                    const QString& default_text = QString(), Where where = Where::current());
 
   Answer message_box(const MessageBox& box) override;
   std::optional<QString> input_box(const QString& prompt, const QString& title,
@@ -42,18 +46,21 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Expected {
-    QString text;
+    QString text;       // a message box's text, an input box's prompt
     bool whole = true;  // else the text's beginning
     Answer answer = Answer::Ok;
     Where where;
+    bool input = false;
+    QString title{}, default_text{};  // an input box's
+    std::optional<QString> typed{};
 
     bool matches(const QString& shown) const {
       return whole ? shown == text : shown.startsWith(text);
     }
   };
 
-  // Takes the next expected box if it is `shown`; else fails the test.
-  std::optional<Expected> take(const QString& shown);
+  // Takes the next expected box if it is `shown`, of the same kind; else fails the test.
+  std::optional<Expected> take(const QString& shown, bool input = false);
 
   std::deque<Expected> expected_;
 };

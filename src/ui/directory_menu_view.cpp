@@ -1,0 +1,47 @@
+#include "ui/directory_menu_view.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/directory_menu.h"
+#include "app/tenzor.h"
+#include "ui/directory_box.h"
+#include "ui/main_window.h"
+
+namespace tz::ui {
+
+namespace {
+
+// Keeps the menu's logic for the window's life.
+class DirectoryMenuHolder : public QObject {
+ public:
+  DirectoryMenuHolder(Tenzor& tz, QObject* parent)
+      : QObject(parent), menu(tz.context(), tz.panes()) {}
+
+  DirectoryMenu menu;
+};
+
+}  // namespace
+
+void connect_directory_menu(Tenzor& tz, MainWindow& window) {
+  auto* holder = new DirectoryMenuHolder(tz, &window);
+  DirectoryMenu& menu = holder->menu;
+  QMenu* popup = window.menu(QStringLiteral("m_popup_dir"));
+  for (int side = 1; side <= 2; ++side) {
+    auto* box = qobject_cast<DirectoryBox*>(window.control(QStringLiteral("Dir%1").arg(side)));
+    QObject::connect(box, &DirectoryBox::right_pressed, holder,
+                     [&menu, popup, side](const QPoint& at) {
+                       menu.Dir_MouseDown(side);
+                       popup->popup(at);
+                     });
+  }
+  auto on_trigger = [&window, holder](const char* name, auto action) {
+    QObject::connect(window.menu_entry(QString::fromLatin1(name)), &QAction::triggered, holder,
+                     action);
+  };
+  on_trigger("m_rename_dir", [&menu] { menu.m_rename_dir_Click(); });
+  on_trigger("m_delete_dir", [&menu] { menu.m_delete_dir_Click(); });
+  on_trigger("m_create_dir", [&menu] { menu.m_create_dir_Click(); });
+}
+
+}  // namespace tz::ui

@@ -1,0 +1,173 @@
+#include "history/history.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "app/load_step.h"
+#include "app/startup.h"
+#include "compare/comparison.h"
+#include "compare/panes.h"
+#include "support/test_program.h"
+#include "tree/tree_comparison.h"
+
+namespace tz::test {
+namespace {
+
+// The history in its file under the test's Windows directory (C:\windows).
+class HistoryTest : public ::testing::Test {
+ protected:
+  HistoryTest() {
+    for (const char* dir : {"C:\\one", "C:\\a", "D:\\two", "C:\\windows"}) p.drives.make_dir(dir);
+    start_up(p.tz);
+    p.tz.globals().GLB_loading = false;
+  }
+  History& history() { return p.tz.history(); }
+  HistoryList& list() { return p.tz.window().history; }
+  QString file_path() { return p.drives.host_path("C:\\windows\\temp\\tenzor_his.tmp"); }
+  QByteArray file() {
+    QFile f(file_path());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+  }
+  void write_file(const QByteArray& bytes) {
+    QFile f(file_path());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  void compare(const QString& path1, const QString& path2) {
+    p.open_panes(path1, path2);
+    p.tz.comparison().bot_compare_Click();
+  }
+
+  TestProgram p;
+};
+
+TEST_F(HistoryTest, RecordingPutsThePaddedPairOnTopOnceAndKeepsThirty) {
+  compare("C:\\one", "D:\\two");
+  compare("C:\\a", "D:\\two");
+  const QString padded = "C:\\a" + QString(31, u' ') + " <-> D:\\two";
+  EXPECT_EQ(list().texts(), (QStringList{padded, "C:\\one" + QString(29, u' ') + " <-> D:\\two"}));
+  // The same pair in other letter case: one entry, on top, spelt as the latest.
+  ASSERT_TRUE(QFile::rename(p.drives.host_path("C:\\one"), p.drives.host_path("C:\\ONE")));
+  compare("C:\\ONE", "D:\\two");
+  EXPECT_EQ(list().count(), 2);
+  EXPECT_TRUE(list().text(0).startsWith("C:\\ONE "));
+  EXPECT_EQ(file(), (list().text(0) + "\r\n" + padded + "\r\n").toUtf8());
+
+  // 40 lines load as they are; the next recording keeps the 29 newest and itself.
+  QByteArray forty;
+  for (int i = 0; i < 40; ++i) forty += "C:\\old" + QByteArray::number(i) + " <-> D:\\two\r\n";
+  write_file(forty);
+  history().load();
+  EXPECT_EQ(list().count(), 40);
+  compare("C:\\a", "D:\\two");
+  EXPECT_EQ(list().count(), 30);
+  EXPECT_EQ(list().text(0), padded);
+  EXPECT_EQ(list().text(29), "C:\\old28 <-> D:\\two");
+}
+
+TEST_F(HistoryTest, AnyBytesLoadAndOpenHarmlessly) {
+  QByteArray lines = QByteArray("C:\\x\0y <-> D:\\two\r\n", 19) + "caf\xE9 <-> D:\\two\n" +
+                     QByteArray(100'000, 'z') + "\r\n" + "no separator";
+  write_file(lines);
+  history().load();
+  ASSERT_EQ(list().count(), 4);
+  EXPECT_EQ(list().text(2).size(), 100'000);
+  EXPECT_EQ(list().text(3), "no separator");
+  history().m_history_Click();
+  list().set_selected(0);
+  p.dialogs.expect_starting("Bad path: C:\\x");
+  history().m_select_Click();
+  EXPECT_TRUE(history().view_visible());
+  history().history_DblClick(3);  // nothing to open
+  EXPECT_TRUE(history().view_visible());
+
+  write_file(QByteArray(10 * 1024 * 1024, 'x'));
+  history().load();
+  EXPECT_EQ(list().count(), 1);
+
+  // A history that cannot be read is an empty history, without a word.
+  ASSERT_TRUE(QFile::remove(file_path()));
+  p.drives.make_dir("C:\\windows\\temp\\tenzor_his.tmp");
+  history().load();
+  EXPECT_EQ(list().count(), 0);
+}
+
+TEST_F(HistoryTest, ViewDeletesClearsAndOpensPairs) {
+  p.dialogs.expect("No history data available.");
+  history().m_history_Click();
+  EXPECT_FALSE(history().view_visible());
+
+  compare("C:\\a", "D:\\two");
+  compare("C:\\one", "D:\\two");
+  WindowModel& w = p.tz.window();
+  history().m_history_Click();
+  EXPECT_TRUE(w.history_box.visible() && w.m_close.visible() && w.m_clear_all.visible());
+  EXPECT_FALSE(w.m_file.visible() || w.m_history.visible());
+  EXPECT_EQ(list().selected(), 0);
+  history().m_delete_Click();
+  EXPECT_EQ(list().count(), 1);
+  p.dialogs.expect("No record is selected.");
+  history().m_delete_Click();
+  // Deleting the last entry leaves the view.
+  list().set_selected(0);
+  history().m_delete_Click();
+  EXPECT_FALSE(history().view_visible());
+  EXPECT_TRUE(w.m_history.visible());
+  EXPECT_EQ(file(), "");
+
+  // Opening an entry compares the pair, then its trees; the view closes.
+  p.drives.make_dir("C:\\one\\sub");
+  p.drives.write_file("C:\\one\\f.txt", "f");
+  compare("C:\\one", "D:\\two");
+  history().m_history_Click();
+  p.dialogs.expect("Path D:\\two\\sub does not exist. Do you want to create it?", Answer::Cancel);
+  history().m_select_Click();
+  EXPECT_FALSE(history().view_visible());
+  EXPECT_EQ(p.list(1), QStringList{"f.txt"});
+
+  history().m_history_Click();
+  history().m_clear_all_Click();
+  EXPECT_EQ(list().count(), 0);
+  EXPECT_EQ(file(), "");
+  EXPECT_FALSE(history().view_visible());
+}
+
+TEST_F(HistoryTest, TreeComparisonRecordsItsRootsOnceAndNoBranch) {
+  for (const char* dir : {"C:\\one\\s", "D:\\two\\s"}) p.drives.make_dir(dir);
+  p.drives.write_file("C:\\one\\s\\f.txt", "f");
+  p.open_panes("C:\\one", "D:\\two");
+  p.tz.tree().bot_compare_tree_Click();  // stops at s
+  EXPECT_EQ(list().texts(), QStringList{History::entry_text("C:\\one", "D:\\two")});
+  p.dialogs.expect("End of tree comparison.");
+  p.tz.tree().b_next_alignment_Click();
+  EXPECT_EQ(list().count(), 1);
+}
+
+TEST_F(HistoryTest, ASaveThatFailsSaysSoAndKeepsTheOldFile) {
+  compare("C:\\one", "D:\\two");
+  const QByteArray before = file();
+  p.drives.set_read_only("C:\\windows\\temp\\tenzor_his.tmp", true);
+  p.dialogs.expect("Error 75 - Path/File access error");
+  compare("C:\\a", "D:\\two");
+  EXPECT_EQ(file(), before);
+  EXPECT_EQ(list().count(), 2);  // the program goes on with the list it has
+  p.drives.set_read_only("C:\\windows\\temp\\tenzor_his.tmp", false);
+}
+
+// The next start reopens the newest pair when both of its directories are there.
+TEST(HistoryStart, RestoresTheNewestPairOnlyWhenBothDirectoriesExist) {
+  for (const char* pair : {"C:\\a <-> D:\\two", "C:\\gone <-> D:\\two"}) {
+    TestProgram p;
+    for (const char* dir : {"C:\\one", "C:\\a", "D:\\two"}) p.drives.make_dir(dir);
+    p.drives.write_file("C:\\windows\\temp\\tenzor_his.tmp", QByteArray(pair) + "\r\n");
+    start_up(p.tz);
+    p.facts.line = "C:\\one | D:\\two";
+    load_form(p.tz);
+    EXPECT_EQ(p.tz.window().pane1.path(), pair[3] == 'g' ? "C:\\one" : "C:\\a");
+    EXPECT_EQ(p.tz.window().history.count(), 1);  // restoring records nothing
+  }
+}
+
+}  // namespace
+}  // namespace tz::test

@@ -1,0 +1,118 @@
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include "platform_test_util.h"
+#include "support/tree_snapshot.h"
+
+namespace tz::test {
+namespace {
+
+using Names = QList<QByteArray>;
+
+class RemoveTree : public PlatformTest {
+ protected:
+  // A file named by exact bytes, which a drive path could not say.
+  void raw_file(const QString& drive_dir, const QByteArray& name) {
+    raw_file(native(drive_dir) + '/' + name);
+  }
+  void raw_file(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0) << path.constData();
+    ::close(fd);
+  }
+  bool exists(const QString& drive_path) {
+    struct stat st;
+    return ::lstat(native(drive_path).constData(), &st) == 0;
+  }
+};
+
+TEST_F(RemoveTree, TakesEveryNameAsItIsAndLinksOnlyAsLinks) {
+  drives.write_file("C:\\Top\\a.txt", "a");
+  drives.write_file("C:\\Top\\Sub\\Deeper\\b.txt", "b");
+  drives.make_dir("C:\\Top\\Empty");
+  raw_file("C:\\Top\\Sub", "caf\xE9");
+  raw_file("C:\\Top\\Sub", "back\\slash");
+  const QByteArray odd_dir = native("C:\\Top") + "/dir\\with\\backslashes\xE9";
+  ASSERT_EQ(::mkdir(odd_dir.constData(), 0755), 0);
+  raw_file(odd_dir + "/inner");
+  // Outside the tree: a folder and a read-only file the tree's links point to.
+  drives.write_file("D:\\Outside\\kept.txt", "kept");
+  drives.write_file("D:\\Outside\\Inner\\deep.txt", "deep");
+  drives.write_file("D:\\ro.txt", "ro");
+  drives.set_read_only("D:\\ro.txt", true);
+  link(drives.host_path("D:\\Outside").toUtf8().constData(), "C:\\Top\\Sub\\to_dir");
+  link(drives.host_path("D:\\ro.txt").toUtf8().constData(), "C:\\Top\\to_read_only");
+  link("nowhere", "C:\\Top\\dangling");
+  const TreeSnapshot outside(native("D:\\"));
+
+  fs.remove_tree("c:\\TOP\\");  // letter case and a final backslash as the box may give them
+
+  EXPECT_EQ(raw_names("C:\\"), Names{});
+  EXPECT_TRUE(TreeSnapshot(native("D:\\")).changed_since(outside).isEmpty());
+  EXPECT_EQ(content("D:\\Outside\\Inner\\deep.txt"), "deep");
+}
+
+// Nothing is undone: what went before the failure stays gone, the rest stays.
+TEST_F(RemoveTree, AHiddenNameOrAReadOnlyFileStopsItWhereItStands) {
+  drives.write_file("C:\\Top\\Sub\\seen.txt", "s");
+  drives.write_file("C:\\Top\\Sub\\.hidden", "h");
+  link("seen.txt", "C:\\Top\\Sub\\.hidden_link");
+  EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Top"); }), err::path_file_access);
+  EXPECT_EQ(raw_names("C:\\Top\\Sub"), (Names{".hidden", ".hidden_link"}));
+  EXPECT_TRUE(exists("C:\\Top"));
+
+  drives.write_file("C:\\Guarded\\ro.txt", "ro");
+  drives.set_read_only("C:\\Guarded\\ro.txt", true);
+  EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Guarded"); }), err::path_file_access);
+  EXPECT_EQ(content("C:\\Guarded\\ro.txt"), "ro");
+
+  // A pipe is no file of the user's: it stays, and so does its directory.
+  drives.make_dir("C:\\Piped");
+  ASSERT_EQ(::mkfifo((native("C:\\Piped") + "/fifo").constData(), 0644), 0);
+  EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Piped"); }), err::path_file_access);
+  EXPECT_EQ(raw_names("C:\\Piped"), Names{"fifo"});
+}
+
+TEST_F(RemoveTree, TheTopItselfMissingALinkARootOrAFile) {
+  drives.write_file("D:\\Target\\kept.txt", "kept");
+  link(drives.host_path("D:\\Target").toUtf8().constData(), "C:\\Link");
+  drives.write_file("C:\\plain.txt", "p");
+  const TreeSnapshot before(native("D:\\"));
+
+  fs.remove_tree("C:\\none");
+  fs.remove_tree("C:\\none\\deeper");
+  fs.remove_tree("C:\\link");  // the link goes, not what it points to
+  EXPECT_TRUE(TreeSnapshot(native("D:\\")).changed_since(before).isEmpty());
+  EXPECT_EQ(error_number([&] { fs.remove_tree("D:\\"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { fs.remove_tree("D:"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\plain.txt"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { fs.remove_tree("M:\\x"); }), err::disk_not_ready);
+  EXPECT_TRUE(TreeSnapshot(native("D:\\")).changed_since(before).isEmpty());
+  EXPECT_EQ(raw_names("C:\\"), Names{"plain.txt"});
+}
+
+// A medium mounted inside the tree (or on its top) is never emptied. Needs a mount
+// namespace of the test's own; the mount goes with the test or, at the latest, with the
+// process.
+TEST_F(RemoveTree, AMountedFileSystemIsNeverEntered) {
+  if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr))
+    GTEST_SKIP() << "no mount namespace of our own here";
+  drives.write_file("C:\\Top\\Before\\b.txt", "b");
+  drives.make_dir("C:\\Top\\Mnt");
+  const QByteArray mount_point = native("C:\\Top\\Mnt");
+  if (::mount("tenzor-test", mount_point.constData(), "tmpfs", 0, nullptr) != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here";
+  struct Unmount {
+    QByteArray at;
+    ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+  } unmount{mount_point};
+  drives.write_file("C:\\Top\\Mnt\\on_the_medium.txt", "m");
+
+  EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Top\\Mnt"); }), err::path_file_access);
+  EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Top"); }), err::path_file_access);
+  EXPECT_EQ(content("C:\\Top\\Mnt\\on_the_medium.txt"), "m");
+}
+
+}  // namespace
+}  // namespace tz::test
