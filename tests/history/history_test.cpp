@@ -1,8 +1,11 @@
 #include "history/history.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <QDir>
 #include <QFile>
+#include <csignal>
 
 #include "app/load_step.h"
 #include "app/startup.h"
@@ -144,15 +147,28 @@ TEST_F(HistoryTest, TreeComparisonRecordsItsRootsOnceAndNoBranch) {
   EXPECT_EQ(list().count(), 1);
 }
 
-TEST_F(HistoryTest, ASaveThatFailsSaysSoAndKeepsTheOldFile) {
+// A save cut short half-way, as by a full disk, says so once and leaves the old file
+// whole and no partial file beside it.
+TEST_F(HistoryTest, ASaveCutShortKeepsTheOldFileWhole) {
   compare("C:\\one", "D:\\two");
   const QByteArray before = file();
-  p.drives.set_read_only("C:\\windows\\temp\\tenzor_his.tmp", true);
-  p.dialogs.expect("Error 75 - Path/File access error");
+  QStringList long_pairs;
+  for (int i = 0; i < 29; ++i) long_pairs << "C:\\" + QString(200, u'x') + QString::number(i);
+  list().assign(long_pairs);
+  rlimit usual{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &usual), 0);
+  rlimit small = usual;
+  small.rlim_cur = 4096;
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  p.dialogs.expect("Error 61 - Disk full");
   compare("C:\\a", "D:\\two");
+  setrlimit(RLIMIT_FSIZE, &usual);
+  std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(file(), before);
-  EXPECT_EQ(list().count(), 2);  // the program goes on with the list it has
-  p.drives.set_read_only("C:\\windows\\temp\\tenzor_his.tmp", false);
+  EXPECT_EQ(QDir(p.drives.host_path("C:\\windows\\temp")).entryList(QDir::Files | QDir::Hidden),
+            QStringList{"tenzor_his.tmp"});
+  EXPECT_EQ(list().count(), 30);  // the program goes on with the list it has
 }
 
 // The next start reopens the newest pair when both of its directories are there.

@@ -38,8 +38,8 @@ void ScriptedDialogs::expect_starting(const QString& start, Answer answer, Where
 void ScriptedDialogs::expect_input(const QString& prompt, const QString& title,
                                    std::optional<QString> typed, const QString& default_text,
                                    Where where) {
-  expected_.push_back(
-      {prompt, true, Answer::Ok, where, true, title, default_text, std::move(typed)});
+  expected_.push_back({prompt, true, Answer::Ok, where, true, title, default_text,
+                       typed.value_or(QString()), !typed.has_value()});
 }
 
 std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& shown, bool input) {
@@ -57,7 +57,7 @@ std::optional<ScriptedDialogs::Expected> ScriptedDialogs::take(const QString& sh
         << quoted(next.text) << " was expected";
     return std::nullopt;
   }
-  Expected taken = next;
+  std::optional<Expected> taken(std::move(expected_.front()));
   expected_.pop_front();
   return taken;
 }
@@ -87,6 +87,7 @@ std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const Q
         << " and " << quoted(expected->default_text) << " were expected";
     return std::nullopt;
   }
+  if (expected->cancelled) return std::nullopt;
   return expected->typed;
 }
 

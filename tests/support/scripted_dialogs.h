@@ -52,7 +52,10 @@ class ScriptedDialogs : public Dialogs {
     Where where;
     bool input = false;
     QString title{}, default_text{};  // an input box's
-    std::optional<QString> typed{};
+    // What is typed, unless Cancel is pressed (kept apart: an optional QString here
+    // trips a false warning of the compiler).
+    QString typed{};
+    bool cancelled = false;
 
     bool matches(const QString& shown) const {
       return whole ? shown == text : shown.startsWith(text);
