@@ -5,6 +5,7 @@
 #include "app/tenzor.h"
 #include "history/history.h"
 #include "ui/control_binding.h"
+#include "ui/fonts.h"
 
 namespace tz::ui {
 
@@ -16,10 +17,7 @@ HistoryView::HistoryView(Tenzor& tz, QWidget* parent) : QListView(parent), tz_(t
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);
   // Fixed pitch, so that the separators of short dir 1 paths line up.
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPointSizeF(8.25);
-  setFont(font);
+  setFont(fixed_pitch_font(8.25));
 
   bind_widget(w.history_box, this, [](const QString&) {});
   connect(&w.history_box, &Control::changed, this, [this] {

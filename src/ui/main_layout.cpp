@@ -15,21 +15,7 @@ namespace tz::ui {
 
 namespace {
 
-constexpr double twips_per_inch = 1440.0;
 constexpr double design_font_points = 8.25;
-
-int to_pixels(float twips, double dpi) {
-  return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
-}
-
-// Edges are rounded, not sizes, so neighbours stay neighbours at any resolution.
-QRect pixel_rect(const TwipRect& r, double dpi) {
-  const int left = to_pixels(r.left, dpi);
-  const int top = to_pixels(r.top, dpi);
-  const int right = to_pixels(right_edge(r), dpi);
-  const int bottom = to_pixels(bottom_edge(r), dpi);
-  return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
-}
 
 }  // namespace
 
@@ -47,8 +33,8 @@ MainLayout::MainLayout(QMainWindow& window, Tenzor& tz)
 
   // The window is laid out at its smallest size even before the load step asks.
   keep_minimum_size();
-  window_.resize(to_pixels(design_window_width, dpi()),
-                 to_pixels(design_window_height - frame_height_twips(), dpi()));
+  window_.resize(twips_to_pixels(design_window_width, dpi()),
+                 twips_to_pixels(design_window_height - frame_height_twips(), dpi()));
   run_initial_layout();
 }
 
@@ -83,10 +69,11 @@ bool MainLayout::eventFilter(QObject* watched, QEvent* event) {
 void MainLayout::apply_geometry(int left, int top, int width, int height) {
   const double d = dpi();
   keep_minimum_size();
-  window_.resize(to_pixels(static_cast<float>(width), d),
-                 to_pixels(static_cast<float>(height - frame_height_twips()), d));
+  window_.resize(twips_to_pixels(static_cast<float>(width), d),
+                 twips_to_pixels(static_cast<float>(height - frame_height_twips()), d));
   // A window's position is that of its frame.
-  window_.move(to_pixels(static_cast<float>(left), d), to_pixels(static_cast<float>(top), d));
+  window_.move(twips_to_pixels(static_cast<float>(left), d),
+               twips_to_pixels(static_cast<float>(top), d));
 }
 
 void MainLayout::run_initial_layout() {
@@ -118,8 +105,8 @@ void MainLayout::place() {
 
 void MainLayout::keep_minimum_size() {
   const double d = dpi();
-  window_.setMinimumSize(to_pixels(design_window_width, d),
-                         to_pixels(design_window_height - frame_height_twips(), d));
+  window_.setMinimumSize(twips_to_pixels(design_window_width, d),
+                         twips_to_pixels(design_window_height - frame_height_twips(), d));
 }
 
 double MainLayout::dpi() const {

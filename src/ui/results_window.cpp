@@ -1,7 +1,6 @@
 #include "ui/results_window.h"
 
 #include <QFont>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,6 +11,7 @@
 #include "core/texts.h"
 #include "tree/results.h"
 #include "ui/control_binding.h"
+#include "ui/fonts.h"
 #include "ui/twips.h"
 
 namespace tz {
@@ -53,15 +53,6 @@ class ReportBox : public QPlainTextEdit {
   }
 };
 
-QFont report_font() {
-  const QString family = QStringLiteral("Courier New");
-  QFont font = QFontDatabase::hasFamily(family)
-                   ? QFont(family)
-                   : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPointSizeF(report_font_points);
-  return font;
-}
-
 // The title bar and borders of the windows here, measured on the window below: the
 // window manager frames this one alike.
 int frame_height_pixels(const QWidget* parent) {
@@ -89,7 +80,7 @@ void ResultsWindow::build() {
   // Made in tab order: the report first, then the buttons from left to right.
   text_ = new ReportBox(this);
   set_control_name(text_, QStringLiteral("Text1"));
-  text_->setFont(report_font());
+  text_->setFont(fixed_pitch_font(report_font_points));
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QFont>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -18,6 +17,7 @@
 #include "core/texts.h"
 #include "platform/services.h"
 #include "ui/control_binding.h"
+#include "ui/fonts.h"
 #include "ui/twips.h"
 
 namespace tz::ui {
@@ -28,27 +28,6 @@ constexpr float min_height = 2000;
 constexpr int grip_pixels = 12;
 constexpr double text_font_points = 9;
 constexpr double twips_per_inch = 1440.0;
-
-int to_pixels(float twips, double dpi) {
-  return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
-}
-
-// Edges are rounded, not sizes, so that the button keeps its distance from the text.
-QRect pixel_rect(const TwipRect& r, double dpi) {
-  const int left = to_pixels(r.left, dpi);
-  const int top = to_pixels(r.top, dpi);
-  return {left, top, std::max(to_pixels(right_edge(r), dpi) - left, 0),
-          std::max(to_pixels(bottom_edge(r), dpi) - top, 0)};
-}
-
-QFont text_font() {
-  const QString family = QStringLiteral("Courier New");
-  QFont font = QFontDatabase::hasFamily(family)
-                   ? QFont(family)
-                   : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPointSizeF(text_font_points);
-  return font;
-}
 
 // The sizing grip is a picture only: the window's border does the sizing.
 QPixmap grip_picture(const QWidget& widget) {
@@ -92,7 +71,7 @@ TextWindow::TextWindow(SystemFacts& facts) : QWidget(nullptr, Qt::Window), facts
 
   Text1_ = new QPlainTextEdit(this);
   set_control_name(Text1_, QStringLiteral("Text1"));
-  Text1_->setFont(text_font());
+  Text1_->setFont(fixed_pitch_font(text_font_points));
   Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab goes on to "OK": the text takes no typing anyway.
   Text1_->setTabChangesFocus(true);

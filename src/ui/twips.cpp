@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace tz::ui {
@@ -20,6 +21,18 @@ double logical_dpi(const QWidget* widget) {
 
 int twips_to_pixels(int twips, double dpi) {
   return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
+}
+
+int twips_to_pixels(float twips, double dpi) {
+  return static_cast<int>(std::lround(twips * dpi / twips_per_inch));
+}
+
+QRect pixel_rect(const TwipRect& r, double dpi) {
+  const int left = twips_to_pixels(r.left, dpi);
+  const int top = twips_to_pixels(r.top, dpi);
+  const int right = twips_to_pixels(right_edge(r), dpi);
+  const int bottom = twips_to_pixels(bottom_edge(r), dpi);
+  return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
 }
 
 int pixels_to_twips(int pixels, double dpi) {

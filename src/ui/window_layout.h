@@ -2,22 +2,9 @@
 
 #include <span>
 
+#include "ui/twips.h"
+
 namespace tz::ui {
-
-// A control's place in twips. Positions are single precision, as the window keeps them.
-struct TwipRect {
-  float left = 0;
-  float top = 0;
-  float width = 0;
-  float height = 0;
-};
-
-inline float right_edge(const TwipRect& r) {
-  return r.left + r.width;
-}
-inline float bottom_edge(const TwipRect& r) {
-  return r.top + r.height;
-}
 
 // Where every placed control of the main window stands. The five command buttons are
 // measured inside `Frame_bottoni`, everything else inside the window's client area.
