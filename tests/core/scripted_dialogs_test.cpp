@@ -48,8 +48,9 @@ TEST(ScriptedDialogsTest, ExpectedBoxesNeverShownFailWhenTheDialogsGo) {
       "expected box never shown: \"ERROR 61: Disk full\"");
 }
 
-// The logic asks for no input: an input box is always a box the test did not expect.
-TEST(ScriptedDialogsTest, EveryInputBoxFailsAndIsCancelled) {
+// An input box is answered only by an input box expected with its prompt, title and
+// default; anything else fails and is cancelled.
+TEST(ScriptedDialogsTest, InputBoxesAreAnsweredOnlyAsExpected) {
   ScriptedDialogs dialogs;
   dialogs.expect("Name:");
   std::optional<QString> typed = "x";
@@ -57,6 +58,14 @@ TEST(ScriptedDialogsTest, EveryInputBoxFailsAndIsCancelled) {
                           "unexpected input box \"Name:\"");
   EXPECT_EQ(typed, std::nullopt);
   EXPECT_EQ(dialogs.message_box(MessageBox{"Name:", "", Buttons::Ok, Icon::None, 0}), Answer::Ok);
+
+  dialogs.expect_input("Name:", "Create", QString("new"));
+  EXPECT_NONFATAL_FAILURE(typed = dialogs.input_box("Name:", "Rename", ""), "has the title");
+  EXPECT_EQ(typed, std::nullopt);
+  dialogs.expect_input("Name:", "Create", QString("new"));
+  dialogs.expect_input("Name:", "Create", std::nullopt);
+  EXPECT_EQ(dialogs.input_box("Name:", "Create", ""), QString("new"));
+  EXPECT_EQ(dialogs.input_box("Name:", "Create", ""), std::nullopt);
 }
 
 }  // namespace
