@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QStringList>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +15,9 @@
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/tenzor.h"
+#include "core/list_id.h"
 #include "core/texts.h"
+#include "core/window_model.h"
 #include "platform/copy_command.h"
 #include "platform/drive_table.h"
 #include "platform/headless_services.h"
@@ -126,6 +131,36 @@ int report(QStringList arguments) {
   std::_Exit(status);
 }
 
+// For bench/speed.sh: with TENZOR_BENCH_IDLE=1 the window writes to standard error the
+// milliseconds since main began until it is first painted and until the event loop is
+// first idle after the load step, with the entries then in the five lists, and ends
+// there.
+class BenchClock : public QObject {
+ public:
+  explicit BenchClock(const QElapsedTimer& since) : since_(since) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !painted_) {
+      painted_ = true;
+      std::fprintf(stderr, "tenzor: visible %lld ms\n", since_.elapsed());
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+  [[noreturn]] void idle(tz::WindowModel& w) const {
+    int entries = 0;
+    for (const tz::ListId id : tz::all_lists) entries += w.list(id).count();
+    std::fprintf(stderr, "tenzor: idle %lld ms, %d entries\n", since_.elapsed(), entries);
+    std::fflush(stderr);
+    // Tearing the window down is not part of its start.
+    std::_Exit(EXIT_SUCCESS);
+  }
+
+ private:
+  const QElapsedTimer& since_;
+  bool painted_ = false;
+};
+
 bool has_display() {
   // An explicit platform (offscreen, xcb...) is the user's choice; otherwise X11 or
   // Wayland must be there.
@@ -136,6 +171,8 @@ bool has_display() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  QElapsedTimer started;
+  started.start();
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
 
@@ -189,7 +226,13 @@ int main(int argc, char* argv[]) {
   tz::start_up(tz);
   tz::MainWindow window(tz);
   exit.set_window(&window);
+  BenchClock bench(started);
+  const bool timed = qEnvironmentVariable("TENZOR_BENCH_IDLE") == QStringLiteral("1");
+  if (timed) window.installEventFilter(&bench);
   return tz::load_and_run(
       tz, [&table](const QString& native) { return table.to_drive_form(native); },
-      [] { return QApplication::exec(); });
+      [&] {
+        if (timed) QTimer::singleShot(0, [&] { bench.idle(tz.window()); });
+        return QApplication::exec();
+      });
 }
