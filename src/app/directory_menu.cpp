@@ -8,14 +8,6 @@
 
 namespace tz {
 
-namespace {
-
-QString with_backslash(const QString& path) {
-  return path.endsWith(u'\\') ? path : path + u'\\';
-}
-
-}  // namespace
-
 QString DirectoryMenu::last_path_component(const QString& path) {
   for (qsizetype i = path.size() - 1; i >= 0; --i) {
     // A colon stands for the drive only after its letter; a host's name may hold one.

@@ -18,10 +18,6 @@ bool is_drive_form(const QString& path) {
   return path.size() >= 2 && path[0].isLetter() && path[1] == u':';
 }
 
-QString with_backslash(const QString& path) {
-  return path.endsWith(u'\\') ? path : path + u'\\';
-}
-
 bool is_dot_entry(const QString& name) {
   return name == u"." || name == u"..";
 }

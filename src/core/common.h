@@ -12,6 +12,11 @@ inline bool same_text(const QString& a, const QString& b) {
   return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
+// A directory's path with one final backslash, as names are appended to it.
+inline QString with_backslash(const QString& path) {
+  return path.endsWith(u'\\') ? path : path + u'\\';
+}
+
 // The small routines every part calls.
 class Common {
  public:

@@ -38,9 +38,7 @@ void Results::b_save_notepad_Click() {
 }
 
 void Results::save_in_notepad(const QString& text) {
-  QString path = ctx_.services().facts.current_directory();
-  if (!path.endsWith(u'\\')) path += u'\\';
-  path += text::log_file;
+  const QString path = with_backslash(ctx_.services().facts.current_directory()) + text::log_file;
 
   // write_lines ends every line with CR LF: the heading, the text's own lines and the
   // final CR LF come out as one block of bytes.
