@@ -2,12 +2,16 @@
 
 #include <QHash>
 #include <QSet>
+#include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "compare/panes.h"
 #include "compare/plain_files.h"
 #include "core/common.h"
 #include "core/context.h"
+#include "core/parallel.h"
 #include "core/texts.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
@@ -66,6 +70,43 @@ struct Lists {
   }
 };
 
+// One directory's files, keyed, with the status of those the comparison needs.
+struct Side {
+  std::shared_ptr<OpenDirectory> dir;
+  QString path;  // names the directory when it cannot be read
+  std::vector<Name> names;
+  std::vector<int> wanted;          // indices into `names`, in the order they are used
+  std::vector<Seen> seen;           // by index into `names`, for those wanted
+  std::map<int, FileError> failed;  // why a wanted file's status could not be read
+
+  // Reads the status of the files wanted; a file that cannot be read fails only when
+  // the lists come to it.
+  void read_status() {
+    seen.resize(names.size());
+    for (int i : wanted) {
+      const size_t at = static_cast<size_t>(i);
+      try {
+        seen[at] = dir->info(names[at].listed.raw);
+      } catch (const FileError& e) {
+        failed.emplace(i, e);
+      }
+    }
+  }
+
+  FileRef file(int i, QString& reading) const {
+    const size_t at = static_cast<size_t>(i);
+    const ListedEntry& name = names[at].listed;
+    if (!failed.empty()) {
+      if (const auto error = failed.find(i); error != failed.end()) {
+        // Named only when it failed: a path for each of 100,000 files would cost time.
+        reading = dir->path() + name.name;
+        throw error->second;
+      }
+    }
+    return FileRef{dir, name.raw, seen[at]};
+  }
+};
+
 // Matches the names of dir 1 with those of dir 2 and sorts them into the lists.
 //
 // Names are matched with letter case ignored, and an entry shows the name in lower
@@ -76,20 +117,21 @@ struct Lists {
 // directory, the names keep their exact case as entries and pair only with the same
 // exact name on the other side. Every entry carries the exact names of its files, so
 // whatever it shows, an action reaches exactly those.
+//
+// Matching needs the names only; the status of the files is then read for both sides at
+// once, and the lists are filled in the order of dir 1's names, then dir 2's left over,
+// as reading one file after another would.
 class Matcher {
  public:
-  Matcher(Context& ctx, PlainFiles files1, PlainFiles files2, bool one_sided_status)
-      : ctx_(ctx),
-        one_sided_status_(one_sided_status),
-        dir1_{files1.dir, {}},
-        dir2_{files2.dir, {}},
-        names1_(keyed(std::move(files1.names))),
-        names2_(keyed(std::move(files2.names))) {
-    count1_.reserve(static_cast<qsizetype>(names1_.size()));
-    for (const Name& n : names1_) ++count1_[n.key];
-    first2_.reserve(static_cast<qsizetype>(names2_.size()));
-    for (int j = 0; j < static_cast<int>(names2_.size()); ++j) {
-      const Name& n = names2_[static_cast<size_t>(j)];
+  Matcher(Context& ctx, Side& side1, Side& side2, bool one_sided_status)
+      : ctx_(ctx), one_sided_status_(one_sided_status), side1_(side1), side2_(side2) {
+    const std::vector<Name>& names1 = side1_.names;
+    const std::vector<Name>& names2 = side2_.names;
+    count1_.reserve(static_cast<qsizetype>(names1.size()));
+    for (const Name& n : names1) ++count1_[n.key];
+    first2_.reserve(static_cast<qsizetype>(names2.size()));
+    for (int j = 0; j < static_cast<int>(names2.size()); ++j) {
+      const Name& n = names2[static_cast<size_t>(j)];
       if (first2_.contains(n.key))
         clashing2_.insert(n.key);
       else
@@ -98,29 +140,28 @@ class Matcher {
     // Exact names matter only where names differ in nothing but case.
     for (auto it = count1_.cbegin(); it != count1_.cend(); ++it)
       if (it.value() > 1) clashing1_.insert(it.key());
-    for (int j = 0; j < static_cast<int>(names2_.size()); ++j) {
-      const Name& n = names2_[static_cast<size_t>(j)];
+    for (int j = 0; j < static_cast<int>(names2.size()); ++j) {
+      const Name& n = names2[static_cast<size_t>(j)];
       if (clashes(n.key)) exact2_.insert(exact(n.listed.name), j);
     }
-    matched2_.assign(names2_.size(), false);
+    pair_names();
   }
 
   // Sorts every name of dir 1, then those of dir 2 left over. Returns false when the
   // window was closed meanwhile.
   bool run(Lists& lists, QString& reading) {
     const Globals& g = ctx_.globals();
-    for (const Name& n1 : names1_) {
+    for (size_t i = 0; i < side1_.names.size(); ++i) {
       if (g.GLB_closing) return false;
+      const Name& n1 = side1_.names[i];
       const bool clash = clashes(n1.key);
       const QString text = entry_text(n1, clash);
-      const int j = clash ? exact2_.value(exact(n1.listed.name), -1) : first2_.value(n1.key, -1);
-      if (j < 0 || matched2_[static_cast<size_t>(j)]) {
-        lists.only1.push_back(Entry{text, one_sided(dir1_, n1.listed, reading), std::nullopt});
+      const int j = partner_[i];
+      if (j < 0) {
+        lists.only1.push_back(Entry{text, one_sided(side1_, static_cast<int>(i), reading), {}});
         continue;
       }
-      const Name& n2 = names2_[static_cast<size_t>(j)];
-      Entry entry{text, file_ref(dir1_, n1.listed, reading), file_ref(dir2_, n2.listed, reading)};
-      matched2_[static_cast<size_t>(j)] = true;
+      Entry entry{text, side1_.file(static_cast<int>(i), reading), side2_.file(j, reading)};
       const Seen& f1 = entry.side1->seen;
       const Seen& f2 = entry.side2->seen;
       if (seconds_apart(f1.modified, f2.modified) > static_cast<quint64>(2 * g.GLB_one_second)) {
@@ -128,28 +169,51 @@ class Matcher {
       } else if (f1.length == f2.length) {
         lists.aligned.push_back(std::move(entry));
       } else {
+        const Name& n2 = side2_.names[static_cast<size_t>(j)];
         warn_lengths(entry_text(n2, clash), f1.length, f2.length);
         (f1.length > f2.length ? lists.newer1 : lists.newer2).push_back(std::move(entry));
       }
     }
-    for (size_t j = 0; j < names2_.size(); ++j) {
+    for (size_t j = 0; j < side2_.names.size(); ++j) {
       if (g.GLB_closing) return false;
       if (matched2_[j]) continue;
-      const Name& n = names2_[j];
-      lists.only2.push_back(
-          Entry{entry_text(n, clashes(n.key)), std::nullopt, one_sided(dir2_, n.listed, reading)});
+      const Name& n = side2_.names[j];
+      lists.only2.push_back(Entry{
+          entry_text(n, clashes(n.key)), {}, one_sided(side2_, static_cast<int>(j), reading)});
     }
     return true;
   }
 
-  size_t count(int dir) const { return (dir == 1 ? names1_ : names2_).size(); }
-
  private:
   static QString exact(const QString& name) { return composed(name); }
 
-  FileRef one_sided(const PlainFiles& files, const ListedEntry& name, QString& reading) const {
-    if (one_sided_status_) return file_ref(files, name, reading);
-    return FileRef{files.dir, name.raw, {}};
+  // Pairs each name of dir 1 with its partner in dir 2, if any, and notes which files'
+  // status the lists will need, in the order they need them.
+  void pair_names() {
+    const std::vector<Name>& names1 = side1_.names;
+    partner_.assign(names1.size(), -1);
+    matched2_.assign(side2_.names.size(), false);
+    for (size_t i = 0; i < names1.size(); ++i) {
+      const Name& n1 = names1[i];
+      const int j =
+          clashes(n1.key) ? exact2_.value(exact(n1.listed.name), -1) : first2_.value(n1.key, -1);
+      if (j >= 0 && !matched2_[static_cast<size_t>(j)]) {
+        partner_[i] = j;
+        matched2_[static_cast<size_t>(j)] = true;
+        side1_.wanted.push_back(static_cast<int>(i));
+        side2_.wanted.push_back(j);
+      } else if (one_sided_status_) {
+        side1_.wanted.push_back(static_cast<int>(i));
+      }
+    }
+    if (!one_sided_status_) return;
+    for (size_t j = 0; j < matched2_.size(); ++j)
+      if (!matched2_[j]) side2_.wanted.push_back(static_cast<int>(j));
+  }
+
+  FileRef one_sided(const Side& side, int i, QString& reading) const {
+    if (one_sided_status_) return side.file(i, reading);
+    return FileRef{side.dir, side.names[static_cast<size_t>(i)].listed.raw, {}};
   }
 
   // Names that are not valid UTF-8 are shown as they are: their escapes are no case.
@@ -172,12 +236,44 @@ class Matcher {
 
   Context& ctx_;
   const bool one_sided_status_;
-  PlainFiles dir1_, dir2_;
-  std::vector<Name> names1_, names2_;
+  Side& side1_;
+  Side& side2_;
   QHash<QString, int> count1_, first2_, exact2_;
   QSet<QString> clashing1_, clashing2_;
+  std::vector<int> partner_;  // by name of dir 1: its partner's index in dir 2, or -1
   std::vector<bool> matched2_;
 };
+
+// Reading fewer files than this, a second thread costs more time than it saves.
+constexpr size_t files_worth_a_thread = 500;
+
+// Runs `step` for both sides, at once (dir 1's here) when `at_once`. When both fail,
+// dir 1's failure is the one reported, as reading one side after the other would;
+// `reading` then names what was being read on that side.
+void on_both_sides(Side& side1, Side& side2, QString& reading, bool at_once,
+                   const std::function<void(Side&)>& step) {
+  std::optional<FileError> failed1, failed2;
+  const auto guarded = [&step](Side& side, std::optional<FileError>& failed) {
+    try {
+      step(side);
+    } catch (const FileError& e) {
+      failed = e;
+    }
+  };
+  const auto here = [&] { guarded(side1, failed1); };
+  const auto beside = [&] { guarded(side2, failed2); };
+  if (at_once) {
+    both_at_once(here, beside);
+  } else {
+    here();
+    beside();
+  }
+  for (auto [side, failed] : {std::pair{&side1, &failed1}, std::pair{&side2, &failed2}}) {
+    if (!*failed) continue;
+    reading = side->path;
+    throw **failed;
+  }
+}
 
 }  // namespace
 
@@ -217,14 +313,30 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open) {
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
       common.show_busy(true);
-      PlainFiles files1 =
-          open ? list_plain_files(open->dir1, reading) : list_plain_files(fs, g.GLB_path1, reading);
-      PlainFiles files2 =
-          open ? list_plain_files(open->dir2, reading) : list_plain_files(fs, g.GLB_path2, reading);
-      w.listed_dir1 = files1.dir;
-      w.listed_dir2 = files2.dir;
-      Matcher matcher(ctx_, std::move(files1), std::move(files2), !read_only_);
-      Lists lists(matcher.count(1), matcher.count(2));
+      // Both directories are reached here, then listed and read each on a thread of its
+      // own: the two sides have nothing in common until their names are matched. Waking
+      // a thread costs as much as reading a few dozen files, so a tree's branches, most
+      // of them small, are listed one side after the other, and few files are read so.
+      Side side1, side2;
+      PendingFiles pending[2];
+      for (int dir = 1; dir <= 2; ++dir) {
+        Side& side = dir == 1 ? side1 : side2;
+        const std::shared_ptr<OpenDirectory>* held = nullptr;
+        if (open) held = dir == 1 ? &open->dir1 : &open->dir2;
+        side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
+        pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
+        side.dir = pending[dir - 1].dir;
+      }
+      on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
+        side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
+      });
+      w.listed_dir1 = side1.dir;
+      w.listed_dir2 = side2.dir;
+      Matcher matcher(ctx_, side1, side2, !read_only_);
+      const size_t wanted = side1.wanted.size() + side2.wanted.size();
+      on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread,
+                    [](Side& side) { side.read_status(); });
+      Lists lists(side1.names.size(), side2.names.size());
       if (matcher.run(lists, reading))
         lists.fill(w);
       else

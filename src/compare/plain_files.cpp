@@ -4,21 +4,32 @@
 
 namespace tz {
 
-PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading) {
-  reading = dir;
-  PlainFiles files;
+namespace {
+
+std::vector<ListedEntry> drain(Listing& listing) {
+  std::vector<ListedEntry> names;
+  while (auto entry = listing.next()) names.push_back(std::move(*entry));
+  return names;
+}
+
+}  // namespace
+
+PendingFiles open_plain_files(FileSystem& fs, const QString& dir) {
   // Open first: the names are then read in the very directory the actions will use.
-  files.dir = fs.open_directory(dir);
-  auto listing = fs.list(dir + QStringLiteral("*.*"), attr::normal);
-  while (auto entry = listing->next()) files.names.push_back(std::move(*entry));
+  PendingFiles files{fs.open_directory(dir), {}};
+  std::shared_ptr<Listing> listing = fs.list(dir + QStringLiteral("*.*"), attr::normal);
+  files.list = [listing] { return drain(*listing); };
   return files;
 }
 
-PlainFiles list_plain_files(std::shared_ptr<OpenDirectory> dir, QString& reading) {
-  reading = dir->path();
-  PlainFiles files{std::move(dir), {}};
-  files.names = files.dir->entries(attr::normal);
-  return files;
+PendingFiles open_plain_files(std::shared_ptr<OpenDirectory> dir) {
+  return PendingFiles{dir, [dir] { return dir->entries(attr::normal); }};
+}
+
+PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading) {
+  reading = dir;
+  PendingFiles files = open_plain_files(fs, dir);
+  return PlainFiles{std::move(files.dir), files.list()};
 }
 
 FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading) {

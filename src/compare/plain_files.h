@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,12 +17,21 @@ struct PlainFiles {
   std::vector<ListedEntry> names;
 };
 
+// A directory reached, whose plain files are listed when `list` is called, on this
+// thread or another: `list` touches only the open directory and its listing.
+struct PendingFiles {
+  std::shared_ptr<OpenDirectory> dir;
+  std::function<std::vector<ListedEntry>()> list;  // throws FileError
+};
+
+// Reaches `dir` (drive form, final `\`) and opens its listing. Throws FileError.
+PendingFiles open_plain_files(FileSystem& fs, const QString& dir);
+// The directory held open.
+PendingFiles open_plain_files(std::shared_ptr<OpenDirectory> dir);
+
 // Lists `dir` (drive form, final `\`). Throws FileError when it cannot be read;
 // `reading` then names what was being read, for the message.
 PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading);
-
-// Lists the directory held open; `reading` names it, for the message when it fails.
-PlainFiles list_plain_files(std::shared_ptr<OpenDirectory> dir, QString& reading);
 
 // The file `name` of `files` as the entry side it is.
 FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading);

@@ -240,6 +240,16 @@ TEST_F(Compare, ComparisonThatStopsSaysWhyAndListsNothing) {
       "The comparison stopped at C:\\one\\\r\nError: 70 - Permission denied\r\n");
   p.tz.comparison().bot_compare_Click();
   for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
+
+  // Dir 2 is read beside dir 1: its failure stops the comparison as well, rather than
+  // showing every file of dir 1 as found there only.
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "list" && path.startsWith("D:")) throw FileError(err::permission_denied);
+  };
+  p.dialogs.expect_starting(
+      "The comparison stopped at D:\\two\\\r\nError: 70 - Permission denied\r\n");
+  p.tz.comparison().bot_compare_Click();
+  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "platform/host_file_system.h"
 
@@ -99,9 +100,12 @@ class FaultyFileSystem : public HostFileSystem {
     QString path_;
   };
 
+  // The comparison reads both directories at once: a fault sees one operation at a time.
   void hit(const char* operation, const QString& path) {
+    const std::lock_guard<std::mutex> one_at_a_time(hits_);
     if (fault) fault(QString::fromLatin1(operation), path);
   }
+  std::mutex hits_;
 };
 
 }  // namespace tz::test

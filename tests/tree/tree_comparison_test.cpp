@@ -158,9 +158,9 @@ TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
   dir("C:\\one\\a");
   dir("D:\\two\\a");
   int listings = 0, fail_from = 1;
+  QString failing = "C:\\one\\a\\";
   p.fs.fault = [&](const QString& op, const QString& path) {
-    if (op == "list" && path == "C:\\one\\a\\" && ++listings >= fail_from)
-      throw FileError(err::device_io);
+    if (op == "list" && path == failing && ++listings >= fail_from) throw FileError(err::device_io);
   };
   // Failing in the walk: nothing is offered or compared.
   p.dialogs.expect(
@@ -177,6 +177,14 @@ TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
   compare_trees();
   EXPECT_TRUE(w().b_next_alignment.visible());
   EXPECT_EQ(tree().waiting_result(), TreeComparison::BranchResult::failed);
+
+  // Tree 2's side of a branch is read beside tree 1's: its failure counts as much.
+  listings = 0;
+  failing = "D:\\two\\a\\";
+  p.dialogs.expect_starting("The comparison stopped at D:\\two\\a\\");
+  compare_trees();
+  EXPECT_EQ(tree().waiting_result(), TreeComparison::BranchResult::failed);
+  EXPECT_TRUE(p.list(1).isEmpty());
 }
 
 TEST_F(Trees, ABranchWhosePathReachesAnotherDirectoryIsNeverComparedAsThat) {
