@@ -18,6 +18,12 @@ namespace tz {
 
 namespace {
 
+// The pair of the command line could not be opened: both panes show a drive's root.
+void fall_back(Tenzor& tz, QChar current_drive) {
+  tz.message(text::start_pair_not_opened + tz.globals().GLB_command_line + u')');
+  tz.panes().fall_back_to_root(current_drive);
+}
+
 // Opens the pair of the command line in the panes. False when the program must end.
 void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {
   Globals& g = tz.globals();
@@ -41,8 +47,7 @@ void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
     panes.set_directory(1, g.GLB_path1);
     panes.set_directory(2, g.GLB_path2);
   } catch (const FileError&) {
-    tz.message(text::start_pair_not_opened + g.GLB_command_line + u')');
-    panes.fall_back_to_root(current_drive);
+    fall_back(tz, current_drive);
   }
 }
 
@@ -66,6 +71,9 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
                  design_window_height);
   w.Label5.set_visible(false);
   panes.initialise();
+  // The window shows before the files of the panes are read: on large directories
+  // that takes a while.
+  panes.defer_file_boxes();
 
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
   const CommandLine line = parse_command_line(g.GLB_command_line, drive, translate);
@@ -79,13 +87,21 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   common.show_busy(true);
   panes.read_pane_paths();
   emit w.initial_layout_requested();
+  // The initial layout ends by showing the window; it is drawn before the files of the
+  // panes are read, which on large directories takes a while.
+  emit w.show_requested();
+  tz.services().pump.process_events();
+  try {
+    panes.read_deferred_file_boxes();
+  } catch (const FileError&) {
+    fall_back(tz, drive);
+  }
   panes.show_directory_files();
   panes.read_pane_paths();
   tz.window().clear_free_space_labels();
   tz.history().load();
   tz.pair_opener().open_dir_pair(tz.history().first_entry(), false);
   common.show_busy(false);
-  emit w.show_requested();
   if (!g.GLB_tree_mode) {
     if (!same_text(g.GLB_path1, g.GLB_path2)) tz.comparison().compare_dirs();
     g.GLB_loading = false;

@@ -1,12 +1,15 @@
 #include "compare/panes.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "compare/plain_files.h"
 #include "core/collation.h"
 #include "core/common.h"
 #include "core/context.h"
 #include "core/file_list.h"
+#include "core/parallel.h"
 #include "core/texts.h"
 #include "platform/file_error.h"
 
@@ -20,6 +23,28 @@ bool is_drive_form(const QString& path) {
 
 bool is_dot_entry(const QString& name) {
   return name == u"." || name == u"..";
+}
+
+// The plain files of a pane's directory as entries of the pane's side, sorted as the
+// lists sort, so that the file view shows the order the lists will. Touches only what
+// `pending` holds, so it may run on any thread.
+FileBox read_file_box(int pane, const PendingFiles& pending) {
+  QString reading;
+  const PlainFiles files{pending.dir, pending.list()};
+  std::vector<Entry> entries;
+  std::vector<QString> texts;
+  entries.reserve(files.names.size());
+  texts.reserve(files.names.size());
+  for (const ListedEntry& name : files.names) {
+    Entry entry{name.name, std::nullopt, std::nullopt};
+    entry.side(pane) = file_ref(files, name, reading);
+    texts.push_back(entry.text);
+    entries.push_back(std::move(entry));
+  }
+  FileBox box{files.dir, {}};
+  box.entries.reserve(entries.size());
+  for (size_t i : collation::order(texts)) box.entries.push_back(std::move(entries[i]));
+  return box;
 }
 
 }  // namespace
@@ -121,29 +146,45 @@ void Panes::directory_changed(int pane) {
   refresh_file_box(pane);
   QString& global = pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2;
   global = with_backslash(ctx_.window().pane(pane).file_path());
-  show_directory_files();
+  if (!deferring_) show_directory_files();
   common.show_busy(false);
 }
 
 void Panes::refresh_file_box(int pane) {
   PaneModel& model = ctx_.window().pane(pane);
-  QString reading;
-  PlainFiles files = list_plain_files(ctx_.fs(), with_backslash(model.path()), reading);
-  std::vector<Entry> entries;
-  std::vector<QString> texts;
-  entries.reserve(files.names.size());
-  texts.reserve(files.names.size());
-  for (const ListedEntry& name : files.names) {
-    Entry entry{name.name, std::nullopt, std::nullopt};
-    entry.side(pane) = file_ref(files, name, reading);
-    texts.push_back(entry.text);
-    entries.push_back(std::move(entry));
+  if (deferring_) {
+    // Read with the other pane's when the window shows them.
+    unread_[pane - 1] = true;
+    model.set_files(model.path(), nullptr, {});
+    return;
   }
-  // Sorted as the lists sort, so that the view shows the order the lists will.
-  std::vector<Entry> sorted;
-  sorted.reserve(entries.size());
-  for (size_t i : collation::order(texts)) sorted.push_back(std::move(entries[i]));
-  model.set_files(model.path(), std::move(files.dir), std::move(sorted));
+  FileBox box = read_file_box(pane, open_plain_files(ctx_.fs(), with_backslash(model.path())));
+  model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
+}
+
+void Panes::defer_file_boxes() {
+  deferring_ = true;
+}
+
+void Panes::read_deferred_file_boxes() {
+  if (!deferring_) return;
+  deferring_ = false;
+  FileBox boxes[2];
+  std::function<void()> read[2];
+  for (int pane = 1; pane <= 2; ++pane) {
+    read[pane - 1] = [] {};
+    if (!std::exchange(unread_[pane - 1], false)) continue;
+    PendingFiles files =
+        open_plain_files(ctx_.fs(), with_backslash(ctx_.window().pane(pane).path()));
+    read[pane - 1] = [&boxes, pane, files] { boxes[pane - 1] = read_file_box(pane, files); };
+  }
+  // The two directories have nothing in common: each is read on a thread of its own.
+  both_at_once(read[0], read[1]);
+  for (int pane = 1; pane <= 2; ++pane) {
+    FileBox& box = boxes[pane - 1];
+    PaneModel& model = ctx_.window().pane(pane);
+    if (box.dir) model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
+  }
 }
 
 void Panes::open_row(int pane, int row) {
@@ -209,7 +250,7 @@ void Panes::fill_list_from(int pane, FileList& target) {
   const PaneModel& model = ctx_.window().pane(pane);
   // The list's entries now stand in this pane's directory.
   ctx_.window().listed_dir(pane) = model.file_dir();
-  target.assign(model.file_entries());
+  target.assign_sorted(model.file_entries());
 }
 
 void Panes::add_hidden_folders(int pane, bool include_system) {

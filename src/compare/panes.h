@@ -2,13 +2,22 @@
 
 #include <QChar>
 #include <QString>
+#include <memory>
+#include <vector>
 
+#include "core/entry.h"
 #include "platform/file_system.h"
 
 namespace tz {
 
 class Context;
 class FileList;
+
+// A pane's file box as read: its directory and its files in list order.
+struct FileBox {
+  std::shared_ptr<OpenDirectory> dir;
+  std::vector<Entry> entries;
+};
 
 // The two directory panes: their events, the file view and the opening of a pair
 // given as "path 1 <-> path 2".
@@ -43,6 +52,13 @@ class Panes {
   void fill_list_from(int pane, FileList& target);
   // Re-reads the plain files of a pane's directory into its file box.
   void refresh_file_box(int pane);
+  // Until read_deferred_file_boxes, the file boxes keep their paths only and the file
+  // view is not shown: a window that is not yet visible shows it once, when both are
+  // read at the same time.
+  void defer_file_boxes();
+  // Reads the file boxes left unread since defer_file_boxes. Throws FileError when one
+  // cannot be read (pane 1's first).
+  void read_deferred_file_boxes();
   // Both panes back on the root of drive `letter`, after a pair failed to open.
   void fall_back_to_root(QChar letter);
   void add_hidden_folders(int pane, bool include_system);
@@ -59,6 +75,8 @@ class Panes {
 
   Context& ctx_;
   bool headless_ = false;
+  bool deferring_ = false;
+  bool unread_[2] = {false, false};
   FileInfo directory_info_[2];
 };
 

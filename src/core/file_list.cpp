@@ -59,11 +59,17 @@ void FileList::assign(std::vector<Entry> entries) {
   std::vector<QString> texts;
   texts.reserve(entries.size());
   for (const Entry& e : entries) texts.push_back(e.text);
-  const std::vector<size_t> order = collation::order(texts);
+  std::vector<Entry> sorted;
+  sorted.reserve(entries.size());
+  for (size_t i : collation::order(texts)) sorted.push_back(std::move(entries[i]));
+  assign_sorted(std::move(sorted));
+}
+
+void FileList::assign_sorted(std::vector<Entry> entries) {
   beginResetModel();
   entries_.clear();
   entries_.reserve(entries.size());
-  for (size_t i : order) entries_.push_back(Item{std::move(entries[i]), false});
+  for (Entry& e : entries) entries_.push_back(Item{std::move(e), false});
   current_ = -1;
   top_index_ = 0;
   endResetModel();

@@ -29,6 +29,8 @@ class FileList : public QAbstractListModel {
   void clear();
   // Replaces the whole content; `entries` need not be sorted.
   void assign(std::vector<Entry> entries);
+  // The same for `entries` already in list order, as a pane's file box holds them.
+  void assign_sorted(std::vector<Entry> entries);
   // Position of the entry that stands for the same files as `entry` (with the same
   // text), -1 when there is none. Never a mere look-alike: entries that show alike
   // may stand for different files.

@@ -88,6 +88,29 @@ TEST_F(LoadStep, PathNamingAFileFallsBackToTheCurrentDriveRoot) {
   EXPECT_FALSE(p.tz.globals().GLB_loading);
 }
 
+// On large directories reading the panes' files takes a while: the window shows first.
+TEST_F(LoadStep, TheWindowShowsBeforeThePanesFilesAreRead) {
+  size_t files_when_shown = 99;
+  QObject::connect(&p.tz.window(), &WindowModel::initial_layout_requested,
+                   [&] { files_when_shown = p.tz.window().pane1.file_entries().size(); });
+  load("C:\\work | C:\\work");
+  EXPECT_EQ(files_when_shown, 0u);
+  EXPECT_EQ(list(1), (QStringList{"a.txt", "b.txt"}));
+  EXPECT_EQ(list(2), (QStringList{"a.txt", "b.txt"}));
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+
+  // Files that cannot be read then still end as a pair that could not be opened.
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "info" && path == "D:\\copy\\a.txt") throw FileError(err::device_io);
+  };
+  p.dialogs.expect("Directory not found or disk drive not ready (C:\\work | D:\\copy)");
+  load("C:\\work | D:\\copy");
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
+  EXPECT_EQ(p.tz.window().pane2.path(), "C:\\");
+  EXPECT_EQ(list(1), QStringList{"file.txt"});
+  EXPECT_EQ(p.exit.ends, 0);
+}
+
 TEST_F(LoadStep, TreeLineSetsTreeModeAndLeavesLoadingLast) {
   load(QString::fromUtf8("C:\\work \xC2\xA7 D:\\copy"));
   EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
