@@ -2,8 +2,10 @@
 
 #include <QHash>
 #include <QSet>
+#include <QThreadPool>
 #include <functional>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -277,7 +279,53 @@ void on_both_sides(Side& side1, Side& side2, QString& reading, bool at_once,
 
 }  // namespace
 
-Comparison::Outcome Comparison::compare_dirs(const OpenPair* open) {
+// Both sides listed and every file's status read, one side after the other: the thread
+// this runs on is the second one.
+struct ReadAhead::Reading {
+  Side side1, side2;
+  std::optional<FileError> failed;
+  QString failed_path;
+
+  void read(const OpenPair& pair) {
+    for (auto [side, dir] : {std::pair{&side1, pair.dir1}, std::pair{&side2, pair.dir2}}) {
+      side->dir = dir;
+      side->path = dir->path();
+      try {
+        side->names = keyed(open_plain_files(dir).list());
+      } catch (const FileError& e) {
+        failed = e;
+        failed_path = side->path;
+        return;
+      }
+    }
+    for (Side* side : {&side1, &side2}) {
+      side->wanted.resize(side->names.size());
+      std::iota(side->wanted.begin(), side->wanted.end(), 0);
+      side->read_status();
+      side->wanted.clear();
+    }
+  }
+};
+
+ReadAhead::ReadAhead(OpenPair pair)
+    : pair_(std::move(pair)), reading_(std::make_shared<Reading>()) {
+  auto done = std::make_shared<std::promise<void>>();
+  done_ = done->get_future();
+  QThreadPool::globalInstance()->start([reading = reading_, pair = pair_, done] {
+    try {
+      reading->read(pair);
+      done->set_value();
+    } catch (...) {
+      done->set_exception(std::current_exception());
+    }
+  });
+}
+
+ReadAhead::~ReadAhead() {
+  if (done_.valid()) done_.wait();
+}
+
+Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead) {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
@@ -318,24 +366,39 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open) {
       // a thread costs as much as reading a few dozen files, so a tree's branches, most
       // of them small, are listed one side after the other, and few files are read so.
       Side side1, side2;
-      PendingFiles pending[2];
-      for (int dir = 1; dir <= 2; ++dir) {
-        Side& side = dir == 1 ? side1 : side2;
-        const std::shared_ptr<OpenDirectory>* held = nullptr;
-        if (open) held = dir == 1 ? &open->dir1 : &open->dir2;
-        side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
-        pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
-        side.dir = pending[dir - 1].dir;
+      const bool read =
+          ahead && open && ahead->pair().dir1 == open->dir1 && ahead->pair().dir2 == open->dir2;
+      if (read) {
+        ahead->done_.get();
+        ReadAhead::Reading& done = *ahead->reading_;
+        if (done.failed) {
+          reading = done.failed_path;
+          throw *done.failed;
+        }
+        side1 = std::move(done.side1);
+        side2 = std::move(done.side2);
+      } else {
+        PendingFiles pending[2];
+        for (int dir = 1; dir <= 2; ++dir) {
+          Side& side = dir == 1 ? side1 : side2;
+          const std::shared_ptr<OpenDirectory>* held = nullptr;
+          if (open) held = dir == 1 ? &open->dir1 : &open->dir2;
+          side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
+          pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
+          side.dir = pending[dir - 1].dir;
+        }
+        on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
+          side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
+        });
       }
-      on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
-        side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
-      });
       w.listed_dir1 = side1.dir;
       w.listed_dir2 = side2.dir;
       Matcher matcher(ctx_, side1, side2, !read_only_);
       const size_t wanted = side1.wanted.size() + side2.wanted.size();
-      on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread,
-                    [](Side& side) { side.read_status(); });
+      if (!read) {
+        on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread,
+                      [](Side& side) { side.read_status(); });
+      }
       Lists lists(side1.names.size(), side2.names.size());
       if (matcher.run(lists, reading))
         lists.fill(w);

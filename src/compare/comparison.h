@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <memory>
 
 namespace tz {
@@ -12,6 +13,27 @@ class OpenDirectory;
 // Two directories held open, compared instead of what the panes' paths reach.
 struct OpenPair {
   std::shared_ptr<OpenDirectory> dir1, dir2;
+};
+
+// The files of a pair, read on a thread of the pool ahead of their comparison while the
+// program does other work. Only for a comparison that follows at once: what it read is
+// what the comparison shows. Destroying it waits until the reading is over.
+class ReadAhead {
+ public:
+  explicit ReadAhead(OpenPair pair);
+  ~ReadAhead();
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  const OpenPair& pair() const { return pair_; }
+
+  struct Reading;
+
+ private:
+  friend class Comparison;
+  OpenPair pair_;
+  std::shared_ptr<Reading> reading_;
+  std::future<void> done_;
 };
 
 // The comparison of the pair in the panes into the five lists.
@@ -28,7 +50,8 @@ class Comparison {
   };
   // `open`, when given, holds the panes' directories as already reached by their
   // exact names (a tree's branch); their files are compared.
-  Outcome compare_dirs(const OpenPair* open = nullptr);
+  // `ahead`, when given, holds the files of `open` as read ahead.
+  Outcome compare_dirs(const OpenPair* open = nullptr, ReadAhead* ahead = nullptr);
   // "&compare dir's".
   Outcome bot_compare_Click();
   // The default hint line: the drag hint while List1 to List4 hold anything.

@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <optional>
 
+#include "core/parallel.h"
 #include "core/texts.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
@@ -25,17 +27,24 @@ QString name_part(const ListedEntry& entry) {
   return name_part(entry.name, entry.raw);
 }
 
-// The subdirectories and the flag of one side of a pair, as listed.
+// The subdirectories and the flag of one side of a pair, as listed, and for each
+// subdirectory whether it can be opened as a directory of its own: one that cannot (a
+// symbolic link, no permission) keeps its whole pair out, since a side taken for missing
+// would be offered for creation.
 struct Side {
   std::vector<ListedEntry> dirs;
+  std::vector<bool> opens;
   bool flagged = false;
+
+  bool can_open(const ListedEntry* name) const {
+    return !name || opens[static_cast<std::size_t>(name - dirs.data())];
+  }
 };
 
-Side read_side(OpenDirectory* dir, QString& reading) {
+Side read_side(OpenDirectory* dir) {
   static const QString flag_key = name_key(text::no_tenzor_flag);
   Side side;
   if (!dir) return side;  // the side where the branch is missing lists nothing
-  reading = dir->path();
   for (ListedEntry& entry : dir->entries(attr::directory)) {
     if (entry.name.startsWith(u'.')) continue;
     if (entry.attributes & attr::directory) {
@@ -44,8 +53,46 @@ Side read_side(OpenDirectory* dir, QString& reading) {
       side.flagged = true;
     }
   }
+  for (const ListedEntry& entry : side.dirs) {
+    bool opens = true;
+    try {
+      dir->open_subdirectory(entry.raw);
+    } catch (const FileError&) {
+      opens = false;
+    }
+    side.opens.push_back(opens);
+  }
   return side;
 }
+
+// One tree's side of the branches of a level, read in table order, up to the first
+// that cannot be read.
+struct LevelSide {
+  std::vector<Side> sides;
+  std::optional<FileError> failed;
+  std::size_t failed_at = 0;
+  bool failed_opening = false;  // the directory itself, not its listing
+  QString failed_path;
+
+  void read(BranchTable& table, std::size_t begin, std::size_t end, int side) {
+    sides.reserve(end - begin);
+    for (std::size_t at = begin; at < end; ++at) {
+      std::shared_ptr<OpenDirectory> dir;
+      try {
+        dir = table.dir(at, side);
+        sides.push_back(read_side(dir.get()));
+      } catch (const FileError& e) {
+        failed = e;
+        failed_at = at;
+        failed_opening = !dir;
+        failed_path = dir         ? dir->path()
+                      : side == 1 ? table.branches[at].path1
+                                  : table.branches[at].path2;
+        return;
+      }
+    }
+  }
+};
 
 // The path a pane shows, without the final `\` of a drive root, as the walk names it.
 QString walk_name(const QString& path) {
@@ -64,20 +111,6 @@ std::shared_ptr<OpenDirectory> open_root(FileSystem& fs, const QString& path) {
   }
 }
 
-// Opens the existing sides of a new branch, only to see that they can be: a side that
-// cannot be opened as a directory of its own (a symbolic link, no permission) keeps the
-// whole pair out, since a side taken for missing would be offered for creation.
-bool can_open(OpenDirectory* parent1, const ListedEntry* name1, OpenDirectory* parent2,
-              const ListedEntry* name2) {
-  try {
-    if (name1) parent1->open_subdirectory(name1->raw);
-    if (name2) parent2->open_subdirectory(name2->raw);
-    return true;
-  } catch (const FileError&) {
-    return false;
-  }
-}
-
 class TreeWalk {
  public:
   TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress, QString& reading)
@@ -92,15 +125,11 @@ class TreeWalk {
     root.path2 = root2;
     root.scanned = true;
     add(std::move(root), QString(), QString());
-    list(0);
     // Branches added during a pass lie beyond its bound and wait for the next pass:
     // level by level.
-    for (std::size_t begin = 1; begin < branches().size();) {
+    for (std::size_t begin = 0; begin < branches().size();) {
       const std::size_t end = branches().size();
-      for (std::size_t i = begin; i < end; ++i) {
-        list(i);
-        branches()[i].scanned = true;
-      }
+      list_level(begin, end);
       begin = end;
     }
     return std::move(table_);
@@ -109,16 +138,32 @@ class TreeWalk {
  private:
   std::vector<Branch>& branches() { return table_.branches; }
 
-  void list(std::size_t at) {
-    reading_ = branches()[at].path1;
-    const std::shared_ptr<OpenDirectory> dir1 = table_.dir(at, 1);
-    reading_ = branches()[at].path2;
-    const std::shared_ptr<OpenDirectory> dir2 = table_.dir(at, 2);
+  // The two trees' sides of a level are read at the same time, each on a thread of its
+  // own (nothing else touches the table meanwhile), then paired here in table order.
+  void list_level(std::size_t begin, std::size_t end) {
+    LevelSide read1, read2;
+    both_at_once([&] { read1.read(table_, begin, end, 1); },
+                 [&] { read2.read(table_, begin, end, 2); });
+    // The failure met first when reading branch by branch, tree 1 before tree 2.
+    const LevelSide* failed = read1.failed ? &read1 : nullptr;
+    if (read2.failed &&
+        (!failed || read2.failed_at < failed->failed_at ||
+         (read2.failed_at == failed->failed_at && read2.failed_opening && !failed->failed_opening)))
+      failed = &read2;
+    if (failed) {
+      reading_ = failed->failed_path;
+      throw *failed->failed;
+    }
+    for (std::size_t at = begin; at < end; ++at) {
+      list(at, read1.sides[at - begin], read2.sides[at - begin]);
+      branches()[at].scanned = true;
+    }
+  }
+
+  void list(std::size_t at, const Side& side1, const Side& side2) {
     // Held by value: adding branches moves the table.
     const QString path1 = walk_name(branches()[at].path1);
     const QString path2 = walk_name(branches()[at].path2);
-    const Side side1 = read_side(dir1.get(), reading_);
-    const Side side2 = read_side(dir2.get(), reading_);
     branches()[at].flagged1 = side1.flagged;
     branches()[at].flagged2 = side2.flagged;
     if (side1.flagged || side2.flagged) return;  // the pair stays, its subdirectories not
@@ -138,7 +183,7 @@ class TreeWalk {
       const ListedEntry* other = exactly_in_tree2.value(entry.raw);
       if (!other) other = in_tree2.value(part);
       Branch branch = child(at, entry, other ? *other : entry);
-      if (!can_open(dir1.get(), &entry, dir2.get(), other)) continue;
+      if (!side1.can_open(&entry) || !side2.can_open(other)) continue;
       branch.exists1 = true;
       branch.exists2 = other != nullptr;
       add(std::move(branch), keys1_[at] + u'/' + part, keys2_[at] + u'/' + part);
@@ -150,7 +195,7 @@ class TreeWalk {
       const QString key1 = keys1_[at] + u'/' + part, key2 = keys2_[at] + u'/' + part;
       if (pairs_.contains(pair_key(key1, key2))) continue;
       Branch branch = child(at, entry, entry);
-      if (!can_open(nullptr, nullptr, dir2.get(), &entry)) continue;
+      if (!side2.can_open(&entry)) continue;
       branch.exists2 = true;
       add(std::move(branch), key1, key2);
     }

@@ -112,6 +112,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
     return TreeOutcome::stopped;
   }
   ++generation_;
+  ahead_.reset();
   table_ = BranchTable();
   common.show_busy(true);
   if (!walk()) return TreeOutcome::stopped;
@@ -165,6 +166,12 @@ void TreeComparison::do_tree() {
   }
   const int generation = generation_;
   const std::size_t bound = table_.branches.size();
+  // What is read ahead is for the comparison that follows at once, never for one after
+  // a wait.
+  struct DropReadAhead {
+    std::unique_ptr<ReadAhead>& ahead;
+    ~DropReadAhead() { ahead.reset(); }
+  } drop{ahead_};
   for (std::size_t i = 0; i < bound; ++i) {
     if (table_.branches[i].path1.isEmpty()) continue;
     show_progress(table_.branches[i].path1);
@@ -211,10 +218,14 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
     common.show_busy(false);
     return BranchResult::skipped;
   }
+  // What was read ahead for this branch, if anything; what was read for another is
+  // of no use now.
+  std::unique_ptr<ReadAhead> ahead = std::move(ahead_);
+  if (ahead && ahead_at_ != at) ahead.reset();
   std::shared_ptr<OpenDirectory> dir1, dir2;
   try {
-    dir1 = table_.dir(at, 1);
-    dir2 = table_.dir(at, 2);
+    dir1 = ahead ? ahead->pair().dir1 : table_.dir(at, 1);
+    dir2 = ahead ? ahead->pair().dir2 : table_.dir(at, 2);
   } catch (const FileError& error) {
     common.show_busy(false);
     // Gone since the walk: passed by. Anything else stops here, said.
@@ -252,7 +263,8 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
   BranchResult result = BranchResult::aligned;
   if (!same_text(g.GLB_path1, g.GLB_path2)) {
     const OpenPair open{dir1, dir2};
-    if (comparison_.compare_dirs(&open) != Comparison::Outcome::compared)
+    if (unattended_) read_ahead_after(at);
+    if (comparison_.compare_dirs(&open, ahead.get()) != Comparison::Outcome::compared)
       result = BranchResult::failed;
     else if (differenza_trovata())
       result = BranchResult::differs;
@@ -260,6 +272,25 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
   ctx_.window().clear_free_space_labels();
   common.show_busy(false);
   return result;
+}
+
+void TreeComparison::read_ahead_after(std::size_t at) {
+  for (std::size_t next = at + 1; next < table_.branches.size(); ++next) {
+    const Branch& branch = table_.branches[next];
+    if (branch.path1.isEmpty()) continue;  // stepped through
+    // The next branch compare_branch compares.
+    if (!branch.exists1 || !branch.exists2 || branch.flagged1 || branch.flagged2) continue;
+    if (same_text(branch.path1, branch.path2)) return;
+    try {
+      std::shared_ptr<OpenDirectory> dir1 = table_.dir(next, 1);
+      std::shared_ptr<OpenDirectory> dir2 = table_.dir(next, 2);
+      ahead_ = std::make_unique<ReadAhead>(OpenPair{std::move(dir1), std::move(dir2)});
+      ahead_at_ = next;
+    } catch (const FileError&) {
+      // Said when its turn comes.
+    }
+    return;
+  }
 }
 
 }  // namespace tz

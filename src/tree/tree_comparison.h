@@ -2,15 +2,16 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "compare/comparison.h"
 #include "tree/branch_table.h"
 
 namespace tz {
 
 class Context;
 class Panes;
-class Comparison;
 
 // The comparison of two whole directory trees: the walk, the report of branches found
 // in one tree only, and the step-through of the common branches.
@@ -61,7 +62,9 @@ class TreeComparison {
   const QString& waiting_path2() const { return waiting_path2_; }
   BranchResult waiting_result() const { return waiting_result_; }
 
-  // Without a window nobody reads the closing message of a step-through.
+  // Without a window nobody reads the closing message of a step-through, and nothing
+  // changes the files between two branches: the next branch's files are read while
+  // one branch is compared.
   void set_unattended(bool unattended) { unattended_ = unattended; }
 
  private:
@@ -71,6 +74,7 @@ class TreeComparison {
   void create_branch(std::size_t at);
   bool is_missing(std::size_t at, int side);
   void show_progress(const QString& path);
+  void read_ahead_after(std::size_t at);
 
   Context& ctx_;
   Panes& panes_;
@@ -82,6 +86,9 @@ class TreeComparison {
   bool unattended_ = false;
   // Counts the walks, so that a step-through notices a new one started meanwhile.
   int generation_ = 0;
+  // The files of the branch at `ahead_at_`, being read while another is compared.
+  std::unique_ptr<ReadAhead> ahead_;
+  std::size_t ahead_at_ = 0;
 };
 
 }  // namespace tz

@@ -161,6 +161,16 @@ TEST_F(Report, TreesGiveTheirOneSidedBranchesThenEachBranchThatDiffers) {
   };
   p.dialogs.expect_starting("The comparison stopped at D:\\two\\sub\\f.txt");
   EXPECT_EQ(run(trees), report_status::refused);
+
+  // The same for a branch read while the one before it was compared, whose listing
+  // fails after the walk.
+  int listings = 0;
+  p.fs.fault = [&listings](const QString& op, const QString& path) {
+    if (op == "list" && path == "D:\\two\\sub\\" && ++listings == 2)
+      throw FileError(err::device_io);
+  };
+  p.dialogs.expect_starting("The comparison stopped at D:\\two\\sub\\\r\n");
+  EXPECT_EQ(run(trees), report_status::refused);
 }
 
 TEST_F(Report, ComparisonThatStopsEarlyIsNoAnswer) {

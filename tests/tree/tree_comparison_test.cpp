@@ -185,6 +185,15 @@ TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
   compare_trees();
   EXPECT_EQ(tree().waiting_result(), TreeComparison::BranchResult::failed);
   EXPECT_TRUE(p.list(1).isEmpty());
+
+  // The walk too reads tree 2 beside tree 1.
+  listings = 0;
+  fail_from = 1;
+  p.dialogs.expect(
+      "The tree comparison stopped at D:\\two\\a\\\r\nError: 57 - Device I/O error\r\n"
+      "Nothing was created or compared: a part of the trees could not be read.");
+  compare_trees();
+  EXPECT_TRUE(tree().branches().empty());
 }
 
 TEST_F(Trees, ABranchWhosePathReachesAnotherDirectoryIsNeverComparedAsThat) {
