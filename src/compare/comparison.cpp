@@ -279,50 +279,48 @@ void on_both_sides(Side& side1, Side& side2, QString& reading, bool at_once,
 
 }  // namespace
 
-// Both sides listed and every file's status read, one side after the other: the thread
-// this runs on is the second one.
+// Each side listed and every file's status read, each side on a thread of its own.
 struct ReadAhead::Reading {
-  Side side1, side2;
-  std::optional<FileError> failed;
-  QString failed_path;
+  Side sides[2];
+  std::optional<FileError> failed[2];
 
-  void read(const OpenPair& pair) {
-    for (auto [side, dir] : {std::pair{&side1, pair.dir1}, std::pair{&side2, pair.dir2}}) {
-      side->dir = dir;
-      side->path = dir->path();
-      try {
-        side->names = keyed(open_plain_files(dir).list());
-      } catch (const FileError& e) {
-        failed = e;
-        failed_path = side->path;
-        return;
-      }
+  void read(int i, const std::shared_ptr<OpenDirectory>& dir) {
+    Side& side = sides[i];
+    side.dir = dir;
+    side.path = dir->path();
+    try {
+      side.names = keyed(open_plain_files(dir).list());
+    } catch (const FileError& e) {
+      failed[i] = e;
+      return;
     }
-    for (Side* side : {&side1, &side2}) {
-      side->wanted.resize(side->names.size());
-      std::iota(side->wanted.begin(), side->wanted.end(), 0);
-      side->read_status();
-      side->wanted.clear();
-    }
+    side.wanted.resize(side.names.size());
+    std::iota(side.wanted.begin(), side.wanted.end(), 0);
+    side.read_status();
+    side.wanted.clear();
   }
 };
 
 ReadAhead::ReadAhead(OpenPair pair)
     : pair_(std::move(pair)), reading_(std::make_shared<Reading>()) {
-  auto done = std::make_shared<std::promise<void>>();
-  done_ = done->get_future();
-  QThreadPool::globalInstance()->start([reading = reading_, pair = pair_, done] {
-    try {
-      reading->read(pair);
-      done->set_value();
-    } catch (...) {
-      done->set_exception(std::current_exception());
-    }
-  });
+  for (int i = 0; i < 2; ++i) {
+    auto done = std::make_shared<std::promise<void>>();
+    done_[i] = done->get_future();
+    QThreadPool::globalInstance()->start(
+        [reading = reading_, i, dir = i == 0 ? pair_.dir1 : pair_.dir2, done] {
+          try {
+            reading->read(i, dir);
+            done->set_value();
+          } catch (...) {
+            done->set_exception(std::current_exception());
+          }
+        });
+  }
 }
 
 ReadAhead::~ReadAhead() {
-  if (done_.valid()) done_.wait();
+  for (std::future<void>& done : done_)
+    if (done.valid()) done.wait();
 }
 
 Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead) {
@@ -369,14 +367,15 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       const bool read =
           ahead && open && ahead->pair().dir1 == open->dir1 && ahead->pair().dir2 == open->dir2;
       if (read) {
-        ahead->done_.get();
+        for (std::future<void>& done : ahead->done_) done.get();
         ReadAhead::Reading& done = *ahead->reading_;
-        if (done.failed) {
-          reading = done.failed_path;
-          throw *done.failed;
+        for (int i = 0; i < 2; ++i) {
+          if (!done.failed[i]) continue;
+          reading = done.sides[i].path;
+          throw *done.failed[i];
         }
-        side1 = std::move(done.side1);
-        side2 = std::move(done.side2);
+        side1 = std::move(done.sides[0]);
+        side2 = std::move(done.sides[1]);
       } else {
         PendingFiles pending[2];
         for (int dir = 1; dir <= 2; ++dir) {

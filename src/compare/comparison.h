@@ -15,8 +15,8 @@ struct OpenPair {
   std::shared_ptr<OpenDirectory> dir1, dir2;
 };
 
-// The files of a pair, read on a thread of the pool ahead of their comparison while the
-// program does other work. Only for a comparison that follows at once: what it read is
+// The files of a pair, read on two threads of the pool ahead of their comparison while
+// the program does other work. Only for a comparison that follows at once: what it read is
 // what the comparison shows. Destroying it waits until the reading is over.
 class ReadAhead {
  public:
@@ -33,7 +33,7 @@ class ReadAhead {
   friend class Comparison;
   OpenPair pair_;
   std::shared_ptr<Reading> reading_;
-  std::future<void> done_;
+  std::future<void> done_[2];  // dir 1's, dir 2's
 };
 
 // The comparison of the pair in the panes into the five lists.

@@ -112,7 +112,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
     return TreeOutcome::stopped;
   }
   ++generation_;
-  ahead_.reset();
+  ahead_.clear();
   table_ = BranchTable();
   common.show_busy(true);
   if (!walk()) return TreeOutcome::stopped;
@@ -169,8 +169,8 @@ void TreeComparison::do_tree() {
   // What is read ahead is for the comparison that follows at once, never for one after
   // a wait.
   struct DropReadAhead {
-    std::unique_ptr<ReadAhead>& ahead;
-    ~DropReadAhead() { ahead.reset(); }
+    std::deque<std::pair<std::size_t, std::unique_ptr<ReadAhead>>>& ahead;
+    ~DropReadAhead() { ahead.clear(); }
   } drop{ahead_};
   for (std::size_t i = 0; i < bound; ++i) {
     if (table_.branches[i].path1.isEmpty()) continue;
@@ -218,10 +218,14 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
     common.show_busy(false);
     return BranchResult::skipped;
   }
-  // What was read ahead for this branch, if anything; what was read for another is
-  // of no use now.
-  std::unique_ptr<ReadAhead> ahead = std::move(ahead_);
-  if (ahead && ahead_at_ != at) ahead.reset();
+  // What was read ahead for this branch, if anything; what was read for one before it
+  // is of no use now.
+  while (!ahead_.empty() && ahead_.front().first < at) ahead_.pop_front();
+  std::unique_ptr<ReadAhead> ahead;
+  if (!ahead_.empty() && ahead_.front().first == at) {
+    ahead = std::move(ahead_.front().second);
+    ahead_.pop_front();
+  }
   std::shared_ptr<OpenDirectory> dir1, dir2;
   try {
     dir1 = ahead ? ahead->pair().dir1 : table_.dir(at, 1);
@@ -275,21 +279,23 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
 }
 
 void TreeComparison::read_ahead_after(std::size_t at) {
-  for (std::size_t next = at + 1; next < table_.branches.size(); ++next) {
+  // A few branches ahead, so that the threads reading them never wait for this one.
+  constexpr std::size_t depth = 4;
+  std::size_t next = ahead_.empty() ? at + 1 : ahead_.back().first + 1;
+  for (; ahead_.size() < depth && next < table_.branches.size(); ++next) {
     const Branch& branch = table_.branches[next];
     if (branch.path1.isEmpty()) continue;  // stepped through
-    // The next branch compare_branch compares.
+    // Only the branches compare_branch compares.
     if (!branch.exists1 || !branch.exists2 || branch.flagged1 || branch.flagged2) continue;
-    if (same_text(branch.path1, branch.path2)) return;
+    if (same_text(branch.path1, branch.path2)) continue;
     try {
       std::shared_ptr<OpenDirectory> dir1 = table_.dir(next, 1);
       std::shared_ptr<OpenDirectory> dir2 = table_.dir(next, 2);
-      ahead_ = std::make_unique<ReadAhead>(OpenPair{std::move(dir1), std::move(dir2)});
-      ahead_at_ = next;
+      ahead_.emplace_back(next,
+                          std::make_unique<ReadAhead>(OpenPair{std::move(dir1), std::move(dir2)}));
     } catch (const FileError&) {
-      // Said when its turn comes.
+      return;  // said when its turn comes
     }
-    return;
   }
 }
 

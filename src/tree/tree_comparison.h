@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,9 +87,9 @@ class TreeComparison {
   bool unattended_ = false;
   // Counts the walks, so that a step-through notices a new one started meanwhile.
   int generation_ = 0;
-  // The files of the branch at `ahead_at_`, being read while another is compared.
-  std::unique_ptr<ReadAhead> ahead_;
-  std::size_t ahead_at_ = 0;
+  // The files of the next branches to compare, by position, being read while another
+  // is compared.
+  std::deque<std::pair<std::size_t, std::unique_ptr<ReadAhead>>> ahead_;
 };
 
 }  // namespace tz
