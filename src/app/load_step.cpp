@@ -24,6 +24,17 @@ void fall_back(Tenzor& tz, QChar current_drive) {
   tz.panes().fall_back_to_root(current_drive);
 }
 
+// Reads the file boxes the comparison did not fill; true when there were any. A box
+// that cannot be read ends as a pair that could not be opened.
+bool read_file_boxes(Tenzor& tz, QChar current_drive) {
+  try {
+    return tz.panes().read_deferred_file_boxes();
+  } catch (const FileError&) {
+    fall_back(tz, current_drive);
+    return false;
+  }
+}
+
 // Opens the pair of the command line in the panes. False when the program must end.
 void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_drive) {
   Globals& g = tz.globals();
@@ -91,11 +102,9 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   // panes are read, which on large directories takes a while.
   emit w.show_requested();
   tz.services().pump.process_events();
-  try {
-    panes.read_deferred_file_boxes();
-  } catch (const FileError&) {
-    fall_back(tz, drive);
-  }
+  // A comparison that follows reads the files of the panes anyway, and fills their
+  // boxes with what it read; a tree comparison shows its branches instead.
+  if (g.GLB_tree_mode) read_file_boxes(tz, drive);
   panes.show_directory_files();
   panes.read_pane_paths();
   tz.window().clear_free_space_labels();
@@ -103,7 +112,12 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   tz.pair_opener().open_dir_pair(tz.history().first_entry(), false);
   common.show_busy(false);
   if (!g.GLB_tree_mode) {
-    if (!same_text(g.GLB_path1, g.GLB_path2)) tz.comparison().compare_dirs();
+    Comparison::Outcome outcome = Comparison::Outcome::refused;
+    if (!same_text(g.GLB_path1, g.GLB_path2)) outcome = tz.comparison().compare_dirs();
+    // No comparison read the panes' files: the file view shows them, unless a comparison
+    // that stopped leaves the lists empty.
+    if (read_file_boxes(tz, drive) && outcome != Comparison::Outcome::stopped)
+      panes.show_directory_files();
     g.GLB_loading = false;
     emit w.resize_layout_requested();
   } else {

@@ -95,6 +95,18 @@ struct Side {
     }
   }
 
+  // The side's files as the file box of pane `pane`: all of them must have been read.
+  FileBox file_box(int pane) const {
+    std::vector<Entry> entries;
+    entries.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+      Entry entry{names[i].listed.name, std::nullopt, std::nullopt};
+      entry.side(pane) = FileRef{dir, names[i].listed.raw, seen[i]};
+      entries.push_back(std::move(entry));
+    }
+    return tz::file_box(dir, std::move(entries));
+  }
+
   FileRef file(int i, QString& reading) const {
     const size_t at = static_cast<size_t>(i);
     const ListedEntry& name = names[at].listed;
@@ -395,8 +407,18 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       Matcher matcher(ctx_, side1, side2, !read_only_);
       const size_t wanted = side1.wanted.size() + side2.wanted.size();
       if (!read) {
-        on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread,
-                      [](Side& side) { side.read_status(); });
+        // A file box waiting to be read holds just what this reads: every file of the
+        // pane's directory with its status.
+        const bool box_wanted[2] = {!open && !read_only_ && panes_.file_box_unread(1),
+                                    !open && !read_only_ && panes_.file_box_unread(2)};
+        FileBox boxes[2];
+        on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
+          side.read_status();
+          const int i = &side == &side1 ? 0 : 1;
+          if (box_wanted[i] && side.failed.empty()) boxes[i] = side.file_box(i + 1);
+        });
+        for (int i = 0; i < 2; ++i)
+          if (boxes[i].dir) panes_.fill_file_box(i + 1, std::move(boxes[i]));
       }
       Lists lists(side1.names.size(), side2.names.size());
       if (matcher.run(lists, reading))

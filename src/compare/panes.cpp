@@ -25,29 +25,32 @@ bool is_dot_entry(const QString& name) {
   return name == u"." || name == u"..";
 }
 
-// The plain files of a pane's directory as entries of the pane's side, sorted as the
-// lists sort, so that the file view shows the order the lists will. Touches only what
-// `pending` holds, so it may run on any thread.
+// The plain files of a pane's directory as its file box. Touches only what `pending`
+// holds, so it may run on any thread.
 FileBox read_file_box(int pane, const PendingFiles& pending) {
   QString reading;
   const PlainFiles files{pending.dir, pending.list()};
   std::vector<Entry> entries;
-  std::vector<QString> texts;
   entries.reserve(files.names.size());
-  texts.reserve(files.names.size());
   for (const ListedEntry& name : files.names) {
     Entry entry{name.name, std::nullopt, std::nullopt};
     entry.side(pane) = file_ref(files, name, reading);
-    texts.push_back(entry.text);
     entries.push_back(std::move(entry));
   }
-  FileBox box{files.dir, {}};
+  return file_box(files.dir, std::move(entries));
+}
+
+}  // namespace
+
+FileBox file_box(std::shared_ptr<OpenDirectory> dir, std::vector<Entry> entries) {
+  std::vector<QString> texts;
+  texts.reserve(entries.size());
+  for (const Entry& entry : entries) texts.push_back(entry.text);
+  FileBox box{std::move(dir), {}};
   box.entries.reserve(entries.size());
   for (size_t i : collation::order(texts)) box.entries.push_back(std::move(entries[i]));
   return box;
 }
-
-}  // namespace
 
 void Panes::initialise() {
   const QList<QChar> drives = ctx_.fs().drives();
@@ -166,9 +169,17 @@ void Panes::defer_file_boxes() {
   deferring_ = true;
 }
 
-void Panes::read_deferred_file_boxes() {
-  if (!deferring_) return;
+void Panes::fill_file_box(int pane, FileBox box) {
+  if (!file_box_unread(pane)) return;
+  unread_[pane - 1] = false;
+  PaneModel& model = ctx_.window().pane(pane);
+  model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
+}
+
+bool Panes::read_deferred_file_boxes() {
+  if (!deferring_) return false;
   deferring_ = false;
+  if (!unread_[0] && !unread_[1]) return false;
   FileBox boxes[2];
   std::function<void()> read[2];
   for (int pane = 1; pane <= 2; ++pane) {
@@ -185,6 +196,7 @@ void Panes::read_deferred_file_boxes() {
     PaneModel& model = ctx_.window().pane(pane);
     if (box.dir) model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
   }
+  return true;
 }
 
 void Panes::open_row(int pane, int row) {

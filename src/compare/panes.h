@@ -13,11 +13,16 @@ namespace tz {
 class Context;
 class FileList;
 
-// A pane's file box as read: its directory and its files in list order.
+// A pane's file box as read: its directory and its files in list order, as entries of
+// the pane's side.
 struct FileBox {
   std::shared_ptr<OpenDirectory> dir;
   std::vector<Entry> entries;
 };
+
+// The file box of the files `entries` of `dir`, sorted as the lists sort, so that the
+// file view shows the order the lists will. Runs on any thread.
+FileBox file_box(std::shared_ptr<OpenDirectory> dir, std::vector<Entry> entries);
 
 // The two directory panes: their events, the file view and the opening of a pair
 // given as "path 1 <-> path 2".
@@ -54,11 +59,16 @@ class Panes {
   void refresh_file_box(int pane);
   // Until read_deferred_file_boxes, the file boxes keep their paths only and the file
   // view is not shown: a window that is not yet visible shows it once, when both are
-  // read at the same time.
+  // read at the same time, and a comparison that reads their directories meanwhile
+  // fills them with what it read.
   void defer_file_boxes();
-  // Reads the file boxes left unread since defer_file_boxes. Throws FileError when one
-  // cannot be read (pane 1's first).
-  void read_deferred_file_boxes();
+  // The file box of `pane` waits to be read.
+  bool file_box_unread(int pane) const { return deferring_ && unread_[pane - 1]; }
+  // Fills the unread file box of `pane` with the files of its directory, as read.
+  void fill_file_box(int pane, FileBox box);
+  // Reads the file boxes left unread since defer_file_boxes; true when there were any.
+  // Throws FileError when one cannot be read (pane 1's first).
+  bool read_deferred_file_boxes();
   // Both panes back on the root of drive `letter`, after a pair failed to open.
   void fall_back_to_root(QChar letter);
   void add_hidden_folders(int pane, bool include_system);

@@ -88,21 +88,39 @@ TEST_F(LoadStep, PathNamingAFileFallsBackToTheCurrentDriveRoot) {
   EXPECT_FALSE(p.tz.globals().GLB_loading);
 }
 
-// On large directories reading the panes' files takes a while: the window shows first.
-TEST_F(LoadStep, TheWindowShowsBeforeThePanesFilesAreRead) {
+// On large directories reading the panes' files takes a while: the window shows first,
+// and the comparison that follows reads each file once, for the lists and for the
+// panes' file boxes.
+TEST_F(LoadStep, TheWindowShowsFirstAndEachFileIsReadOnce) {
   size_t files_when_shown = 99;
   QObject::connect(&p.tz.window(), &WindowModel::initial_layout_requested,
                    [&] { files_when_shown = p.tz.window().pane1.file_entries().size(); });
-  load("C:\\work | C:\\work");
+  int listings = 0;
+  p.fs.fault = [&listings](const QString& op, const QString& path) {
+    if (op == "list" && path == "C:\\work\\*.*") ++listings;
+  };
+  load("C:\\work | D:\\copy");
   EXPECT_EQ(files_when_shown, 0u);
+  EXPECT_EQ(listings, 1);
+  EXPECT_EQ(list(1), QStringList{"b.txt"});
+  const std::vector<Entry>& files = p.tz.window().pane1.file_entries();
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].text, "a.txt");
+  EXPECT_EQ(files[1].side1->name, "b.txt");
+  EXPECT_EQ(p.tz.window().pane2.files(), QStringList{"a.txt"});
+
+  // With no comparison to run, the file view shows the files.
+  load("C:\\work | C:\\work");
   EXPECT_EQ(list(1), (QStringList{"a.txt", "b.txt"}));
   EXPECT_EQ(list(2), (QStringList{"a.txt", "b.txt"}));
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
 
-  // Files that cannot be read then still end as a pair that could not be opened.
+  // Files that cannot be read stop the comparison, then end as a pair that could not be
+  // opened.
   p.fs.fault = [](const QString& op, const QString& path) {
     if (op == "info" && path == "D:\\copy\\a.txt") throw FileError(err::device_io);
   };
+  p.dialogs.expect_starting("The comparison stopped at D:\\copy\\a.txt\r\n");
   p.dialogs.expect("Directory not found or disk drive not ready (C:\\work | D:\\copy)");
   load("C:\\work | D:\\copy");
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
