@@ -129,7 +129,8 @@ void Panes::read_directory(int pane, const QString& path) {
     chain.append(walk);
   }
   QStringList names;
-  auto listing = ctx_.fs().list(with_backslash(path) + u'*', attr::directory);
+  auto listing =
+      ctx_.fs().list(with_backslash(path) + u'*', attr::directory | attr::directories_only);
   while (auto entry = listing->next()) {
     if ((entry->attributes & attr::directory) && !is_dot_entry(entry->name))
       names.append(entry->name);
@@ -269,8 +270,9 @@ void Panes::add_hidden_folders(int pane, bool include_system) {
   PaneModel& model = ctx_.window().pane(pane);
   if (model.path().isEmpty()) return;
   try {
-    auto listing = ctx_.fs().list(with_backslash(model.path()) + u'*',
-                                  attr::hidden | attr::system | attr::directory);
+    auto listing =
+        ctx_.fs().list(with_backslash(model.path()) + u'*',
+                       attr::hidden | attr::system | attr::directory | attr::directories_only);
     while (auto entry = listing->next()) {
       const int a = entry->attributes;
       if (!(a & attr::directory) || !(a & attr::hidden)) continue;

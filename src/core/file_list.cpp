@@ -1,6 +1,7 @@
 #include "core/file_list.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "core/collation.h"
 
@@ -59,17 +60,22 @@ void FileList::assign(std::vector<Entry> entries) {
   std::vector<QString> texts;
   texts.reserve(entries.size());
   for (const Entry& e : entries) texts.push_back(e.text);
-  std::vector<Entry> sorted;
-  sorted.reserve(entries.size());
-  for (size_t i : collation::order(texts)) sorted.push_back(std::move(entries[i]));
-  assign_sorted(std::move(sorted));
+  const std::vector<size_t> order = collation::order(texts);
+  texts = {};
+  replace(entries, order);
 }
 
 void FileList::assign_sorted(std::vector<Entry> entries) {
+  std::vector<size_t> order(entries.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  replace(entries, order);
+}
+
+void FileList::replace(std::vector<Entry>& entries, const std::vector<size_t>& order) {
   beginResetModel();
   entries_.clear();
   entries_.reserve(entries.size());
-  for (Entry& e : entries) entries_.push_back(Item{std::move(e), false});
+  for (size_t i : order) entries_.push_back(Item{std::move(entries[i]), false});
   current_ = -1;
   top_index_ = 0;
   endResetModel();

@@ -63,6 +63,8 @@ class FileList : public QAbstractListModel {
   void top_index_changed(int index);
 
  private:
+  // The entries `entries` in the order of `order`, as the whole content.
+  void replace(std::vector<Entry>& entries, const std::vector<size_t>& order);
   struct Item {
     Entry entry;
     bool selected = false;

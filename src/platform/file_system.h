@@ -19,6 +19,9 @@ constexpr int system = 4;
 constexpr int volume = 8;
 constexpr int directory = 16;
 constexpr int archive = 32;
+// Not an attribute: with `directory` in a listing's mask, plain files are left out
+// without being looked at, which counts in directories of a million files.
+constexpr int directories_only = 256;
 }  // namespace attr
 
 // The time of a file's last change in whole seconds since 1970-01-01 00:00:00 UTC.

@@ -29,6 +29,7 @@ std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned ch
   const bool hidden = raw[0] == '.' && !dot;
   if (dot && (!(filter.mask & attr::directory) || filter.drive_root)) return std::nullopt;
   if (hidden && !(filter.mask & attr::hidden)) return std::nullopt;
+  if (type == DT_REG && (filter.mask & attr::directories_only)) return std::nullopt;
 
   const QByteArray exact(raw);
   QString name = display_name(exact);
@@ -52,6 +53,7 @@ std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned ch
     return std::nullopt;  // devices, pipes and sockets are no files to compare or copy
   }
   if (is_directory && !(filter.mask & attr::directory)) return std::nullopt;
+  if (!is_directory && (filter.mask & attr::directories_only)) return std::nullopt;
   return ListedEntry{std::move(name),
                      (is_directory ? attr::directory : 0) | (hidden ? attr::hidden : 0), exact};
 }

@@ -39,6 +39,12 @@ TEST_F(PlatformListing, MaskSelectsHiddenEntriesAndDirectories) {
   with_dirs.insert({{".", dir}, {"..", dir}, {"sub", dir}, {"to_sub", dir}});
   EXPECT_EQ(listed(fs, "C:\\D\\*", dir), with_dirs);
 
+  // Directories alone: no plain file, nor a link to one.
+  const Entries dirs{{".", dir}, {"..", dir}, {"sub", dir}, {"to_sub", dir}};
+  EXPECT_EQ(listed(fs, "C:\\D\\*", dir | attr::directories_only), dirs);
+  EXPECT_EQ(listed(fs, "C:\\D\\*", dir | hid | attr::directories_only),
+            (Entries{{".", dir}, {"..", dir}, {"sub", dir}, {"to_sub", dir}, {".git", dir | hid}}));
+
   Entries everything = with_dirs;
   everything.insert({{".hidden", hid}, {".git", dir | hid}});
   EXPECT_EQ(listed(fs, "C:\\D\\*", dir | hid), everything);
