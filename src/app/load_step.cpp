@@ -82,9 +82,9 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
                  design_window_height);
   w.Label5.set_visible(false);
   panes.initialise();
-  // The window shows before the files of the panes are read: on large directories
-  // that takes a while.
-  panes.defer_file_boxes();
+  // The window shows before the directories of the panes are read: on large ones that
+  // takes a while.
+  panes.defer_reading();
 
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
   const CommandLine line = parse_command_line(g.GLB_command_line, drive, translate);
@@ -102,6 +102,11 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   // panes are read, which on large directories takes a while.
   emit w.show_requested();
   tz.services().pump.process_events();
+  try {
+    panes.read_deferred_directories();
+  } catch (const FileError&) {
+    fall_back(tz, drive);
+  }
   // A comparison that follows reads the files of the panes anyway, and fills their
   // boxes with what it read; a tree comparison shows its branches instead.
   if (g.GLB_tree_mode) read_file_boxes(tz, drive);

@@ -113,12 +113,18 @@ void Panes::set_directory(int pane, const QString& path) {
     (pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2) = with_backslash(canonical);
     return;
   }
-  read_directory(pane, canonical);
+  if (deferring_directories_) {
+    // Only the way down to it for now.
+    model.set_directory(canonical, chain_to(canonical), {});
+    directory_unread_[pane - 1] = true;
+  } else {
+    read_directory(pane, canonical);
+  }
   model.set_drive(canonical[0].toUpper());
   directory_changed(pane);
 }
 
-void Panes::read_directory(int pane, const QString& path) {
+QStringList Panes::chain_to(const QString& path) {
   QStringList chain;
   const QString root = path.left(3);
   chain.append(root);
@@ -128,6 +134,11 @@ void Panes::read_directory(int pane, const QString& path) {
     walk = with_backslash(walk) + part;
     chain.append(walk);
   }
+  return chain;
+}
+
+void Panes::read_directory(int pane, const QString& path) {
+  const QStringList chain = chain_to(path);
   QStringList names;
   auto listing =
       ctx_.fs().list(with_backslash(path) + u'*', attr::directory | attr::directories_only);
@@ -145,7 +156,7 @@ void Panes::read_directory(int pane, const QString& path) {
 void Panes::directory_changed(int pane) {
   Common& common = ctx_.common();
   common.show_busy(true);
-  add_hidden_folders(pane, false);
+  if (!deferring_directories_) add_hidden_folders(pane, false);
   // The file box follows the directory box, and the global path follows the file box.
   refresh_file_box(pane);
   QString& global = pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2;
@@ -166,8 +177,19 @@ void Panes::refresh_file_box(int pane) {
   model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
 }
 
-void Panes::defer_file_boxes() {
+void Panes::defer_reading() {
   deferring_ = true;
+  deferring_directories_ = true;
+  for (int i = 0; i < 2; ++i) unread_[i] = directory_unread_[i] = false;
+}
+
+void Panes::read_deferred_directories() {
+  if (!std::exchange(deferring_directories_, false)) return;
+  for (int pane = 1; pane <= 2; ++pane) {
+    if (!std::exchange(directory_unread_[pane - 1], false)) continue;
+    read_directory(pane, ctx_.window().pane(pane).path());
+    add_hidden_folders(pane, false);
+  }
 }
 
 void Panes::fill_file_box(int pane, FileBox box) {

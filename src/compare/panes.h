@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -57,16 +58,21 @@ class Panes {
   void fill_list_from(int pane, FileList& target);
   // Re-reads the plain files of a pane's directory into its file box.
   void refresh_file_box(int pane);
-  // Until read_deferred_file_boxes, the file boxes keep their paths only and the file
-  // view is not shown: a window that is not yet visible shows it once, when both are
-  // read at the same time, and a comparison that reads their directories meanwhile
-  // fills them with what it read.
-  void defer_file_boxes();
+  // Until read_deferred_directories, the directory boxes show the way down to their
+  // directories only, without the subdirectories; until read_deferred_file_boxes, the
+  // file boxes keep their paths only and the file view is not shown. So a window that
+  // is not yet visible shows at once, however large its directories; then both file
+  // boxes are read at the same time, and a comparison that reads their directories
+  // meanwhile fills them with what it read.
+  void defer_reading();
+  // Reads the subdirectories left unread since defer_reading. Throws FileError when
+  // a directory cannot be read.
+  void read_deferred_directories();
   // The file box of `pane` waits to be read.
   bool file_box_unread(int pane) const { return deferring_ && unread_[pane - 1]; }
   // Fills the unread file box of `pane` with the files of its directory, as read.
   void fill_file_box(int pane, FileBox box);
-  // Reads the file boxes left unread since defer_file_boxes; true when there were any.
+  // Reads the file boxes left unread since defer_reading; true when there were any.
   // Throws FileError when one cannot be read (pane 1's first).
   bool read_deferred_file_boxes();
   // Both panes back on the root of drive `letter`, after a pair failed to open.
@@ -81,11 +87,15 @@ class Panes {
   void drive_changed(int pane, QChar letter);
   void directory_changed(int pane);
   void read_directory(int pane, const QString& path);
+  // A directory box's first rows: the drive root and each directory down to `path`.
+  static QStringList chain_to(const QString& path);
   QString default_directory(QChar letter) const;
 
   Context& ctx_;
   bool headless_ = false;
   bool deferring_ = false;
+  bool deferring_directories_ = false;
+  bool directory_unread_[2] = {false, false};
   bool unread_[2] = {false, false};
   FileInfo directory_info_[2];
 };

@@ -92,15 +92,23 @@ TEST_F(LoadStep, PathNamingAFileFallsBackToTheCurrentDriveRoot) {
 // and the comparison that follows reads each file once, for the lists and for the
 // panes' file boxes.
 TEST_F(LoadStep, TheWindowShowsFirstAndEachFileIsReadOnce) {
+  p.drives.make_dir("C:\\work\\sub");
+  p.drives.make_dir("C:\\work\\.cache");
   size_t files_when_shown = 99;
-  QObject::connect(&p.tz.window(), &WindowModel::initial_layout_requested,
-                   [&] { files_when_shown = p.tz.window().pane1.file_entries().size(); });
+  QStringList rows_when_shown;
+  QObject::connect(&p.tz.window(), &WindowModel::initial_layout_requested, [&] {
+    files_when_shown = p.tz.window().pane1.file_entries().size();
+    rows_when_shown = p.tz.window().pane1.rows();
+  });
   int listings = 0;
   p.fs.fault = [&listings](const QString& op, const QString& path) {
     if (op == "list" && path == "C:\\work\\*.*") ++listings;
   };
   load("C:\\work | D:\\copy");
   EXPECT_EQ(files_when_shown, 0u);
+  EXPECT_EQ(rows_when_shown, (QStringList{"C:\\", "C:\\work"}));
+  EXPECT_EQ(p.tz.window().pane1.rows(),
+            (QStringList{"C:\\", "C:\\work", "C:\\work\\.cache", "C:\\work\\sub"}));
   EXPECT_EQ(listings, 1);
   EXPECT_EQ(list(1), QStringList{"b.txt"});
   const std::vector<Entry>& files = p.tz.window().pane1.file_entries();
