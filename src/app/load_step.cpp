@@ -119,9 +119,9 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   if (!g.GLB_tree_mode) {
     Comparison::Outcome outcome = Comparison::Outcome::refused;
     if (!same_text(g.GLB_path1, g.GLB_path2)) outcome = tz.comparison().compare_dirs();
-    // No comparison read the panes' files: the file view shows them, unless a comparison
-    // that stopped leaves the lists empty.
-    if (read_file_boxes(tz, drive) && outcome != Comparison::Outcome::stopped)
+    // Files no comparison read: when none ran (or it was refused), the file view shows
+    // them; a comparison that stopped leaves the lists empty.
+    if (read_file_boxes(tz, drive) && outcome == Comparison::Outcome::refused)
       panes.show_directory_files();
     g.GLB_loading = false;
     emit w.resize_layout_requested();

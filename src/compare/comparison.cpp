@@ -289,6 +289,43 @@ void on_both_sides(Side& side1, Side& side2, QString& reading, bool at_once,
   }
 }
 
+// Reaches both directories here, then lists them each on a thread of its own: the two
+// sides have nothing in common until their names are matched. Waking a thread costs as
+// much as reading a few dozen files, so a tree's branches, most of them small, are
+// listed one side after the other.
+void list_sides(FileSystem& fs, const Globals& g, const OpenPair* open, Side& side1, Side& side2,
+                QString& reading) {
+  PendingFiles pending[2];
+  for (int dir = 1; dir <= 2; ++dir) {
+    Side& side = dir == 1 ? side1 : side2;
+    const std::shared_ptr<OpenDirectory>* held = nullptr;
+    if (open) held = dir == 1 ? &open->dir1 : &open->dir2;
+    side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
+    pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
+    side.dir = pending[dir - 1].dir;
+  }
+  on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
+    side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
+  });
+}
+
+// Reads the status of the files each side wants, both sides at once when there are
+// enough of them. With `panes`, a pane whose file box waits to be read gets the files of
+// its side as its file box.
+void read_wanted(Side& side1, Side& side2, QString& reading, Panes* panes) {
+  const bool box_wanted[2] = {panes && panes->file_box_unread(1),
+                              panes && panes->file_box_unread(2)};
+  FileBox boxes[2];
+  const size_t wanted = side1.wanted.size() + side2.wanted.size();
+  on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
+    side.read_status();
+    const int i = &side == &side1 ? 0 : 1;
+    if (box_wanted[i] && side.failed.empty()) boxes[i] = side.file_box(i + 1);
+  });
+  for (int i = 0; i < 2; ++i)
+    if (boxes[i].dir) panes->fill_file_box(i + 1, std::move(boxes[i]));
+}
+
 }  // namespace
 
 // Each side listed and every file's status read, each side on a thread of its own.
@@ -310,6 +347,17 @@ struct ReadAhead::Reading {
     std::iota(side.wanted.begin(), side.wanted.end(), 0);
     side.read_status();
     side.wanted.clear();
+  }
+
+  // Hands over what was read; throws what stopped a listing, dir 1's first.
+  void take(Side& side1, Side& side2, QString& reading) {
+    for (int i = 0; i < 2; ++i) {
+      if (!failed[i]) continue;
+      reading = sides[i].path;
+      throw *failed[i];
+    }
+    side1 = std::move(sides[0]);
+    side2 = std::move(sides[1]);
   }
 };
 
@@ -371,54 +419,22 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
       common.show_busy(true);
-      // Both directories are reached here, then listed and read each on a thread of its
-      // own: the two sides have nothing in common until their names are matched. Waking
-      // a thread costs as much as reading a few dozen files, so a tree's branches, most
-      // of them small, are listed one side after the other, and few files are read so.
       Side side1, side2;
-      const bool read =
+      const bool read_ahead =
           ahead && open && ahead->pair().dir1 == open->dir1 && ahead->pair().dir2 == open->dir2;
-      if (read) {
+      if (read_ahead) {
         for (std::future<void>& done : ahead->done_) done.get();
-        ReadAhead::Reading& done = *ahead->reading_;
-        for (int i = 0; i < 2; ++i) {
-          if (!done.failed[i]) continue;
-          reading = done.sides[i].path;
-          throw *done.failed[i];
-        }
-        side1 = std::move(done.sides[0]);
-        side2 = std::move(done.sides[1]);
+        ahead->reading_->take(side1, side2, reading);
       } else {
-        PendingFiles pending[2];
-        for (int dir = 1; dir <= 2; ++dir) {
-          Side& side = dir == 1 ? side1 : side2;
-          const std::shared_ptr<OpenDirectory>* held = nullptr;
-          if (open) held = dir == 1 ? &open->dir1 : &open->dir2;
-          side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
-          pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
-          side.dir = pending[dir - 1].dir;
-        }
-        on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
-          side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
-        });
+        list_sides(fs, g, open, side1, side2, reading);
       }
       w.listed_dir1 = side1.dir;
       w.listed_dir2 = side2.dir;
       Matcher matcher(ctx_, side1, side2, !read_only_);
-      const size_t wanted = side1.wanted.size() + side2.wanted.size();
-      if (!read) {
+      if (!read_ahead) {
         // A file box waiting to be read holds just what this reads: every file of the
         // pane's directory with its status.
-        const bool box_wanted[2] = {!open && !read_only_ && panes_.file_box_unread(1),
-                                    !open && !read_only_ && panes_.file_box_unread(2)};
-        FileBox boxes[2];
-        on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
-          side.read_status();
-          const int i = &side == &side1 ? 0 : 1;
-          if (box_wanted[i] && side.failed.empty()) boxes[i] = side.file_box(i + 1);
-        });
-        for (int i = 0; i < 2; ++i)
-          if (boxes[i].dir) panes_.fill_file_box(i + 1, std::move(boxes[i]));
+        read_wanted(side1, side2, reading, !open && !read_only_ ? &panes_ : nullptr);
       }
       Lists lists(side1.names.size(), side2.names.size());
       if (matcher.run(lists, reading))

@@ -168,8 +168,9 @@ void Panes::directory_changed(int pane) {
 void Panes::refresh_file_box(int pane) {
   PaneModel& model = ctx_.window().pane(pane);
   if (deferring_) {
-    // Read with the other pane's when the window shows them.
-    unread_[pane - 1] = true;
+    // Filled by the comparison that reads the directory, or read at the end of the
+    // load step.
+    files_unread_[pane - 1] = true;
     model.set_files(model.path(), nullptr, {});
     return;
   }
@@ -180,7 +181,7 @@ void Panes::refresh_file_box(int pane) {
 void Panes::defer_reading() {
   deferring_ = true;
   deferring_directories_ = true;
-  for (int i = 0; i < 2; ++i) unread_[i] = directory_unread_[i] = false;
+  for (int i = 0; i < 2; ++i) files_unread_[i] = directory_unread_[i] = false;
 }
 
 void Panes::read_deferred_directories() {
@@ -194,7 +195,7 @@ void Panes::read_deferred_directories() {
 
 void Panes::fill_file_box(int pane, FileBox box) {
   if (!file_box_unread(pane)) return;
-  unread_[pane - 1] = false;
+  files_unread_[pane - 1] = false;
   PaneModel& model = ctx_.window().pane(pane);
   model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
 }
@@ -202,12 +203,12 @@ void Panes::fill_file_box(int pane, FileBox box) {
 bool Panes::read_deferred_file_boxes() {
   if (!deferring_) return false;
   deferring_ = false;
-  if (!unread_[0] && !unread_[1]) return false;
+  if (!files_unread_[0] && !files_unread_[1]) return false;
   FileBox boxes[2];
   std::function<void()> read[2];
   for (int pane = 1; pane <= 2; ++pane) {
     read[pane - 1] = [] {};
-    if (!std::exchange(unread_[pane - 1], false)) continue;
+    if (!std::exchange(files_unread_[pane - 1], false)) continue;
     PendingFiles files =
         open_plain_files(ctx_.fs(), with_backslash(ctx_.window().pane(pane).path()));
     read[pane - 1] = [&boxes, pane, files] { boxes[pane - 1] = read_file_box(pane, files); };

@@ -69,7 +69,7 @@ class Panes {
   // a directory cannot be read.
   void read_deferred_directories();
   // The file box of `pane` waits to be read.
-  bool file_box_unread(int pane) const { return deferring_ && unread_[pane - 1]; }
+  bool file_box_unread(int pane) const { return deferring_ && files_unread_[pane - 1]; }
   // Fills the unread file box of `pane` with the files of its directory, as read.
   void fill_file_box(int pane, FileBox box);
   // Reads the file boxes left unread since defer_reading; true when there were any.
@@ -96,7 +96,7 @@ class Panes {
   bool deferring_ = false;
   bool deferring_directories_ = false;
   bool directory_unread_[2] = {false, false};
-  bool unread_[2] = {false, false};
+  bool files_unread_[2] = {false, false};
   FileInfo directory_info_[2];
 };
 
