@@ -64,6 +64,12 @@ DriveTable DriveTable::from_environment() {
 }
 
 QString DriveTable::outside_every_drive(const QString& native) {
+  if (native.contains(u'\\')) {
+    return QStringLiteral(
+               "\"%1\" cannot be written as a drive path: a name in it holds a "
+               "backslash, which a drive path takes for a separator")
+        .arg(native);
+  }
   return QStringLiteral("\"%1\" lies outside every drive of the drive table (TENZOR_DRIVES)")
       .arg(native);
 }
@@ -97,6 +103,8 @@ std::optional<QString> DriveTable::to_drive_form(const QString& native_absolute)
   if (!letter) return std::nullopt;
   QString rest = clean.mid(roots_.value(*letter).size());
   if (rest.startsWith(u'/')) rest.remove(0, 1);
+  // A name holding "\" has no drive form: its parts would name other directories.
+  if (rest.contains(u'\\')) return std::nullopt;
   return drive_root(*letter) + rest.replace(u'/', u'\\');
 }
 

@@ -29,7 +29,8 @@ class DriveTable {
   // malformed table gives no drive at all, never the host root.
   static DriveTable from_environment();
 
-  // Why a native path given by the user cannot be read as a drive path.
+  // Why a native path given by the user cannot be read as a drive path: no drive
+  // covers it, or a name in it holds a backslash.
   static QString outside_every_drive(const QString& native);
 
   QList<QChar> letters() const { return roots_.keys(); }
@@ -37,7 +38,8 @@ class DriveTable {
 
   // The letter whose host directory is the longest prefix of `native`, 'C' when none.
   QChar drive_of_host_path(const QString& native) const;
-  // `/media/usb/docs` as `D:\docs`; nothing when no drive covers the path.
+  // `/media/usb/docs` as `D:\docs`; nothing when no drive covers the path, or when a
+  // name below the drive's directory holds a backslash.
   std::optional<QString> to_drive_form(const QString& native_absolute) const;
   // The process's current directory in drive form; the root of C: (or of the first
   // drive) when no drive covers it.

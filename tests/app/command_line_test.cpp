@@ -69,6 +69,10 @@ TEST(CommandLineTest, AnInvalidLineSaysWhatIsWrongWithIt) {
   outside.outside = "/elsewhere";
   EXPECT_EQ(invalid_line_message(outside, "\r\n"),
             "\"/elsewhere\" lies outside every drive of the drive table (TENZOR_DRIVES)");
+  outside.outside = "/home/a\\b";
+  EXPECT_EQ(invalid_line_message(outside, "\r\n"),
+            "\"/home/a\\b\" cannot be written as a drive path: a name in it holds a backslash, "
+            "which a drive path takes for a separator");
   EXPECT_EQ(invalid_line_message(CommandLine{}, "\r\n"),
             "Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ");
 }

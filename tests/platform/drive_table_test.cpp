@@ -21,6 +21,10 @@ TEST(PlatformDriveTable, ParsesLettersCaseInsensitivelyAndTranslatesNativePaths)
   EXPECT_EQ(table.to_drive_form("/media//usb/./x/../docs/"), QStringLiteral("D:\\docs"));
   EXPECT_EQ(table.to_drive_form("/media/usb/.."), QStringLiteral("C:\\media"));
   EXPECT_FALSE(table.to_drive_form("media/usb"));
+  // "a\b" is one name here, two in drive form: no drive path names it.
+  EXPECT_FALSE(table.to_drive_form("/home/a\\b"));
+  EXPECT_EQ(DriveTable::parse("C=/;D=/mnt/a\\b").to_drive_form("/mnt/a\\b/c"),
+            QStringLiteral("D:\\c"));
   EXPECT_FALSE(DriveTable::parse("E=/mnt/e").to_drive_form("/home"));
 }
 
