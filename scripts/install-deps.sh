@@ -12,6 +12,8 @@ packages=(
   desktop-file-utils appstream man-db groff-base dpkg-dev file
   # the test on a FAT folder mounted through FUSE
   fusefat dosfstools
+  # the fuzz targets (scripts/fuzz.sh): clang and its libFuzzer
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -140,6 +140,12 @@ int tree_report(Tenzor& tz, const ReportOptions& options, QByteArray& out) {
 
 }  // namespace
 
+QByteArray escaped_name(const QByteArray& name) {
+  QByteArray out;
+  append_escaped(name, out);
+  return out;
+}
+
 int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTranslator& translate,
                QByteArray& out) {
   Globals& g = tz.globals();

@@ -41,4 +41,8 @@ struct ReportOptions {
 int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTranslator& translate,
                QByteArray& out);
 
+// A file's exact name as a newline record writes it: valid UTF-8 without a control
+// character, from which `printf '%b'` gives back the exact bytes.
+QByteArray escaped_name(const QByteArray& name);
+
 }  // namespace tz
