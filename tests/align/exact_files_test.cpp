@@ -1,6 +1,7 @@
 // Every action reaches exactly the files its entry stands for, and nothing else: names
 // that look like paths, case twins, links, one directory seen twice, files changed since
 // the comparison, names that are not UTF-8.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,6 +171,22 @@ TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
       "was compared). Nothing was done: compare the directories again.");
   p.dialogs.expect("No file deleted.");
   EXPECT_TRUE(touched_by([&] { p.tz.deletion().bot_delete_Click(); }).isEmpty());
+
+  // Another time at the same length is a change too.
+  p.file(2, "same.txt", "SAME", t0 + 500);
+  p.dialogs.expect_starting("D:\\two\\same.txt has changed since the comparison");
+  EXPECT_TRUE(touched_by([&] { drop(5, "same.txt", 1); }).isEmpty());
+
+  // So is a directory put where a listed empty file was, with the file's time.
+  p.file(1, "empty.txt", "");
+  p.compare();
+  ASSERT_TRUE(QFile::remove(p.drives.host_path("C:\\one\\empty.txt")));
+  const QByteArray in_place = host_dir(1) + "/empty.txt";
+  ASSERT_EQ(::mkdir(in_place.constData(), 0755), 0);
+  const struct timespec times[2] = {{t0, 0}, {t0, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, in_place.constData(), times, 0), 0);
+  p.dialogs.expect_starting("C:\\one\\empty.txt has changed since the comparison");
+  EXPECT_TRUE(touched_by([&] { drop(1, "empty.txt", 2); }).isEmpty());
 
   // A pipe put where a listed file was is never opened: it could block for ever.
   QFile::remove(p.drives.host_path("C:\\one\\only1.txt"));

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QLocale>
 
 #include "align/bulk_align.h"
@@ -29,7 +31,15 @@ TEST_F(Transfer, DropsOnOnlyInListsMoveOrDeleteTheOtherCopy) {
 
 TEST_F(Transfer, DropsOnAlignedCopyFromWhereTheFileIsAloneOrNewer) {
   for (int n = 1; n <= 4; ++n) drop(n, p.list(n).first(), 5);
-  drop(5, "same.txt", 5);  // a drop where the drag began changes nothing
+  // A drop where the drag began changes nothing, not even dir 1's copy by dir 2's.
+  const auto inode = [&] {
+    struct stat st {};
+    ::stat(QFile::encodeName(p.drives.host_path("C:\\one\\same.txt")).constData(), &st);
+    return st.st_ino;
+  };
+  const ino_t before = inode();
+  drop(5, "same.txt", 5);
+  EXPECT_EQ(inode(), before);
   EXPECT_EQ(p.list(5).size(), 5);
   EXPECT_EQ(content("D:\\two\\new1.txt"), "newer in 1");
   EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");

@@ -19,6 +19,8 @@ TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
       {"C:\\A|D:\\B", true, false, "C:\\A", "D:\\B"},
       {"   C:\\my docs   |   D:\\B  ", true, false, "C:\\my docs", "D:\\B"},
       {"C:\\A \xC2\xA7 D:\\B", true, true, "C:\\A", "D:\\B"},
+      // The first "§" separates, as the first "|" does.
+      {"C:\\A \xC2\xA7 D:\\B \xC2\xA7 C", true, true, "C:\\A", "D:\\B \xC2\xA7 C"},
       // The "|" wins over an earlier "§".
       {"C:\\A \xC2\xA7 D:\\B | E:\\C", true, false, "C:\\A \xC2\xA7 D:\\B", "E:\\C"},
       {"C:\\A | D:\\B \xC2\xA7 E:\\C", true, false, "C:\\A", "D:\\B \xC2\xA7 E:\\C"},

@@ -232,24 +232,16 @@ TEST_F(Compare, ComparisonThatStopsSaysWhyAndListsNothing) {
   EXPECT_FALSE(p.busy.busy);
 
   // A directory that cannot be read is no empty directory (as root, mode 000 would not
-  // stop a read: the refusal is injected).
-  p.fs.fault = [](const QString& op, const QString& path) {
-    if (op == "list" && path.startsWith("C:")) throw FileError(err::permission_denied);
-  };
-  p.dialogs.expect_starting(
-      "The comparison stopped at C:\\one\\\r\nError: 70 - Permission denied\r\n");
-  p.tz.comparison().bot_compare_Click();
-  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
-
-  // Dir 2 is read beside dir 1: its failure stops the comparison as well, rather than
-  // showing every file of dir 1 as found there only.
-  p.fs.fault = [](const QString& op, const QString& path) {
-    if (op == "list" && path.startsWith("D:")) throw FileError(err::permission_denied);
-  };
-  p.dialogs.expect_starting(
-      "The comparison stopped at D:\\two\\\r\nError: 70 - Permission denied\r\n");
-  p.tz.comparison().bot_compare_Click();
-  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
+  // stop a read: the refusal is injected), on either side.
+  for (const char* dir : {"C:\\one\\", "D:\\two\\"}) {
+    p.fs.fault = [drive = QString(dir).left(2)](const QString& op, const QString& path) {
+      if (op == "list" && path.startsWith(drive)) throw FileError(err::permission_denied);
+    };
+    p.dialogs.expect_starting(QString("The comparison stopped at ") + dir +
+                              "\r\nError: 70 - Permission denied\r\n");
+    p.tz.comparison().bot_compare_Click();
+    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << dir << n;
+  }
 }
 
 }  // namespace
