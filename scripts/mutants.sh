@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The mutation check: applies, one at a time, each small fault listed below to the code
+# that decides what happens to files, builds, and runs the test suite, which must fail
+# for every one of them. Prints each fault with "caught" or "MISSED" and the score;
+# fails when any fault is missed. Slow (a build and a test run per fault): .ci/run runs
+# it only with MUTANTS=1. The sources are put back after each fault, also when stopped.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="$here/build-mutants"
+cd "$here"
+"$here/scripts/install-deps.sh"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+
+# Each fault: the file, an exact text found there once, what it becomes, and what the
+# fault would do.
+files=() olds=() news=() faults=()
+mutant() { files+=("$1") olds+=("$2") news+=("$3") faults+=("$4"); }
+
+c=src/compare/comparison.cpp
+mutant $c '> static_cast<quint64>(2 * g.GLB_one_second)' \
+  '>= static_cast<quint64>(2 * g.GLB_one_second)' 'the tolerance takes in its bound'
+mutant $c '(2 * g.GLB_one_second)' '(3 * g.GLB_one_second)' 'the tolerance is three seconds'
+mutant $c '(f1.modified > f2.modified ? lists.newer1' '(f1.modified < f2.modified ? lists.newer1' \
+  'the older file counts as newer'
+mutant $c '} else if (f1.length == f2.length) {' '} else if (true) {' \
+  'equal times are aligned whatever the lengths'
+mutant $c '(f1.length > f2.length ? lists.newer1' '(f1.length < f2.length ? lists.newer1' \
+  'the shorter file counts as newer'
+mutant $c 'open ? open->dir1->self().same_file(open->dir2->self()) : common.same_place(pane1, pane2)' \
+  'false' 'a directory is compared with itself'
+
+t=src/align/transfers.cpp
+mutant $t 'Row{Row::move, 2}' 'Row{Row::move, 1}' 'a drop into "only in dir 1" moves the wrong way'
+mutant $t 'Row{Row::delete_other, 1}' 'Row{Row::delete_other, 2}' \
+  'a drop into "only in dir 1" deletes the copy it keeps'
+mutant $t 'source == ListId::List1 || source == ListId::List3 ? 1 : 2' \
+  'source == ListId::List1 ? 1 : 2' 'a drop of "newer in dir 1" into "aligned" copies the older file'
+mutant $t 'if (target == source) return {};' 'if (false) return {};' 'a drop on its own list acts'
+
+g=src/align/file_guard.cpp
+mutant $g 'now.modified != file.seen.modified ||' 'false ||' \
+  'a file whose time changed passes the freshness check'
+mutant $g 'now.length != file.seen.length)' 'false)' \
+  'a file whose length changed passes the freshness check'
+mutant $g 'if (!now.regular ||' 'if (false ||' 'a directory in a file'\''s place passes the freshness check'
+mutant $g 'if (a.dir->info(a.name).same_file(b.dir->info(b.name)))' 'if (false)' \
+  'two names of one file pass the identity check'
+mutant $g 'if (other && other->dir->exists(other->name)) check_distinct(file, *other);' '(void)other;' \
+  'a deletion skips the identity check'
+mutant $g '  if (!target.exists(name)) return;' '  return;' 'a file that appeared since is overwritten'
+
+mutant src/align/copier.cpp 'to.length == from.length' 'true' 'the copy check ignores the length'
+mutant src/align/copier.cpp 'seconds_apart(to.modified, from.modified) <= 2' \
+  'seconds_apart(to.modified, from.modified) <= 3600' 'the copy check ignores the time'
+
+d=src/align/deletion.cpp
+mutant $d 'if (answer != Answer::Yes) continue;' 'if (answer == Answer::Cancel) continue;' \
+  'a deletion answered No deletes'
+mutant $d 'if (rule.deletes(dir)) check_before_delete(entry, dir);' '(void)dir;' \
+  'a drop deletes without checking the file'
+
+r=src/app/report.cpp
+mutant $r '  if (failed) return report_status::refused;' '  (void)failed;' \
+  'a tree report with a failed branch answers as complete'
+mutant $r 'return differs ? report_status::differs : report_status::aligned;' \
+  'return report_status::aligned;' 'trees that differ answer aligned'
+mutant $r 'return g.GLB_difference_found ? report_status::differs : report_status::aligned;' \
+  'return report_status::aligned;' 'a pair that differs answers aligned'
+
+l=src/app/command_line.cpp
+mutant $l "qsizetype p = text.indexOf(u'|');" "qsizetype p = text.lastIndexOf(u'|');" \
+  'the last "|" separates'
+mutant $l 'p = text.indexOf(QChar(0x00A7));' 'p = text.lastIndexOf(QChar(0x00A7));' \
+  'the last "§" separates'
+
+b=src/tree/branch_table.cpp
+mutant $b '      side.flagged = true;' '      side.flagged = false;' 'the walk ignores the flag file'
+mutant $b 'if (side1.flagged || side2.flagged) return;' 'if (side1.flagged) return;' \
+  'the walk enters a branch flagged in tree 2'
+
+restore=""
+# Put back with a new time, so that the next build compiles it again.
+put_back() {
+  if [ -n "$restore" ]; then
+    mv -f "$restore.mutant-original" "$restore"
+    touch "$restore"
+    restore=""
+  fi
+}
+trap put_back EXIT INT TERM
+
+run_tests() {
+  QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j2 -E 'Install|FuseFolder|Layers' \
+    --stop-on-failure >>"$build/mutant.log" 2>&1
+}
+
+# The suite must pass without a fault, or no fault proves anything.
+if ! cmake --build "$build" >"$build/mutant.log" 2>&1 || ! run_tests; then
+  echo "mutants: the tests fail without any fault; see $build/mutant.log" >&2
+  exit 2
+fi
+
+caught=0
+missed=0
+for i in "${!files[@]}"; do
+  file="${files[$i]}" old="${olds[$i]}" new="${news[$i]}" fault="${faults[$i]}"
+  count=$(OLD="$old" perl -0ne '$n = () = /\Q$ENV{OLD}\E/g; print $n' "$file")
+  if [ "$count" != 1 ]; then
+    echo "mutants: \"$old\" is found $count times in $file, not once" >&2
+    exit 2
+  fi
+  cp "$file" "$file.mutant-original"
+  restore="$file"
+  OLD="$old" NEW="$new" perl -0pi -e 's/\Q$ENV{OLD}\E/$ENV{NEW}/' "$file"
+  if ! cmake --build "$build" >"$build/mutant.log" 2>&1; then
+    # A fault that does not build proves nothing about the tests.
+    echo "mutants: the fault \"$fault\" does not build; see $build/mutant.log" >&2
+    exit 2
+  fi
+  if run_tests; then
+    echo "MISSED  $fault ($file)"
+    missed=$((missed + 1))
+  else
+    echo "caught  $fault"
+    caught=$((caught + 1))
+  fi
+  put_back
+done
+echo "mutants: $caught of ${#files[@]} caught"
+[ "$missed" -eq 0 ]
