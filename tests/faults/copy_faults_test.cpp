@@ -1,0 +1,90 @@
+// A copy, or a save of the program's own files, that fails at any stage keeps the old
+// target byte for byte and leaves no temporary file behind.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "faults/syscall_faults.h"
+#include "platform/file_error.h"
+#include "platform/host_file_system.h"
+#include "support/temp_drives.h"
+
+namespace tz::test {
+namespace {
+
+using faults::Stage;
+
+class CopyFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QByteArray data;
+    for (int i = 0; i < 3'000'000; ++i) data += static_cast<char>('a' + i % 23);
+    drives.write_file("C:\\from\\big.bin", data);
+    drives.write_file("C:\\to\\big.bin", "the old target");
+    drives.write_file("C:\\to\\tenzor_his.tmp", "C:\\a <-> D:\\b\r\n");
+  }
+  void TearDown() override { faults::disarm(); }
+
+  QByteArray content(const QString& drive_path) const {
+    QFile file(drives.host_path(drive_path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+  }
+  // Every name in C:\to, so that a temporary file left behind shows.
+  QStringList names_in_target() const {
+    return QDir(drives.host_path("C:\\to"))
+        .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+  }
+
+  TempDrives drives{{u'C'}};
+  HostFileSystem fs{drives.table()};
+};
+
+struct Case {
+  Stage stage;
+  int error;
+};
+
+TEST_F(CopyFaults, ACopyThatFailsAtAnyStageKeepsTheOldTarget) {
+  const QByteArray source = content("C:\\from\\big.bin");
+  const Case cases[] = {{Stage::open_source, err::device_io},
+                        {Stage::create_temp, err::disk_full},
+                        {Stage::data, err::disk_full},
+                        {Stage::flush, err::device_io},
+                        {Stage::rename, err::device_io}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.stage));
+    faults::arm(c.stage, "big.bin", 1'000'000);
+    try {
+      fs.copy_file("C:\\from\\big.bin", "C:\\to\\big.bin");
+      ADD_FAILURE() << "the copy did not fail";
+    } catch (const FileError& error) {
+      EXPECT_EQ(error.number(), c.error);
+    }
+    EXPECT_TRUE(faults::fired());
+    faults::disarm();
+    EXPECT_EQ(content("C:\\to\\big.bin"), "the old target");
+    EXPECT_EQ(names_in_target(), (QStringList{"big.bin", "tenzor_his.tmp"}));
+    EXPECT_EQ(content("C:\\from\\big.bin"), source);
+  }
+  // Without a fault the same copy is made.
+  fs.copy_file("C:\\from\\big.bin", "C:\\to\\big.bin");
+  EXPECT_EQ(content("C:\\to\\big.bin"), source);
+}
+
+TEST_F(CopyFaults, ASaveThatFailsAtAnyStageKeepsTheOldFile) {
+  for (const Stage stage : {Stage::create_temp, Stage::data, Stage::flush, Stage::rename}) {
+    SCOPED_TRACE(static_cast<int>(stage));
+    faults::arm(stage, nullptr, 5);
+    EXPECT_THROW(
+        fs.write_lines("C:\\to\\tenzor_his.tmp", {"C:\\new <-> D:\\pair", "C:\\x <-> D:\\y"}),
+        FileError);
+    EXPECT_TRUE(faults::fired());
+    faults::disarm();
+    EXPECT_EQ(content("C:\\to\\tenzor_his.tmp"), "C:\\a <-> D:\\b\r\n");
+    EXPECT_EQ(names_in_target(), (QStringList{"big.bin", "tenzor_his.tmp"}));
+  }
+}
+
+}  // namespace
+}  // namespace tz::test
