@@ -12,27 +12,27 @@ FileList::FileList(QObject* parent) : QAbstractListModel(parent) {}
 QStringList FileList::texts() const {
   QStringList out;
   out.reserve(count());
-  for (const Item& item : entries_) out.append(item.entry.text);
+  for (const auto& item : entries_) out.append(item->entry.text);
   return out;
 }
 
-std::vector<FileList::Item>::const_iterator FileList::lower_bound(const QString& text) const {
+FileList::Items::const_iterator FileList::lower_bound(const QString& text) const {
   // The entries are sorted, so a search halves its way to the run of entries that
   // show `text`: lookups stay cheap in lists of 100,000.
   return std::lower_bound(entries_.begin(), entries_.end(), text,
-                          [](const Item& item, const QString& t) {
-                            return collation::compare(item.entry.text, t) < 0;
+                          [](const std::unique_ptr<Item>& item, const QString& t) {
+                            return collation::compare(item->entry.text, t) < 0;
                           });
 }
 
 int FileList::add(Entry entry) {
   const auto at = std::upper_bound(entries_.cbegin(), entries_.cend(), entry.text,
-                                   [](const QString& t, const Item& item) {
-                                     return collation::compare(t, item.entry.text) < 0;
+                                   [](const QString& t, const std::unique_ptr<Item>& item) {
+                                     return collation::compare(t, item->entry.text) < 0;
                                    });
   const int row = static_cast<int>(at - entries_.cbegin());
   beginInsertRows(QModelIndex(), row, row);
-  entries_.insert(at, Item{std::move(entry), false});
+  entries_.insert(at, std::make_unique<Item>(Item{std::move(entry), false}));
   endInsertRows();
   if (current_ >= row) ++current_;
   return row;
@@ -75,24 +75,25 @@ void FileList::replace(std::vector<Entry>& entries, const std::vector<size_t>& o
   beginResetModel();
   entries_.clear();
   entries_.reserve(entries.size());
-  for (size_t i : order) entries_.push_back(Item{std::move(entries[i]), false});
+  for (size_t i : order)
+    entries_.push_back(std::make_unique<Item>(Item{std::move(entries[i]), false}));
   current_ = -1;
   top_index_ = 0;
   endResetModel();
 }
 
 int FileList::find(const Entry& entry) const {
-  for (auto it = lower_bound(entry.text); it != entries_.end() && it->entry.text == entry.text;
+  for (auto it = lower_bound(entry.text); it != entries_.end() && (*it)->entry.text == entry.text;
        ++it) {
-    if (it->entry.same_as(entry)) return static_cast<int>(it - entries_.begin());
+    if ((*it)->entry.same_as(entry)) return static_cast<int>(it - entries_.begin());
   }
   return -1;
 }
 
 int FileList::find_text(const QString& text) const {
   const auto it = lower_bound(text);
-  return it != entries_.end() && it->entry.text == text ? static_cast<int>(it - entries_.begin())
-                                                        : -1;
+  return it != entries_.end() && (*it)->entry.text == text ? static_cast<int>(it - entries_.begin())
+                                                           : -1;
 }
 
 void FileList::add_once(Entry entry) {
@@ -106,24 +107,25 @@ int FileList::remove(const Entry& entry) {
 }
 
 bool FileList::is_selected(int index) const {
-  return index >= 0 && index < count() && entries_[static_cast<size_t>(index)].selected;
+  return index >= 0 && index < count() && entries_[static_cast<size_t>(index)]->selected;
 }
 
 void FileList::set_selected(int index, bool selected) {
   if (index < 0 || index >= count()) return;
-  Item& item = entries_[static_cast<size_t>(index)];
+  Item& item = *entries_[static_cast<size_t>(index)];
   if (item.selected == selected) return;
   item.selected = selected;
   emit selection_changed();
 }
 
 void FileList::select_all() {
-  for (Item& item : entries_) item.selected = true;
+  for (const auto& item : entries_) item->selected = true;
   emit selection_changed();
 }
 
 bool FileList::any_selected() const {
-  return std::any_of(entries_.begin(), entries_.end(), [](const Item& i) { return i.selected; });
+  return std::any_of(entries_.begin(), entries_.end(),
+                     [](const std::unique_ptr<Item>& i) { return i->selected; });
 }
 
 void FileList::set_current(int index) {

@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 #include "core/entry.h"
@@ -19,7 +20,7 @@ class FileList : public QAbstractListModel {
   explicit FileList(QObject* parent = nullptr);
 
   int count() const { return static_cast<int>(entries_.size()); }
-  const Entry& at(int index) const { return entries_[static_cast<size_t>(index)].entry; }
+  const Entry& at(int index) const { return entries_[static_cast<size_t>(index)]->entry; }
   const QString& text(int index) const { return at(index).text; }
   QStringList texts() const;
 
@@ -69,10 +70,13 @@ class FileList : public QAbstractListModel {
     Entry entry;
     bool selected = false;
   };
+  // Each item on its own: an entry added or removed in a list of 100,000 moves their
+  // pointers, not the items.
+  using Items = std::vector<std::unique_ptr<Item>>;
   // The first position whose text does not sort before `text`.
-  std::vector<Item>::const_iterator lower_bound(const QString& text) const;
+  Items::const_iterator lower_bound(const QString& text) const;
 
-  std::vector<Item> entries_;
+  Items entries_;
   int current_ = -1;
   int top_index_ = 0;
 };
