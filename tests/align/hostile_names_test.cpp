@@ -1,0 +1,116 @@
+// Names a shell, a parser or a path would take for something else, through every action
+// on a file: each is handled as the one file it names, and nothing else on disk changes.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <functional>
+
+#include "align/bulk_align.h"
+#include "align/deletion.h"
+#include "align/transfers.h"
+#include "align_fixture.h"
+#include "support/tree_snapshot.h"
+
+namespace tz::test {
+namespace {
+
+const QByteArray hostile_names[] = {
+    "it's \"quoted\".txt",
+    "$(touch pwned).txt",
+    "`id`.txt",
+    "a;b&c|d.txt",
+    "\xC2\xA7 tree.txt",
+    "x <-> y.txt",
+    "-rf",
+    "MiXeD Case.TXT",
+    "back\\slash.txt",
+    "dots..",
+    "line\nbreak.txt",
+    "tab\there.txt",
+    "carriage\rreturn.txt",
+    "caf\xE9.txt",
+    "\xC4\xB0stanbul.txt",
+    " blank at both ends ",
+    QByteArray(251, 'n') + ".txt",
+};
+
+class HostileNames : public AlignTest {
+ protected:
+  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
+  QByteArray host_dir(int dir) const {
+    return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
+  }
+  // The fixture's pair with `name` in dir 1 alone, compared.
+  void with_name(const QByteArray& name) {
+    // What the last action moved or copied goes, so that the pair is as the fixture made it.
+    for (const QByteArray& gone :
+         {host_dir(1) + '/' + name, host_dir(2) + '/' + name, host_dir(2) + "/only1.txt"})
+      ::unlink(gone.constData());
+    SetUp();
+    const QByteArray path = host_dir(1) + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0) << path.constData();
+    ASSERT_EQ(::write(fd, "hostile", 7), 7);
+    const struct timespec times[2] = {{t0, 0}, {t0, 0}};
+    ::futimens(fd, times);
+    ::close(fd);
+    p.compare();
+  }
+  // The entry of list 1 that stands for `name`, made current and dragged to `target`.
+  void drop_name(const QByteArray& name, int target) {
+    FileList& list = p.tz.window().List1;
+    int at = -1;
+    for (int i = 0; i < list.count(); ++i)
+      if (list.at(i).side1 && list.at(i).side1->name == name) at = i;
+    ASSERT_GE(at, 0) << "not listed";
+    list.set_current(at);
+    p.tz.transfers().start_drag(ListId::List1);
+    if (target == delete_target)
+      p.tz.deletion().Text2_DragDrop();
+    else
+      p.tz.transfers().list_DragDrop(list_at(target));
+  }
+  QSet<QByteArray> touched_by(const std::function<void()>& action) {
+    const TreeSnapshot before(root());
+    action();
+    return TreeSnapshot(root()).changed_since(before);
+  }
+};
+
+TEST_F(HostileNames, EachIsHandledAsTheOneFileItNames) {
+  for (const QByteArray& name : hostile_names) {
+    SCOPED_TRACE(name.toStdString());
+    const QByteArray in1 = "C/one/" + name, in2 = "D/two/" + name;
+
+    with_name(name);
+    EXPECT_EQ(touched_by([&] { drop_name(name, 2); }), (QSet<QByteArray>{in1, in2}))
+        << "moved into dir 2";
+
+    with_name(name);
+    EXPECT_EQ(touched_by([&] { drop_name(name, 5); }), (QSet<QByteArray>{in2}))
+        << "copied to dir 2";
+
+    with_name(name);
+    p.dialogs.expect_starting("do you want to delete ", Answer::Yes);
+    EXPECT_EQ(touched_by([&] { drop_name(name, delete_target); }), (QSet<QByteArray>{in1}))
+        << "deleted";
+
+    with_name(name);
+    EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List1); }),
+              (QSet<QByteArray>{in2, "D/two/only1.txt"}))
+        << "aligned with its list";
+    // Its bytes, read by the exact name.
+    char data[16] = {};
+    const int fd = ::open((host_dir(2) + '/' + name).constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::read(fd, data, sizeof data), 7);
+    ::close(fd);
+    EXPECT_STREQ(data, "hostile");
+  }
+  EXPECT_TRUE(p.dialogs.boxes.size() >= std::size(hostile_names));
+}
+
+}  // namespace
+}  // namespace tz::test
