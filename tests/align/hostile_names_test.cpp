@@ -1,5 +1,6 @@
 // Names a shell, a parser or a path would take for something else, through every action
-// on a file: each is handled as the one file it names, and nothing else on disk changes.
+// on a file: each is handled as the one file it names (or refused with its reason), and
+// nothing else on disk changes.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 
 #include "align/bulk_align.h"
 #include "align/deletion.h"
+#include "align/opener.h"
 #include "align/transfers.h"
 #include "align_fixture.h"
 #include "support/tree_snapshot.h"
@@ -69,6 +71,8 @@ class HostileNames : public AlignTest {
     p.tz.transfers().start_drag(ListId::List1);
     if (target == delete_target)
       p.tz.deletion().Text2_DragDrop();
+    else if (target == open_target)
+      p.tz.opener().Text1_DragDrop();
     else
       p.tz.transfers().list_DragDrop(list_at(target));
   }
@@ -96,6 +100,20 @@ TEST_F(HostileNames, EachIsHandledAsTheOneFileItNames) {
     p.dialogs.expect_starting("do you want to delete ", Answer::Yes);
     EXPECT_EQ(touched_by([&] { drop_name(name, delete_target); }), (QSet<QByteArray>{in1}))
         << "deleted";
+
+    // Opened by its own host path; a name that is not UTF-8 cannot be handed to another
+    // program as text, and says so.
+    with_name(name);
+    const bool as_text = QString::fromUtf8(name).toUtf8() == name;
+    const size_t opened = p.processes.opened.size();
+    if (!as_text) p.dialogs.expect_starting("Error: 52 - ");
+    EXPECT_TRUE(touched_by([&] { drop_name(name, open_target); }).isEmpty()) << "opened";
+    if (as_text) {
+      ASSERT_EQ(p.processes.opened.size(), opened + 1);
+      EXPECT_EQ(p.processes.opened.back(), QString::fromUtf8(host_dir(1) + '/' + name));
+    } else {
+      EXPECT_EQ(p.processes.opened.size(), opened);
+    }
 
     with_name(name);
     EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List1); }),
