@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <functional>
 
 #include "align/deletion.h"
 #include "align/opener.h"
 #include "align/transfers.h"
 #include "compare/comparison.h"
 #include "support/test_program.h"
+#include "support/tree_snapshot.h"
 
 namespace tz::test {
 
@@ -37,8 +41,11 @@ class AlignTest : public ::testing::Test {
   }
   // The entry `name` of list `source` dragged onto list or target `target`.
   void drop(int source, const QString& name, int target) {
-    FileList& l = p.tz.window().list(list_at(source));
-    l.set_current(l.find_text(name));
+    drop_row(source, p.tz.window().list(list_at(source)).find_text(name), target);
+  }
+  // The entry at `row` of list `source` dragged onto list or target `target`.
+  void drop_row(int source, int row, int target) {
+    p.tz.window().list(list_at(source)).set_current(row);
     p.tz.transfers().start_drag(list_at(source));
     if (target == open_target)
       p.tz.opener().Text1_DragDrop();
@@ -52,6 +59,18 @@ class AlignTest : public ::testing::Test {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
   }
   bool exists(const QString& drive_path) { return QFile::exists(p.drives.host_path(drive_path)); }
+
+  // The folder that holds every drive: both directories and their parents.
+  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
+  QByteArray host_dir(int dir) const {
+    return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
+  }
+  // What `action` changed anywhere below the drives' folder, by path relative to it.
+  QSet<QByteArray> touched_by(const std::function<void()>& action) {
+    const TreeSnapshot before(root());
+    action();
+    return TreeSnapshot(root()).changed_since(before);
+  }
 
   TestProgram p;
 };

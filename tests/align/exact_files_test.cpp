@@ -20,11 +20,6 @@ using Touched = QSet<QByteArray>;
 
 class ExactFiles : public AlignTest {
  protected:
-  // The folder that holds every drive: both directories and their parents.
-  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
-  QByteArray host_dir(int dir) const {
-    return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
-  }
   // A file whose name is given as bytes.
   void raw_file(int dir, const QByteArray& name, const QByteArray& data) {
     const QByteArray path = host_dir(dir) + '/' + name;
@@ -42,12 +37,6 @@ class ExactFiles : public AlignTest {
     const size_t n = std::fread(buffer, 1, sizeof buffer, f);
     std::fclose(f);
     return QByteArray(buffer, static_cast<qsizetype>(n));
-  }
-  // What `action` changed anywhere below the drives' folder.
-  Touched touched_by(const std::function<void()>& action) {
-    const TreeSnapshot before(root());
-    action();
-    return TreeSnapshot(root()).changed_since(before);
   }
 };
 

@@ -5,15 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFileInfo>
-#include <functional>
-
 #include "align/bulk_align.h"
-#include "align/deletion.h"
-#include "align/opener.h"
-#include "align/transfers.h"
 #include "align_fixture.h"
-#include "support/tree_snapshot.h"
 
 namespace tz::test {
 namespace {
@@ -40,10 +33,6 @@ const QByteArray hostile_names[] = {
 
 class HostileNames : public AlignTest {
  protected:
-  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
-  QByteArray host_dir(int dir) const {
-    return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
-  }
   // The fixture's pair with `name` in dir 1 alone, compared.
   void with_name(const QByteArray& name) {
     // What the last action moved or copied goes, so that the pair is as the fixture made it.
@@ -60,26 +49,14 @@ class HostileNames : public AlignTest {
     ::close(fd);
     p.compare();
   }
-  // The entry of list 1 that stands for `name`, made current and dragged to `target`.
+  // The entry of list 1 that stands for `name`, dragged to `target`.
   void drop_name(const QByteArray& name, int target) {
-    FileList& list = p.tz.window().List1;
+    const FileList& list = p.tz.window().List1;
     int at = -1;
     for (int i = 0; i < list.count(); ++i)
       if (list.at(i).side1 && list.at(i).side1->name == name) at = i;
     ASSERT_GE(at, 0) << "not listed";
-    list.set_current(at);
-    p.tz.transfers().start_drag(ListId::List1);
-    if (target == delete_target)
-      p.tz.deletion().Text2_DragDrop();
-    else if (target == open_target)
-      p.tz.opener().Text1_DragDrop();
-    else
-      p.tz.transfers().list_DragDrop(list_at(target));
-  }
-  QSet<QByteArray> touched_by(const std::function<void()>& action) {
-    const TreeSnapshot before(root());
-    action();
-    return TreeSnapshot(root()).changed_since(before);
+    drop_row(1, at, target);
   }
 };
 

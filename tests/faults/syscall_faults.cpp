@@ -83,15 +83,19 @@ extern "C" int openat(int dir_fd, const char* path, int flags, ...) {
 namespace tz::test::faults {
 namespace {
 
-// How much of `length` may go into `fd` before the disk is full; -1 with ENOSPC when
-// nothing may.
-ssize_t room(int fd, size_t length) {
-  if (armed != Stage::data || fd != temp_fd) return static_cast<ssize_t>(length);
-  if (data_left <= 0) {
+// Writes at most what still fits into `fd` before the disk is full, through `write_up_to`
+// (which takes the length to write); -1 with ENOSPC when nothing fits.
+template <typename Write>
+ssize_t limited(int fd, size_t length, Write write_up_to) {
+  const bool counted = armed == Stage::data && fd == temp_fd;
+  if (counted && data_left <= 0) {
     fails(Stage::data, true, ENOSPC);
     return -1;
   }
-  return static_cast<ssize_t>(std::min<off_t>(static_cast<off_t>(length), data_left));
+  if (counted) length = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(length), data_left));
+  const ssize_t count = write_up_to(length);
+  if (counted && count > 0) data_left -= count;
+  return count;
 }
 
 }  // namespace
@@ -99,31 +103,20 @@ ssize_t room(int fd, size_t length) {
 
 extern "C" ssize_t copy_file_range(int in, off64_t* in_offset, int out, off64_t* out_offset,
                                    size_t length, unsigned int flags) {
-  const ssize_t allowed = f::room(out, length);
-  if (allowed < 0) return -1;
   static const auto real =
       f::next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("copy_file_range");
-  const ssize_t count = real(in, in_offset, out, out_offset, static_cast<size_t>(allowed), flags);
-  if (count > 0 && out == f::temp_fd) f::data_left -= count;
-  return count;
+  return f::limited(out, length,
+                    [&](size_t n) { return real(in, in_offset, out, out_offset, n, flags); });
 }
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
-  const ssize_t allowed = f::room(fd, size);
-  if (allowed < 0) return -1;
   static const auto real = f::next<ssize_t (*)(int, const void*, size_t)>("write");
-  const ssize_t count = real(fd, data, static_cast<size_t>(allowed));
-  if (count > 0 && fd == f::temp_fd) f::data_left -= count;
-  return count;
+  return f::limited(fd, size, [&](size_t n) { return real(fd, data, n); });
 }
 
 extern "C" ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
-  const ssize_t allowed = f::room(fd, size);
-  if (allowed < 0) return -1;
   static const auto real = f::next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-  const ssize_t count = real(fd, data, static_cast<size_t>(allowed), offset);
-  if (count > 0 && fd == f::temp_fd) f::data_left -= count;
-  return count;
+  return f::limited(fd, size, [&](size_t n) { return real(fd, data, n, offset); });
 }
 
 extern "C" int fsync(int fd) {
