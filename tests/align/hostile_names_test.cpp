@@ -7,29 +7,10 @@
 
 #include "align/bulk_align.h"
 #include "align_fixture.h"
+#include "support/hostile_names.h"
 
 namespace tz::test {
 namespace {
-
-const QByteArray hostile_names[] = {
-    "it's \"quoted\".txt",
-    "$(touch pwned).txt",
-    "`id`.txt",
-    "a;b&c|d.txt",
-    "\xC2\xA7 tree.txt",
-    "x <-> y.txt",
-    "-rf",
-    "MiXeD Case.TXT",
-    "back\\slash.txt",
-    "dots..",
-    "line\nbreak.txt",
-    "tab\there.txt",
-    "carriage\rreturn.txt",
-    "caf\xE9.txt",
-    "\xC4\xB0stanbul.txt",
-    " blank at both ends ",
-    QByteArray(251, 'n') + ".txt",
-};
 
 class HostileNames : public AlignTest {
  protected:
