@@ -52,16 +52,27 @@ void Deletion::delete_entry(ListId id, const Entry& entry, bool& deleted) {
   // Both checks before the first file goes: an "aligned" entry loses both or none.
   for (int dir = 1; dir <= 2; ++dir)
     if (rule.deletes(dir)) check_before_delete(entry, dir);
-  Entry left = entry;
-  for (int dir = 1; dir <= 2; ++dir) {
-    if (!rule.deletes(dir)) continue;
-    const FileRef& file = *entry.side(dir);
-    file.dir->remove(file.name);
-    left.side(dir).reset();
-    deleted = true;
-  }
-  ctx_.window().clear_free_space_labels();
   WindowModel& w = ctx_.window();
+  Entry left = entry;
+  bool one_gone = false;
+  try {
+    for (int dir = 1; dir <= 2; ++dir) {
+      if (!rule.deletes(dir)) continue;
+      const FileRef& file = *entry.side(dir);
+      file.dir->remove(file.name);
+      left.side(dir).reset();
+      deleted = one_gone = true;
+    }
+  } catch (...) {
+    if (one_gone) {
+      // Dir 1's copy of an aligned file went, dir 2's stays: it is now only in dir 2.
+      w.clear_free_space_labels();
+      w.list(id).remove(entry);
+      w.List2.add_once(std::move(left));
+    }
+    throw;
+  }
+  w.clear_free_space_labels();
   w.list(id).remove(entry);
   if (rule.moves_to) w.list(*rule.moves_to).add_once(std::move(left));
 }

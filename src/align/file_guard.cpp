@@ -27,7 +27,10 @@ void check_before_delete(const Entry& entry, int dir) {
   const FileRef& file = *entry.side(dir);
   check_unchanged(file);
   const std::optional<FileRef>& other = entry.side(3 - dir);
-  if (other && other->dir->exists(other->name)) check_distinct(file, *other);
+  if (!other) return;
+  // The copy that stays is why this one may go: it must still be there as compared.
+  check_unchanged(*other);
+  check_distinct(file, *other);
 }
 
 void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name) {

@@ -26,7 +26,8 @@ void check_unchanged(const FileRef& file);
 // seen twice).
 void check_distinct(const FileRef& a, const FileRef& b);
 // Everything that must hold before side `dir` of `entry` is deleted: the file is the
-// one compared, and it is not also the other side's file.
+// one compared, and the other side's file, if the entry has one, is still the one
+// compared and not this same file.
 void check_before_delete(const Entry& entry, int dir);
 // Throws Refusal when `name` exists in `target`: a new file must not replace anything.
 // `source` is the file that would be copied there, to tell "one file" from "taken".

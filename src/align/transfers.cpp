@@ -75,15 +75,23 @@ void Transfers::list_DragDrop(ListId target) {
         const std::optional<FileRef> copied = copier_.copy_entry(entry, kept);
         ctx_.window().clear_free_space_labels();
         if (!g.GLB_copy_done || !copied) break;
+        Entry copy_of_source = entry;
+        copy_of_source.side(other) = copied;
+        try {
+          check_before_delete(copy_of_source, kept);
+          entry.side(kept)->dir->remove(entry.side(kept)->name);
+        } catch (...) {
+          // The source stays beside its copy: the file is aligned, as a new comparison
+          // would find it.
+          from_list.remove(entry);
+          ctx_.window().List5.add_once(std::move(copy_of_source));
+          throw;
+        }
+        from_list.remove(entry);
         Entry moved = entry;
         moved.side(other) = copied;
         moved.side(kept).reset();
-        to_list.add_once(moved);
-        Entry copy_of_source = entry;
-        copy_of_source.side(other) = copied;
-        check_before_delete(copy_of_source, kept);
-        entry.side(kept)->dir->remove(entry.side(kept)->name);
-        from_list.remove(entry);
+        to_list.add_once(std::move(moved));
         break;
       }
       case Row::delete_other: {

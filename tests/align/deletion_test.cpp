@@ -95,14 +95,6 @@ TEST_F(Delete, ErrorsEndTheRunWithTheirMessage) {
   del().bot_delete_Click();
   EXPECT_FALSE(exists("D:\\two\\only2.txt"));
 
-  // On the delete target the second copy of an aligned file refuses: the first is gone.
-  p.drives.set_read_only("D:\\two\\same.txt", true);
-  p.dialogs.expect("do you want to delete SAME.TXT\nfrom both directories?", Answer::Yes);
-  p.dialogs.expect("ERROR 75: Path/File access error (file may be protected)");
-  drop(5, "same.txt", delete_target);
-  EXPECT_FALSE(exists("C:\\one\\same.txt"));
-  EXPECT_EQ(p.list(5), QStringList{"same.txt"});
-
   p.fs.fault = [](const QString& op, const QString&) {
     if (op == "remove_file") throw FileError(err::disk_full);
   };

@@ -58,13 +58,6 @@ TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
   EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
   EXPECT_EQ(content("D:\\two\\same.txt"), "same");
 
-  // A move whose source cannot go leaves the name in both "only in" lists.
-  p.drives.set_read_only("D:\\two\\only2.txt", true);
-  p.dialogs.expect(error_75);
-  drop(2, "only2.txt", 1);
-  EXPECT_EQ(content("C:\\one\\only2.txt"), "two");
-  EXPECT_TRUE(p.list(1).contains("only2.txt") && p.list(2).contains("only2.txt"));
-
   // A copy not confirmed deletes nothing and moves nothing.
   p.fs.fault = [](const QString& op, const QString&) {
     if (op == "copy_file") throw FileError(err::permission_denied);
