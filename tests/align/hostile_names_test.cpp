@@ -1,91 +1,134 @@
 // Names a shell, a parser or a path would take for something else, through every action
 // on a file: each is handled as the one file it names (or refused with its reason), and
 // nothing else on disk changes.
+#include "support/hostile_names.h"
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "align/bulk_align.h"
 #include "align_fixture.h"
-#include "support/hostile_names.h"
 
 namespace tz::test {
 namespace {
 
+// A file of `name` in `dir` with `data`, made by the exact bytes.
+void put(const QByteArray& dir, const QByteArray& name, const char* data, qint64 mtime) {
+  const QByteArray path = dir + '/' + name;
+  const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0) << path.constData();
+  const auto length = static_cast<ssize_t>(std::strlen(data));
+  ASSERT_EQ(::write(fd, data, static_cast<size_t>(length)), length);
+  const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
+  ::futimens(fd, times);
+  ::close(fd);
+}
+
+// Every drop of the transfer table: from the list the name stands in, to a list or
+// target, with what it changes on disk ("1": the name in dir 1, "2": in dir 2; the
+// fixture's own file when the whole list is aligned).
+struct Drop {
+  int source;
+  int target;
+  const char* touched;
+};
+const Drop drops[] = {
+    {1, 2, "12"},
+    {2, 1, "12"},
+    {3, 1, "2"},
+    {4, 1, "2"},
+    {5, 1, "2"},
+    {3, 2, "1"},
+    {4, 2, "1"},
+    {5, 2, "1"},
+    {1, 5, "2"},
+    {2, 5, "1"},
+    {3, 5, "2"},
+    {4, 5, "1"},
+    {1, delete_target, "1"},
+    {2, delete_target, "2"},
+    {3, delete_target, "1"},
+    {4, delete_target, "2"},
+    {5, delete_target, "12"},
+    {1, open_target, ""},
+    {2, open_target, ""},
+};
+
 class HostileNames : public AlignTest {
  protected:
-  // The fixture's pair with `name` in dir 1 alone, compared.
-  void with_name(const QByteArray& name) {
-    // What the last action moved or copied goes, so that the pair is as the fixture made it.
-    for (const QByteArray& gone :
-         {host_dir(1) + '/' + name, host_dir(2) + '/' + name, host_dir(2) + "/only1.txt"})
-      ::unlink(gone.constData());
+  // The fixture's pair with `name` where it makes it stand in list `list`, compared.
+  void with_name(const QByteArray& name, int list) {
+    for (int dir = 1; dir <= 2; ++dir) {
+      DIR* handle = ::opendir(host_dir(dir).constData());
+      while (const dirent* e = ::readdir(handle))
+        if (e->d_type == DT_REG) ::unlinkat(::dirfd(handle), e->d_name, 0);
+      ::closedir(handle);
+    }
     SetUp();
-    const QByteArray path = host_dir(1) + '/' + name;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0) << path.constData();
-    ASSERT_EQ(::write(fd, "hostile", 7), 7);
-    const struct timespec times[2] = {{t0, 0}, {t0, 0}};
-    ::futimens(fd, times);
-    ::close(fd);
+    if (list != 2) put(host_dir(1), name, "hostile 1", list == 3 ? t0 + 60 : t0);
+    if (list != 1)
+      put(host_dir(2), name, list == 5 ? "hostile 1" : "hostile 2", list == 4 ? t0 + 60 : t0);
     p.compare();
   }
-  // The entry of list 1 that stands for `name`, dragged to `target`.
-  void drop_name(const QByteArray& name, int target) {
-    const FileList& list = p.tz.window().List1;
+  // The entry of list `list` that stands for `name`, dragged to `target`.
+  void drop_name(const QByteArray& name, int list, int target) {
+    const FileList& l = p.tz.window().list(list_at(list));
     int at = -1;
-    for (int i = 0; i < list.count(); ++i)
-      if (list.at(i).side1 && list.at(i).side1->name == name) at = i;
+    for (int i = 0; i < l.count(); ++i) {
+      const std::optional<FileRef>& side = list == 2 ? l.at(i).side2 : l.at(i).side1;
+      if (side && side->name == name) at = i;
+    }
     ASSERT_GE(at, 0) << "not listed";
-    drop_row(1, at, target);
+    drop_row(list, at, target);
+  }
+  QSet<QByteArray> paths(const QByteArray& name, const char* dirs) {
+    QSet<QByteArray> set;
+    for (const char* d = dirs; *d; ++d) set.insert((*d == '1' ? "C/one/" : "D/two/") + name);
+    return set;
   }
 };
 
 TEST_F(HostileNames, EachIsHandledAsTheOneFileItNames) {
+  const char* const fixture_file[] = {"D/two/only1.txt", "C/one/only2.txt", "D/two/new1.txt",
+                                      "C/one/new2.txt"};
   for (const QByteArray& name : hostile_names) {
     SCOPED_TRACE(name.toStdString());
-    const QByteArray in1 = "C/one/" + name, in2 = "D/two/" + name;
-
-    with_name(name);
-    EXPECT_EQ(touched_by([&] { drop_name(name, 2); }), (QSet<QByteArray>{in1, in2}))
-        << "moved into dir 2";
-
-    with_name(name);
-    EXPECT_EQ(touched_by([&] { drop_name(name, 5); }), (QSet<QByteArray>{in2}))
-        << "copied to dir 2";
-
-    with_name(name);
-    p.dialogs.expect_starting("do you want to delete ", Answer::Yes);
-    EXPECT_EQ(touched_by([&] { drop_name(name, delete_target); }), (QSet<QByteArray>{in1}))
-        << "deleted";
-
-    // Opened by its own host path; a name that is not UTF-8 cannot be handed to another
-    // program as text, and says so.
-    with_name(name);
     const bool as_text = QString::fromUtf8(name).toUtf8() == name;
-    const size_t opened = p.processes.opened.size();
-    if (!as_text) p.dialogs.expect_starting("Error: 52 - ");
-    EXPECT_TRUE(touched_by([&] { drop_name(name, open_target); }).isEmpty()) << "opened";
-    if (as_text) {
-      ASSERT_EQ(p.processes.opened.size(), opened + 1);
-      EXPECT_EQ(p.processes.opened.back(), QString::fromUtf8(host_dir(1) + '/' + name));
-    } else {
-      EXPECT_EQ(p.processes.opened.size(), opened);
+    for (const Drop& d : drops) {
+      SCOPED_TRACE(testing::Message() << "list " << d.source << " to " << d.target);
+      with_name(name, d.source);
+      if (d.target == delete_target)
+        p.dialogs.expect_starting("do you want to delete ", Answer::Yes);
+      // Opened by its own host path; a name that is not UTF-8 cannot be handed to another
+      // program as text, and says so.
+      const size_t opened = p.processes.opened.size();
+      if (d.target == open_target && !as_text) p.dialogs.expect_starting("Error: 52 - ");
+      EXPECT_EQ(touched_by([&] { drop_name(name, d.source, d.target); }), paths(name, d.touched));
+      if (d.target != open_target) continue;
+      if (as_text) {
+        ASSERT_EQ(p.processes.opened.size(), opened + 1);
+        EXPECT_EQ(p.processes.opened.back(), QString::fromUtf8(host_dir(d.source) + '/' + name));
+      } else {
+        EXPECT_EQ(p.processes.opened.size(), opened);
+      }
     }
-
-    with_name(name);
-    EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List1); }),
-              (QSet<QByteArray>{in2, "D/two/only1.txt"}))
-        << "aligned with its list";
-    // Its bytes, read by the exact name.
-    char data[16] = {};
-    const int fd = ::open((host_dir(2) + '/' + name).constData(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(::read(fd, data, sizeof data), 7);
-    ::close(fd);
-    EXPECT_STREQ(data, "hostile");
+    // Each list aligned as a whole: the name's file is copied by its exact name.
+    for (int list = 1; list <= 4; ++list) {
+      SCOPED_TRACE(testing::Message() << "list " << list << " aligned");
+      with_name(name, list);
+      const int to = list == 1 || list == 3 ? 2 : 1;
+      EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(list_at(list)); }),
+                paths(name, to == 1 ? "1" : "2") + QSet<QByteArray>{fixture_file[list - 1]});
+      char data[16] = {};
+      const int fd = ::open((host_dir(to) + '/' + name).constData(), O_RDONLY);
+      ASSERT_GE(fd, 0);
+      EXPECT_EQ(::read(fd, data, sizeof data), 9);
+      ::close(fd);
+      EXPECT_STREQ(data, to == 2 ? "hostile 1" : "hostile 2");
+    }
   }
-  EXPECT_TRUE(p.dialogs.boxes.size() >= std::size(hostile_names));
 }
 
 }  // namespace
