@@ -45,8 +45,8 @@ mutant $g 'now.length != file.seen.length)' 'false)' \
 mutant $g 'if (!now.regular ||' 'if (false ||' 'a directory in a file'\''s place passes the freshness check'
 mutant $g 'if (a.dir->info(a.name).same_file(b.dir->info(b.name)))' 'if (false)' \
   'two names of one file pass the identity check'
-mutant $g 'if (other && other->dir->exists(other->name)) check_distinct(file, *other);' '(void)other;' \
-  'a deletion skips the identity check'
+mutant $g '  check_distinct(file, *other);' '' 'a deletion skips the identity check'
+mutant $g '  check_unchanged(*other);' '' 'a copy is deleted for the sake of one that is gone'
 mutant $g '  if (!target.exists(name)) return;' '  return;' 'a file that appeared since is overwritten'
 
 mutant src/align/copier.cpp 'to.length == from.length' 'true' 'the copy check ignores the length'
@@ -58,6 +58,10 @@ mutant $d 'if (answer != Answer::Yes) continue;' 'if (answer == Answer::Cancel) 
   'a deletion answered No deletes'
 mutant $d 'if (rule.deletes(dir)) check_before_delete(entry, dir);' '(void)dir;' \
   'a drop deletes without checking the file'
+mutant $d 'w.List2.add_once(std::move(left));' '(void)left;' \
+  'an aligned file half deleted leaves the lists'
+mutant $t 'ctx_.window().List5.add_once(std::move(copy_of_source));' '(void)copy_of_source;' \
+  'a move whose source stays leaves the lists'
 
 r=src/app/report.cpp
 mutant $r '  if (failed) return report_status::refused;' '  (void)failed;' \
