@@ -266,6 +266,8 @@ std::shared_ptr<OpenDirectory> BranchTable::dir(std::size_t at, int side) {
 }
 
 bool holds_name(OpenDirectory& dir, const QByteArray& name) {
+  // A link that reaches nothing (dangling, or a loop) is never listed, yet takes the name.
+  if (dir.exists(name)) return true;
   const QString wanted = name_part(display_name(name), name);
   for (const ListedEntry& entry : dir.entries(attr::directory | attr::hidden | attr::system)) {
     if (name_part(entry) == wanted) return true;

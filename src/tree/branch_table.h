@@ -51,7 +51,8 @@ class BranchTable {
 };
 
 // True when `dir` holds an entry of any kind named `name`, letter case ignored (a name
-// that is not UTF-8 only as the same bytes). Throws FileError when `dir` cannot be read.
+// that is not UTF-8 only as the same bytes), or a link of exactly that name that reaches
+// nothing. Throws FileError when `dir` cannot be read.
 bool holds_name(OpenDirectory& dir, const QByteArray& name);
 
 // Walks the trees below `root1` and `root2` level by level into their branches: the

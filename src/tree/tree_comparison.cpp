@@ -79,9 +79,12 @@ bool TreeComparison::offer_missing_branches() {
   // offered.
   for (std::size_t at = 0; at < table_.branches.size(); ++at) {
     const Branch& branch = table_.branches[at];
-    if (!is_missing(at, 2) || branch.flagged1) continue;
-    const Answer answer =
-        ctx_.message(text::path_word + branch.path2 + text::create_question, Buttons::YesNoCancel);
+    if (branch.exists2 || branch.flagged1) continue;
+    // Where a file or a link holds the name nothing can be made: the branch is only said.
+    const Answer answer = is_missing(at, 2)
+                              ? ctx_.message(text::path_word + branch.path2 + text::create_question,
+                                             Buttons::YesNoCancel)
+                              : Answer::No;
     if (answer == Answer::Cancel) {
       ctx_.window().b_next_alignment.set_visible(false);
       table_ = BranchTable();
@@ -120,7 +123,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
   if (!offer_missing_branches()) return TreeOutcome::stopped;
   for (std::size_t at = 0; at < table_.branches.size(); ++at) {
     const Branch& branch = table_.branches[at];
-    if (is_missing(at, 1) && !branch.flagged2) add_mismatch(text::only_in_tree2, branch.path2);
+    if (!branch.exists1 && !branch.flagged2) add_mismatch(text::only_in_tree2, branch.path2);
   }
   if (table_.branches.size() == 1) {
     common.show_busy(false);

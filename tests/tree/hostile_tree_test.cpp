@@ -1,0 +1,211 @@
+// Names a shell, a parser or a path would take for something else, as directory and file
+// names in two trees: the walk and the step-through handle each as the one branch it
+// names, or refuse it with its reason, and change nothing on disk but what was asked.
+// Symbolic links in a tree are never walked, wherever they point.
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "align/align_fixture.h"
+#include "align/bulk_align.h"
+#include "support/hostile_names.h"
+#include "tree/tree_comparison.h"
+
+namespace tz::test {
+namespace {
+
+const QString not_opened =
+    " cannot be opened by its path: a name in it holds a backslash or bytes that are not "
+    "UTF-8. Its files were not compared.";
+
+QString prompt(const QString& path) {
+  return "Path " + path + " does not exist. Do you want to create it?";
+}
+
+// The name as the program shows it: a name that is not UTF-8 shows each of its bytes
+// beyond ASCII as \xNN (the table's names of that kind have no valid sequence either).
+QString shown(const QByteArray& name) {
+  if (QString::fromUtf8(name).toUtf8() == name) return QString::fromUtf8(name);
+  QString text;
+  for (const char c : name)
+    text += static_cast<uchar>(c) < 0x80 ? QString(QChar(c))
+                                         : QString::asprintf("\\x%02X", static_cast<uchar>(c));
+  return text;
+}
+
+int remove_entry(const char* path, const struct stat*, int, FTW*) {
+  return ::remove(path);
+}
+
+// The pair C:\one and D:\two, empty, with the helpers of the align tests and no lists.
+class HostileTree : public AlignTest {
+ protected:
+  void SetUp() override {
+    p.clock.step = 0.25;  // so that pauses end
+    fresh();
+    QObject::connect(&p.tz.window(), &WindowModel::results_requested,
+                     [this] { report = p.tz.globals().GLB_mismatch_text; });
+  }
+  // Both trees emptied, whatever names they hold, links not followed.
+  void fresh() {
+    for (int dir : {1, 2}) {
+      ::nftw(host_dir(dir).constData(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+      ASSERT_EQ(::mkdir(host_dir(dir).constData(), 0755), 0);
+    }
+    report.clear();
+  }
+  // `path` below the drives' folder (C/one/...), made by its exact bytes.
+  void make_dir(const QByteArray& path) {
+    ASSERT_EQ(::mkdir((root() + '/' + path).constData(), 0755), 0) << path.constData();
+  }
+  void make_file(const QByteArray& path) {
+    const int fd = ::open((root() + '/' + path).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0) << path.constData();
+    ASSERT_EQ(::write(fd, "hostile", 7), 7);
+    const struct timespec times[2] = {{t0, 0}, {t0, 0}};
+    ::futimens(fd, times);
+    ::close(fd);
+  }
+  void make_link(const QByteArray& path, const char* target) {
+    ASSERT_EQ(::symlink(target, (root() + '/' + path).constData()), 0) << path.constData();
+  }
+  // What a tree comparison and the step-through to its end changed, "next subdir" pressed
+  // at every stop; `at_first_stop` runs where it first waits.
+  QSet<QByteArray> step_through(const std::function<void()>& at_first_stop = {}) {
+    return touched_by([&] {
+      p.open_panes("C:\\one", "D:\\two");
+      tree().bot_compare_tree_Click();
+      if (at_first_stop && w().b_next_alignment.visible()) at_first_stop();
+      for (int stops = 0; w().b_next_alignment.visible() && stops < 5; ++stops)
+        tree().b_next_alignment_Click();
+    });
+  }
+  TreeComparison& tree() { return p.tz.tree(); }
+  WindowModel& w() { return p.tz.window(); }
+  // The one entry of List1, by its exact name in dir 1.
+  QByteArray only_in_list1() {
+    const FileList& list = w().List1;
+    return list.count() == 1 && list.at(0).side1 ? list.at(0).side1->name : "<not one file>";
+  }
+
+  QString report;
+};
+
+TEST_F(HostileTree, EachNameIsWalkedAndComparedAsTheBranchItNamesOrRefused) {
+  for (const QByteArray& name : hostile_names) {
+    SCOPED_TRACE(name.toStdString());
+    const QString in1 = "C:\\one\\" + shown(name), in2 = "D:\\two\\" + shown(name);
+    // A path in drive form reaches neither a name with `\` nor one that is not UTF-8.
+    const bool by_path = !name.contains('\\') && QString::fromUtf8(name).toUtf8() == name;
+    const auto tree1_only = [&] {
+      fresh();
+      make_dir("C/one/" + name);
+      make_dir("C/one/" + name + "/sub");
+      make_file("C/one/" + name + '/' + name);
+    };
+
+    // Refused: reported parent first, tree 1's before tree 2's, and nothing made.
+    tree1_only();
+    make_dir("D/two/sub");
+    make_dir("D/two/sub/" + name);
+    p.dialogs.expect(prompt(in2), Answer::No);
+    p.dialogs.expect(prompt(in2 + "\\sub"), Answer::No);
+    p.dialogs.expect("End of tree comparison.");
+    EXPECT_EQ(step_through(), QSet<QByteArray>{}) << "refused";
+    EXPECT_EQ(report,
+              "\r\nOnly in tree 1: " + in1 + "\r\nOnly in tree 1: " + in1 +
+                  "\\sub\r\nOnly in tree 2: D:\\two\\sub\r\nOnly in tree 2: D:\\two\\sub\\" +
+                  shown(name));
+
+    // Made by its exact bytes, then compared as that branch.
+    tree1_only();
+    p.dialogs.expect(prompt(in2), Answer::Yes);
+    p.dialogs.expect(prompt(in2 + "\\sub"), Answer::Yes);
+    if (!by_path) {
+      p.dialogs.expect(in1 + not_opened);
+      p.dialogs.expect(in1 + "\\sub" + not_opened);
+    }
+    p.dialogs.expect("End of tree comparison.");
+    QStringList first_stop;
+    QByteArray listed;
+    EXPECT_EQ(step_through([&] {
+                first_stop = {w().pane1.path(), w().pane2.path(), tree().waiting_path1()};
+                listed = only_in_list1();
+              }),
+              (QSet<QByteArray>{"D/two/" + name, "D/two/" + name + "/sub"}))
+        << "made";
+    EXPECT_TRUE(report.isEmpty());
+    EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
+    if (by_path) {
+      EXPECT_EQ(first_stop, (QStringList{in1, in2, in1}));
+      EXPECT_EQ(listed, name);
+    } else {
+      EXPECT_EQ(first_stop.value(2), in1);
+      EXPECT_NE(listed, name);
+    }
+
+    // In both trees, in tree 2 in lower case: one branch, its file aligned into it.
+    fresh();
+    const QByteArray lower = name.toLower();
+    make_dir("C/one/" + name);
+    make_dir("D/two/" + lower);
+    make_file("C/one/" + name + '/' + name);
+    if (!by_path) p.dialogs.expect(in1 + not_opened);
+    p.dialogs.expect("End of tree comparison.");
+    const QSet<QByteArray> aligned = step_through([&] {
+      if (by_path) p.tz.bulk_align().bot_list_Click(ListId::List1);  // goes on by itself
+    });
+    EXPECT_EQ(aligned,
+              by_path ? QSet<QByteArray>{"D/two/" + lower + '/' + name} : QSet<QByteArray>{})
+        << "aligned";
+  }
+}
+
+// A link in a tree is never walked, wherever it points; a directory of one tree whose name
+// the other tree holds with something else (a file, a dangling link, a loop of links, a
+// link to a directory) is reported, never offered for creation.
+TEST_F(HostileTree, LinksAreNeverWalkedAndANameHeldOtherwiseIsOnlyReported) {
+  make_dir("C/outside");
+  make_dir("C/outside/deep");
+  make_dir("C/one/real");
+  make_dir("D/two/real");
+  make_file("C/one/real/f.txt");
+  make_link("C/one/up", "..");  // the tree's own parent
+  make_link("C/one/real/dots..", "../..");
+  make_link("C/one/self", ".");
+  make_link("C/one/loop_a", "loop_b");
+  make_link("C/one/loop_b", "loop_a");
+  make_link("C/one/dangling", "nowhere");
+  make_link("C/one/elsewhere", "../outside");
+  for (const char* name : {"filed", "dangles", "loops"}) make_dir("C/one/real/" + QByteArray(name));
+  make_file("D/two/real/filed");
+  make_link("D/two/real/dangles", "nowhere");
+  make_link("D/two/real/loops", "loops");
+  make_link("C/one/l1", "../outside");
+  make_dir("D/two/l1");
+  // Never made in tree 2, never compared through tree 2's link.
+  make_dir("C/one/linked");
+  make_file("C/one/linked/g.txt");
+  make_link("D/two/linked", "../../C/outside");
+  p.dialogs.expect("End of tree comparison.");
+  QStringList walked, listed;
+  EXPECT_EQ(step_through([&] {
+              for (const Branch& branch : tree().branches()) walked << branch.path2;
+              listed = p.list(1) + p.list(2);
+            }),
+            QSet<QByteArray>{});
+  walked.sort();
+  EXPECT_EQ(walked,
+            (QStringList{"D:\\two", "D:\\two\\l1", "D:\\two\\real", "D:\\two\\real\\dangles",
+                         "D:\\two\\real\\filed", "D:\\two\\real\\loops"}));
+  EXPECT_EQ(listed, (QStringList{"f.txt", "filed"}));
+  EXPECT_EQ(report.count("\r\nOnly in tree "), 4);
+  for (const char* line :
+       {"\r\nOnly in tree 1: C:\\one\\real\\filed", "\r\nOnly in tree 1: C:\\one\\real\\dangles",
+        "\r\nOnly in tree 1: C:\\one\\real\\loops", "\r\nOnly in tree 2: D:\\two\\l1"})
+    EXPECT_TRUE(report.contains(line)) << line;
+}
+
+}  // namespace
+}  // namespace tz::test
