@@ -144,6 +144,11 @@ inline const QString current_file = QStringLiteral("Current file: ");
 // History.
 inline const QString history_file = QStringLiteral("tenzor_his.tmp");
 inline const QString no_history = QStringLiteral("No history data available.");
+inline const QString history_kept_out_start = QStringLiteral("The pair \"");
+inline const QString history_kept_out_end = QStringLiteral(
+    "\" was not added to the history, which cannot give back a path that holds a line break "
+    "or ends in a blank, nor a dir 1 path that holds \" <-> \". The pair is compared all the "
+    "same.");
 inline const QString no_record_selected = QStringLiteral("No record is selected.");
 
 // Tree comparison.

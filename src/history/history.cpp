@@ -14,6 +14,15 @@ constexpr int most_pairs = 30;
 // Dir 1's paths up to this length line up their separators in a fixed-pitch font.
 constexpr int padded_width = 35;
 
+// True when `entry` comes back from the file as one line that opens `path1` and `path2`:
+// a pair is opened at its first separator, each side without its blanks at both ends.
+bool reads_back(const QString& entry, const QString& path1, const QString& path2) {
+  if (entry.contains(u'\n')) return false;
+  const qsizetype at = entry.indexOf(text::pair_separator);
+  return entry.left(at).trimmed() == path1 &&
+         entry.mid(at + text::pair_separator.size()).trimmed() == path2;
+}
+
 }  // namespace
 
 QString History::entry_text(const QString& path1, const QString& path2) {
@@ -24,6 +33,12 @@ void History::record_pair() {
   const WindowModel& w = ctx_.window();
   HistoryList& list = ctx_.window().history;
   const QString entry = entry_text(w.pane1.path(), w.pane2.path());
+  // Kept out rather than saved as a line that would open another pair, or none.
+  if (!reads_back(entry, w.pane1.path(), w.pane2.path())) {
+    ctx_.message(text::history_kept_out_start + w.pane1.path() + text::pair_separator +
+                 w.pane2.path() + text::history_kept_out_end);
+    return;
+  }
   for (int i = list.count() - 1; i >= 0; --i) {
     if (same_text(list.text(i), entry)) list.remove_at(i);
   }
