@@ -149,7 +149,12 @@ void Panes::read_directory(int pane, const QString& path) {
   std::sort(names.begin(), names.end(),
             [](const QString& a, const QString& b) { return collation::compare(a, b) < 0; });
   QStringList subdirs;
-  for (const QString& name : names) subdirs.append(with_backslash(path) + name);
+  QSet<QString>& unreachable = unreachable_rows_[pane - 1];
+  unreachable.clear();
+  for (const QString& name : names) {
+    subdirs.append(with_backslash(path) + name);
+    if (name.contains(u'\\')) unreachable.insert(subdirs.back());
+  }
   ctx_.window().pane(pane).set_directory(path, chain, subdirs);
 }
 
@@ -227,8 +232,13 @@ void Panes::open_row(int pane, int row) {
   PaneModel& model = ctx_.window().pane(pane);
   if (row < 0) row = model.highlighted();
   if (row < 0 || row >= model.rows().size()) return;
+  const QString path = model.rows()[row];
+  if (unreachable_rows_[pane - 1].contains(path)) {
+    ctx_.message(path + text::not_a_drive_path);
+    return;
+  }
   try {
-    set_directory(pane, model.rows()[row]);
+    set_directory(pane, path);
   } catch (const FileError& e) {
     ctx_.common().show_busy(false);
     ctx_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
@@ -318,7 +328,10 @@ void Panes::add_hidden_folders(int pane, bool include_system) {
           break;
         }
       }
-      if (!listed) model.insert_subdirectory(position, with_backslash(model.path()) + name);
+      if (listed) continue;
+      const QString row = with_backslash(model.path()) + name;
+      model.insert_subdirectory(position, row);
+      if (name.contains(u'\\')) unreachable_rows_[pane - 1].insert(row);
     }
   } catch (const FileError&) {
     // A box that cannot report its rows keeps them as they are.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -98,6 +99,9 @@ class Panes {
   bool directory_unread_[2] = {false, false};
   bool files_unread_[2] = {false, false};
   FileInfo directory_info_[2];
+  // Rows of each directory box whose path names another directory, or none: the name
+  // shown holds a backslash, its own or one that stands for a byte that is not UTF-8.
+  QSet<QString> unreachable_rows_[2];
 };
 
 }  // namespace tz

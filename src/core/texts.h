@@ -161,9 +161,10 @@ inline const QString end_of_tree = QStringLiteral("End of tree comparison.");
 inline const QString tree_stopped = QStringLiteral("The tree comparison stopped at ");
 inline const QString tree_stopped_end =
     QStringLiteral("Nothing was created or compared: a part of the trees could not be read.");
-inline const QString branch_not_shown = QStringLiteral(
+inline const QString not_a_drive_path = QStringLiteral(
     " cannot be opened by its path: a name in it holds a backslash or bytes that are not "
-    "UTF-8. Its files were not compared.");
+    "UTF-8.");
+inline const QString branch_not_shown = not_a_drive_path + " Its files were not compared.";
 // The report of one-sided branches.
 inline const QString results_caption = QStringLiteral("Tree comparison");
 inline const QString results_title = QStringLiteral("The following branches do not match:");

@@ -1,6 +1,9 @@
 #include "compare/panes.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
 
 #include "compare/comparison.h"
 #include "compare/pair_opener.h"
@@ -85,6 +88,26 @@ TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
       p.tz.window().pane1.subdirectories(),
       (QStringList{"C:\\data\\.backup", "C:\\data\\alpha", "C:\\data\\Backup", "C:\\data\\zeta"}));
   EXPECT_EQ(list(1), QStringList{"in data.txt"});  // hidden files are never listed
+}
+
+// A subdirectory whose name holds a backslash, or bytes that are not UTF-8 (shown as
+// \xNN), is listed but not opened by the path it shows: that path names another
+// directory, here a real one.
+TEST_F(PanesTest, ARowWhosePathNamesAnotherDirectoryIsNotOpened) {
+  const QByteArray data = QFile::encodeName(p.drives.host_path("C:\\data"));
+  for (const char* name : {"back\\slash", "back", "back/slash", "caf\xE9", "caf\\xE9"})
+    ASSERT_EQ(::mkdir((data + '/' + name).constData(), 0755), 0);
+  p.tz.panes().set_directory(1, "C:\\data");
+  const QStringList rows = p.tz.window().pane1.rows();
+  for (const QString shown : {"C:\\data\\back\\slash", "C:\\data\\caf\\xE9"}) {
+    p.dialogs.expect(shown +
+                     " cannot be opened by its path: a name in it holds a backslash or bytes that "
+                     "are not UTF-8.");
+    p.tz.panes().open_row(1, static_cast<int>(rows.indexOf(shown)));
+    EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
+  }
+  p.tz.panes().open_row(1, static_cast<int>(rows.indexOf("C:\\data\\back")));
+  EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data\\back");
 }
 
 TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
