@@ -36,13 +36,15 @@ void check_before_delete(const Entry& entry, int dir) {
 void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name) {
   if (!target.exists(name)) return;
   const QString there = target.path() + display_name(name);
+  bool a_file = false;  // what the lists could have shown
   try {
-    if (source.dir->info(source.name).same_file(target.info(name)))
-      refuse_one_file(source.path(), there);
+    const FileInfo info = target.info(name);
+    if (source.dir->info(source.name).same_file(info)) refuse_one_file(source.path(), there);
+    a_file = info.regular;
   } catch (const FileError&) {
-    // A dangling link or an unreadable name: taken all the same.
+    // A link that reaches nothing, or a name that cannot be read.
   }
-  throw Refusal(there + text::appeared_since_comparison);
+  throw Refusal(there + (a_file ? text::appeared_since_comparison : text::taken_unlisted));
 }
 
 }  // namespace tz

@@ -115,6 +115,9 @@ inline const QString changed_since_comparison = QStringLiteral(
 inline const QString appeared_since_comparison = QStringLiteral(
     " already exists: it was not there when the directories were compared. Nothing was "
     "done: compare the directories again.");
+inline const QString taken_unlisted = QStringLiteral(
+    " is taken by a directory or by a link that reaches no file, which the lists do not "
+    "show. Nothing was done.");
 inline const QString one_file_and = QStringLiteral(" and ");
 inline const QString one_file_twice = QStringLiteral(
     " are one and the same file on disk. Nothing was done, so that its only copy is not "
