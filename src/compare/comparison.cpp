@@ -129,7 +129,8 @@ struct Side {
 // lower case, and pairing it by case-folded name would compare a file with the wrong
 // partner. So for any name whose folded form occurs more than once in either
 // directory, the names keep their exact case as entries and pair only with the same
-// exact name on the other side. Every entry carries the exact names of its files, so
+// exact name on the other side: the same bytes first, then the same name written in
+// another normalisation form. Every entry carries the exact names of its files, so
 // whatever it shows, an action reaches exactly those.
 //
 // Matching needs the names only; the status of the files is then read for both sides at
@@ -156,7 +157,7 @@ class Matcher {
       if (it.value() > 1) clashing1_.insert(it.key());
     for (int j = 0; j < static_cast<int>(names2.size()); ++j) {
       const Name& n = names2[static_cast<size_t>(j)];
-      if (clashes(n.key)) exact2_.insert(exact(n.listed.name), j);
+      if (clashes(n.key)) exact2_[exact(n.listed.name)].push_back(j);
     }
     pair_names();
   }
@@ -205,17 +206,42 @@ class Matcher {
   // status the lists will need, in the order they need them.
   void pair_names() {
     const std::vector<Name>& names1 = side1_.names;
+    const std::vector<Name>& names2 = side2_.names;
     partner_.assign(names1.size(), -1);
-    matched2_.assign(side2_.names.size(), false);
+    matched2_.assign(names2.size(), false);
+    const auto pair = [this](size_t i, int j) {
+      partner_[i] = j;
+      matched2_[static_cast<size_t>(j)] = true;
+    };
+    // Among twins the same bytes pair first: "é" composed must not take the partner of
+    // its decomposed twin, whichever of them the directory lists first.
     for (size_t i = 0; i < names1.size(); ++i) {
       const Name& n1 = names1[i];
-      const int j =
-          clashes(n1.key) ? exact2_.value(exact(n1.listed.name), -1) : first2_.value(n1.key, -1);
-      if (j >= 0 && !matched2_[static_cast<size_t>(j)]) {
-        partner_[i] = j;
-        matched2_[static_cast<size_t>(j)] = true;
+      if (!clashes(n1.key)) continue;
+      for (int j : exact2_.value(exact(n1.listed.name))) {
+        if (names2[static_cast<size_t>(j)].listed.raw != n1.listed.raw) continue;
+        pair(i, j);
+        break;
+      }
+    }
+    for (size_t i = 0; i < names1.size(); ++i) {
+      const Name& n1 = names1[i];
+      if (partner_[i] >= 0) continue;
+      if (clashes(n1.key)) {
+        for (int j : exact2_.value(exact(n1.listed.name))) {
+          if (matched2_[static_cast<size_t>(j)]) continue;
+          pair(i, j);
+          break;
+        }
+      } else if (const int j = first2_.value(n1.key, -1);
+                 j >= 0 && !matched2_[static_cast<size_t>(j)]) {
+        pair(i, j);
+      }
+    }
+    for (size_t i = 0; i < names1.size(); ++i) {
+      if (partner_[i] >= 0) {
         side1_.wanted.push_back(static_cast<int>(i));
-        side2_.wanted.push_back(j);
+        side2_.wanted.push_back(partner_[i]);
       } else if (one_sided_status_) {
         side1_.wanted.push_back(static_cast<int>(i));
       }
@@ -252,7 +278,8 @@ class Matcher {
   const bool one_sided_status_;
   Side& side1_;
   Side& side2_;
-  QHash<QString, int> count1_, first2_, exact2_;
+  QHash<QString, int> count1_, first2_;
+  QHash<QString, std::vector<int>> exact2_;  // twins of dir 2 by exact name, in listing order
   QSet<QString> clashing1_, clashing2_;
   std::vector<int> partner_;  // by name of dir 1: its partner's index in dir 2, or -1
   std::vector<bool> matched2_;
