@@ -9,6 +9,8 @@
 #include "platform/file_error.h"
 #include "platform/host_file_system.h"
 #include "support/temp_drives.h"
+#include "support/test_program.h"
+#include "tree/results.h"
 
 namespace tz::test {
 namespace {
@@ -84,6 +86,32 @@ TEST_F(CopyFaults, ASaveThatFailsAtAnyStageKeepsTheOldFile) {
     EXPECT_EQ(content("C:\\to\\tenzor_his.tmp"), "C:\\a <-> D:\\b\r\n");
     EXPECT_EQ(names_in_target(), (QStringList{"big.bin", "tenzor_his.tmp"}));
   }
+}
+
+// The log of a tree comparison is saved the same way: a failed save says why and shows
+// nothing, and the last log stays.
+TEST(LogFaults, ALogSaveThatFailsKeepsTheLastLog) {
+  TestProgram p;
+  p.drives.write_file("C:\\tenzor.log", "the last log");
+  p.tz.globals().GLB_mismatch_text = "\r\nOnly in tree 1: C:\\a\\x";
+  Results results{p.tz.context()};
+  const std::pair<Stage, const char*> cases[] = {{Stage::create_temp, "Error 61 - Disk full"},
+                                                 {Stage::data, "Error 61 - Disk full"},
+                                                 {Stage::flush, "Error 57 - Device I/O error"},
+                                                 {Stage::rename, "Error 57 - Device I/O error"}};
+  for (const auto& [stage, message] : cases) {
+    faults::arm(stage, nullptr, 5);
+    p.dialogs.expect(message);
+    results.b_save_notepad_Click();
+    EXPECT_TRUE(faults::fired());
+    faults::disarm();
+    QFile log(p.drives.host_path("C:\\tenzor.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), "the last log");
+    EXPECT_EQ(QDir(p.drives.host_path("C:\\")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"tenzor.log"});
+  }
+  EXPECT_TRUE(p.processes.opened.empty());
 }
 
 }  // namespace
