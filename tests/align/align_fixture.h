@@ -61,15 +61,13 @@ class AlignTest : public ::testing::Test {
   bool exists(const QString& drive_path) { return QFile::exists(p.drives.host_path(drive_path)); }
 
   // The folder that holds every drive: both directories and their parents.
-  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
+  QByteArray root() const { return p.drives.folder(); }
   QByteArray host_dir(int dir) const {
     return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
   }
   // What `action` changed anywhere below the drives' folder, by path relative to it.
   QSet<QByteArray> touched_by(const std::function<void()>& action) {
-    const TreeSnapshot before(root());
-    action();
-    return TreeSnapshot(root()).changed_since(before);
+    return tz::test::touched_by(root(), action);
   }
 
   TestProgram p;

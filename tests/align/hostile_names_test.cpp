@@ -10,21 +10,10 @@
 
 #include "align/bulk_align.h"
 #include "align_fixture.h"
+#include "support/raw_files.h"
 
 namespace tz::test {
 namespace {
-
-// A file of `name` in `dir` with `data`, made by the exact bytes.
-void put(const QByteArray& dir, const QByteArray& name, const char* data, qint64 mtime) {
-  const QByteArray path = dir + '/' + name;
-  const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0) << path.constData();
-  const auto length = static_cast<ssize_t>(std::strlen(data));
-  ASSERT_EQ(::write(fd, data, static_cast<size_t>(length)), length);
-  const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
-  ::futimens(fd, times);
-  ::close(fd);
-}
 
 // Every drop of the transfer table: from the list the name stands in, to a list or
 // target, with what it changes on disk ("1": the name in dir 1, "2": in dir 2; the
@@ -67,9 +56,10 @@ class HostileNames : public AlignTest {
       ::closedir(handle);
     }
     SetUp();
-    if (list != 2) put(host_dir(1), name, "hostile 1", list == 3 ? t0 + 60 : t0);
+    if (list != 2) write_raw(host_dir(1) + '/' + name, "hostile 1", list == 3 ? t0 + 60 : t0);
     if (list != 1)
-      put(host_dir(2), name, list == 5 ? "hostile 1" : "hostile 2", list == 4 ? t0 + 60 : t0);
+      write_raw(host_dir(2) + '/' + name, list == 5 ? "hostile 1" : "hostile 2",
+                list == 4 ? t0 + 60 : t0);
     p.compare();
   }
   // The entry of list `list` that stands for `name`, dragged to `target`.

@@ -14,6 +14,7 @@
 #include "compare/panes.h"
 #include "platform/file_error.h"
 #include "support/hostile_names.h"
+#include "support/raw_files.h"
 #include "support/test_program.h"
 #include "support/tree_snapshot.h"
 
@@ -27,22 +28,13 @@ class HostileMenu : public ::testing::Test {
  protected:
   HostileMenu() { p.drives.make_dir("D:\\two"); }
   // The folder that holds every drive.
-  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
+  QByteArray root() const { return p.drives.folder(); }
   // The name as the boxes show it below C:\one.
   static QString in_one(const QByteArray& name) { return "C:\\one\\" + display_name(name); }
-  void make_dir(const QByteArray& relative) {
-    ASSERT_EQ(::mkdir((root() + '/' + relative).constData(), 0755), 0) << relative.constData();
-  }
-  void make_file(const QByteArray& relative) {
-    const int fd = ::open((root() + '/' + relative).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << relative.constData();
-    ::close(fd);
-  }
-  // What `action` changed below the drives, by path relative to their folder.
+  void make_dir(const QByteArray& relative) { make_raw_dir(root() + '/' + relative); }
+  void make_file(const QByteArray& relative) { write_raw(root() + '/' + relative); }
   QSet<QByteArray> touched_by(const std::function<void()>& action) {
-    const TreeSnapshot before(root());
-    action();
-    return TreeSnapshot(root()).changed_since(before);
+    return tz::test::touched_by(root(), action);
   }
   void open(const QString& path1, int side) {
     p.open_panes(path1, "D:\\two");

@@ -12,6 +12,7 @@
 
 #include "app/report.h"
 #include "support/hostile_names.h"
+#include "support/raw_files.h"
 #include "support/test_program.h"
 #include "support/tree_snapshot.h"
 
@@ -42,35 +43,20 @@ QByteArray unescaped(const QByteArray& field, bool path = false) {
 
 class HostileReport : public ::testing::Test {
  protected:
-  QByteArray root() const { return QFile::encodeName(QFileInfo(p.drives.host('C')).path()); }
+  QByteArray root() const { return p.drives.folder(); }
   // A file or directory by its exact bytes, relative to the drives' folder.
   void make(const QByteArray& relative, bool dir, qint64 mtime = TestProgram::t0) {
-    const QByteArray path = root() + '/' + relative;
-    made.prepend(path);
-    if (dir) {
-      ASSERT_EQ(::mkdir(path.constData(), 0755), 0) << relative.constData();
-      return;
-    }
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << relative.constData();
-    ASSERT_EQ(::write(fd, "x", 1), 1);
-    const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
-    ::futimens(fd, times);
-    ::close(fd);
+    if (dir) return make_raw_dir(root() + '/' + relative);
+    write_raw(root() + '/' + relative, "x", mtime);
   }
   int run(const QString& line, ReportOptions options) {
     p.facts.line = line;
     out.clear();
     return run_report(p.tz, options, {}, out);
   }
-  // Qt cannot remove names that are not UTF-8: the drives would stay behind.
-  ~HostileReport() override {
-    for (const QByteArray& path : made) ::remove(path.constData());
-  }
 
   TestProgram p;
   QByteArray out;
-  QList<QByteArray> made;
 };
 
 // Each name stands in one list, in turn: only in dir 1, newer in dir 1, aligned, newer

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "platform/file_error.h"
+#include "support/raw_files.h"
 #include "support/test_program.h"
 
 namespace tz::test {
@@ -29,22 +30,13 @@ class Report : public ::testing::Test {
     out.clear();
     return run_report(p.tz, options, {}, out);
   }
-  // A file named by exact bytes, made with POSIX calls: the drive helpers take text.
+  // A file named by exact bytes: the drive helpers take text.
   void raw_file(const QString& dir, const QByteArray& name) {
-    const QByteArray path = QFile::encodeName(p.drives.host_path(dir)) + '/' + name;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << path.toStdString();
-    ::close(fd);
-    raw_paths.append(path);
-  }
-  // Qt cannot remove names that are not UTF-8: the drives would stay behind.
-  ~Report() override {
-    for (const QByteArray& path : raw_paths) ::unlink(path.constData());
+    write_raw(QFile::encodeName(p.drives.host_path(dir)) + '/' + name);
   }
 
   TestProgram p;
   QByteArray out;
-  QList<QByteArray> raw_paths;
 };
 
 TEST_F(Report, WritesOneLinePerEntryInListOrderAndTellsWhetherAnythingDiffers) {

@@ -13,6 +13,7 @@
 
 #include "align/bulk_align.h"
 #include "compare/comparison.h"
+#include "support/raw_files.h"
 #include "support/test_program.h"
 
 namespace tz::test {
@@ -25,16 +26,6 @@ QByteArray name_of(int i) {
   return QByteArray("file") + QByteArray::number(i).rightJustified(6, '0') + ".txt";
 }
 
-void make_file(const QByteArray& dir, const QByteArray& name, const QByteArray& data) {
-  const int fd = ::open((dir + '/' + name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::write(fd, data.constData(), static_cast<size_t>(data.size())),
-            static_cast<ssize_t>(data.size()));
-  const struct timespec times[2] = {{TestProgram::t0, 0}, {TestProgram::t0, 0}};
-  ASSERT_EQ(::futimens(fd, times), 0);
-  ::close(fd);
-}
-
 class BulkStress : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,8 +35,8 @@ class BulkStress : public ::testing::Test {
     dir2 = QFile::encodeName(p.drives.host_path("D:\\two"));
     for (int i = 0; i < file_count; ++i) {
       const QByteArray name = name_of(i);
-      make_file(dir1, name, "content of " + name);
-      if (i >= alone_in_dir1) make_file(dir2, name, "content of " + name);
+      write_raw(dir1 + '/' + name, "content of " + name, TestProgram::t0);
+      if (i >= alone_in_dir1) write_raw(dir2 + '/' + name, "content of " + name, TestProgram::t0);
     }
     p.compare();
     ASSERT_EQ(p.list(1).size(), alone_in_dir1);

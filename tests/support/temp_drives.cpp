@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <stdexcept>
 
+#include "support/raw_files.h"
+
 namespace tz::test {
 
 namespace {
@@ -34,11 +36,17 @@ TempDrives::TempDrives(const QList<QChar>& letters, const QList<QChar>& without_
 }
 
 TempDrives::~TempDrives() {
+  // Names that are not UTF-8 would stop the temporary folder's own removal.
+  remove_raw_tree(folder());
   if (old_drives_) {
     qputenv("TENZOR_DRIVES", *old_drives_);
   } else {
     qunsetenv("TENZOR_DRIVES");
   }
+}
+
+QByteArray TempDrives::folder() const {
+  return QFile::encodeName(dir_.path());
 }
 
 QString TempDrives::host(QChar letter) const {

@@ -21,6 +21,8 @@ class TempDrives {
   TempDrives& operator=(const TempDrives&) = delete;
 
   QString host(QChar letter) const;
+  // The folder that holds every drive, as the host names it.
+  QByteArray folder() const;
   // `D:\a\b` as a host path; components are taken with their exact case.
   QString host_path(const QString& drive_path) const;
   DriveTable table() const { return DriveTable::parse(spec_); }

@@ -9,6 +9,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QSet>
+#include <functional>
 #include <map>
 
 namespace tz::test {
@@ -65,5 +66,12 @@ class TreeSnapshot {
 
   std::map<QByteArray, QByteArray> entries_;
 };
+
+// What `action` changed below `root`, by path relative to it.
+inline QSet<QByteArray> touched_by(const QByteArray& root, const std::function<void()>& action) {
+  const TreeSnapshot before(root);
+  action();
+  return TreeSnapshot(root).changed_since(before);
+}
 
 }  // namespace tz::test

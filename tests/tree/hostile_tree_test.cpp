@@ -3,13 +3,13 @@
 // names, or refuse it with its reason, and change nothing on disk but what was asked.
 // Symbolic links in a tree are never walked, wherever they point.
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "align/align_fixture.h"
 #include "align/bulk_align.h"
 #include "support/hostile_names.h"
+#include "support/raw_files.h"
 #include "tree/tree_comparison.h"
 
 namespace tz::test {
@@ -34,10 +34,6 @@ QString shown(const QByteArray& name) {
   return text;
 }
 
-int remove_entry(const char* path, const struct stat*, int, FTW*) {
-  return ::remove(path);
-}
-
 // The pair C:\one and D:\two, empty, with the helpers of the align tests and no lists.
 class HostileTree : public AlignTest {
  protected:
@@ -50,23 +46,14 @@ class HostileTree : public AlignTest {
   // Both trees emptied, whatever names they hold, links not followed.
   void fresh() {
     for (int dir : {1, 2}) {
-      ::nftw(host_dir(dir).constData(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
-      ASSERT_EQ(::mkdir(host_dir(dir).constData(), 0755), 0);
+      remove_raw_tree(host_dir(dir));
+      make_raw_dir(host_dir(dir));
     }
     report.clear();
   }
   // `path` below the drives' folder (C/one/...), made by its exact bytes.
-  void make_dir(const QByteArray& path) {
-    ASSERT_EQ(::mkdir((root() + '/' + path).constData(), 0755), 0) << path.constData();
-  }
-  void make_file(const QByteArray& path) {
-    const int fd = ::open((root() + '/' + path).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0) << path.constData();
-    ASSERT_EQ(::write(fd, "hostile", 7), 7);
-    const struct timespec times[2] = {{t0, 0}, {t0, 0}};
-    ::futimens(fd, times);
-    ::close(fd);
-  }
+  void make_dir(const QByteArray& path) { make_raw_dir(root() + '/' + path); }
+  void make_file(const QByteArray& path) { write_raw(root() + '/' + path, "hostile", t0); }
   void make_link(const QByteArray& path, const char* target) {
     ASSERT_EQ(::symlink(target, (root() + '/' + path).constData()), 0) << path.constData();
   }
