@@ -1,16 +1,15 @@
 // Every action reaches exactly the files its entry stands for, and nothing else: names
-// that look like paths, case twins, links, one directory seen twice, files changed since
-// the comparison, names that are not UTF-8.
+// that look like paths, links, one directory seen twice, files changed since the
+// comparison, names that are not UTF-8. (Twins and every kind of link side by side, and
+// names of every awkward kind through every action: links_and_twins_test.cpp and
+// hostile_names_test.cpp.)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
-#include <functional>
-
 #include "align/bulk_align.h"
 #include "align_fixture.h"
+#include "support/raw_files.h"
 #include "support/tree_snapshot.h"
 
 namespace tz::test {
@@ -22,13 +21,7 @@ class ExactFiles : public AlignTest {
  protected:
   // A file whose name is given as bytes.
   void raw_file(int dir, const QByteArray& name, const QByteArray& data) {
-    const QByteArray path = host_dir(dir) + '/' + name;
-    FILE* f = std::fopen(path.constData(), "wb");
-    ASSERT_NE(f, nullptr) << path.constData();
-    std::fwrite(data.constData(), 1, static_cast<size_t>(data.size()), f);
-    std::fclose(f);
-    const struct timespec times[2] = {{t0, 0}, {t0, 0}};
-    ::utimensat(AT_FDCWD, path.constData(), times, 0);
+    write_raw(host_dir(dir) + '/' + name, data, t0);
   }
   QByteArray raw_content(int dir, const QByteArray& name) {
     FILE* f = std::fopen((host_dir(dir) + '/' + name).constData(), "rb");
@@ -59,29 +52,6 @@ TEST_F(ExactFiles, ANameThatLooksLikeAPathIsJustAName) {
   p.dialogs.expect("do you want to delete X\\..\\..\\VICTIM.TXT from dir 2?", Answer::Yes);
   EXPECT_EQ(touched_by([&] { drop(2, name, delete_target); }), Touched{"D/two/" + raw});
   EXPECT_EQ(content("C:\\victim.txt"), "outside both directories");
-}
-
-TEST_F(ExactFiles, CaseTwinsAreNeverTakenForOneAnother) {
-  p.file(1, "Notes.txt", "upper");
-  p.file(1, "notes.txt", "lower");
-  p.file(2, "NOTES.TXT", "two", t0 + 60);
-  p.compare();
-  EXPECT_EQ(p.list(1), (QStringList{"Notes.txt", "notes.txt", "only1.txt"}));
-  EXPECT_EQ(p.list(2), (QStringList{"NOTES.TXT", "only2.txt"}));
-
-  // Dir 2's file moves to dir 1 under its own name, beside the twins.
-  EXPECT_EQ(touched_by([&] { drop(2, "NOTES.TXT", 1); }),
-            (Touched{"C/one/NOTES.TXT", "D/two/NOTES.TXT"}));
-  EXPECT_EQ(raw_content(1, "Notes.txt"), "upper");
-  EXPECT_EQ(raw_content(1, "notes.txt"), "lower");
-  EXPECT_EQ(raw_content(1, "NOTES.TXT"), "two");
-
-  // Aligning the whole list copies each twin to a file of its own.
-  EXPECT_EQ(touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List1); }),
-            (Touched{"D/two/NOTES.TXT", "D/two/Notes.txt", "D/two/notes.txt", "D/two/only1.txt"}));
-  EXPECT_EQ(raw_content(2, "Notes.txt"), "upper");
-  EXPECT_EQ(raw_content(2, "notes.txt"), "lower");
-  EXPECT_EQ(raw_content(2, "NOTES.TXT"), "two");
 }
 
 TEST_F(ExactFiles, OneDirectorySeenTwiceKeepsItsFiles) {
@@ -195,58 +165,6 @@ TEST_F(ExactFiles, ANameThatIsNotUtf8IsShownEscapedAndHandledByItsBytes) {
   p.dialogs.expect("do you want to delete CAF\\XE9.TXT\nfrom both directories?", Answer::Yes);
   EXPECT_EQ(touched_by([&] { drop(5, "caf\\xE9.txt", delete_target); }),
             (Touched{"C/one/caf\xE9.txt", "D/two/caf\xE9.txt"}));
-}
-
-TEST_F(ExactFiles, ANameWhoseLowerCaseIsAnotherNameIsStillReached) {
-  // The capital dotted I lower-cases to two characters: the entry's text names no file.
-  const QString name = QString::fromUtf8("\u0130zmir.txt");
-  p.file(1, name, "x");
-  p.compare();
-  ASSERT_TRUE(p.list(1).contains(name.toLower()));
-  EXPECT_EQ(touched_by([&] { drop(1, name.toLower(), 2); }),
-            (Touched{"C/one/" + name.toUtf8(), "D/two/" + name.toUtf8()}));
-  p.dialogs.expect(QString::fromUtf8("do you want to delete I\u0307ZMIR.TXT from dir 2?"),
-                   Answer::Yes);
-  EXPECT_EQ(touched_by([&] { drop(2, name.toLower(), delete_target); }),
-            Touched{"D/two/" + name.toUtf8()});
-}
-
-// The snapshot of both drives, their parent included, before and after every kind of
-// action: only the entry's own files change.
-TEST_F(ExactFiles, EveryActionTouchesOnlyTheFilesOfItsEntry) {
-  struct Case {
-    const char* what;
-    std::function<void()> act;
-    Touched files;
-  };
-  const std::vector<Case> cases{
-      {"move to dir 2", [&] { drop(1, "only1.txt", 2); }, {"C/one/only1.txt", "D/two/only1.txt"}},
-      {"move to dir 1", [&] { drop(2, "only2.txt", 1); }, {"C/one/only2.txt", "D/two/only2.txt"}},
-      {"copy newer", [&] { drop(3, "new1.txt", 5); }, {"D/two/new1.txt"}},
-      {"delete other", [&] { drop(4, "new2.txt", 1); }, {"D/two/new2.txt"}},
-      {"align list 4",
-       [&] { p.tz.bulk_align().bot_list_Click(ListId::List4); },
-       {"C/one/new2.txt"}},
-      {"delete aligned",
-       [&] {
-         p.dialogs.expect("do you want to delete SAME.TXT\nfrom both directories?", Answer::Yes);
-         drop(5, "same.txt", delete_target);
-       },
-       {"C/one/same.txt", "D/two/same.txt"}},
-      {"delete selected",
-       [&] {
-         select(3, {"new1.txt"});
-         p.dialogs.expect("do you want to delete NEW1.TXT from dir1?", Answer::Yes);
-         p.tz.deletion().bot_delete_Click();
-       },
-       {"C/one/new1.txt"}},
-  };
-  for (const Case& c : cases) {
-    p.compare();
-    EXPECT_EQ(touched_by(c.act), c.files) << c.what;
-    // Put the pair back as the fixture made it.
-    SetUp();
-  }
 }
 
 }  // namespace
