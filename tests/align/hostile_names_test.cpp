@@ -3,7 +3,6 @@
 // nothing else on disk changes.
 #include "support/hostile_names.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,13 +48,8 @@ class HostileNames : public AlignTest {
  protected:
   // The fixture's pair with `name` where it makes it stand in list `list`, compared.
   void with_name(const QByteArray& name, int list) {
-    for (int dir = 1; dir <= 2; ++dir) {
-      DIR* handle = ::opendir(host_dir(dir).constData());
-      while (const dirent* e = ::readdir(handle))
-        if (e->d_type == DT_REG) ::unlinkat(::dirfd(handle), e->d_name, 0);
-      ::closedir(handle);
-    }
-    SetUp();
+    for (int dir = 1; dir <= 2; ++dir) remove_raw_tree(host_dir(dir));
+    SetUp();  // makes the directories again
     if (list != 2) write_raw(host_dir(1) + '/' + name, "hostile 1", list == 3 ? t0 + 60 : t0);
     if (list != 1)
       write_raw(host_dir(2) + '/' + name, list == 5 ? "hostile 1" : "hostile 2",
