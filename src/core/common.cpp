@@ -23,6 +23,7 @@ void Common::pause_seconds(double seconds) {
   if (seconds <= 0) return;
   const Services& services = ctx_.services();
   const Globals& g = ctx_.globals();
+  const RunScope run(ctx_.window());
   // A monotonic clock, so that a wait across midnight or a clock change ends on time.
   const double start = services.clock.monotonic_seconds();
   for (;;) {

@@ -186,4 +186,12 @@ std::vector<Control*> WindowModel::controls() {
           &m_create_dir};
 }
 
+void WindowModel::begin_run() {
+  if (runs_++ == 0) emit running_changed(true);
+}
+
+void WindowModel::end_run() {
+  if (--runs_ == 0) emit running_changed(false);
+}
+
 }  // namespace tz

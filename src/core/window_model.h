@@ -59,6 +59,10 @@ class WindowModel : public QObject {
     return number == 1 ? listed_dir1 : listed_dir2;
   }
 
+  // True while List1 and List2 show the panes' files (the file view): no comparison
+  // stands behind the lists.
+  bool file_view = false;
+
   // Empties the five lists.
   void clear_lists();
   // The free-space labels of both panes go blank once files have changed.
@@ -75,6 +79,14 @@ class WindowModel : public QObject {
   // The window's outer geometry in twips, set by the logic and applied by the view.
   void set_geometry(int left, int top, int width, int height);
 
+  // True while a run (a comparison, a bulk alignment, a deletion, a tree walk or step, a
+  // pause of the copy chain) lets window events run. Meanwhile the window takes no
+  // input that could change the pair or its files: only cancel and exit act, so every
+  // file a run touches lies in the pair it started on.
+  bool running() const { return runs_ > 0; }
+  void begin_run();
+  void end_run();
+
  signals:
   void geometry_requested(int left, int top, int width, int height);
   // The view places every control as the window is loaded, and shows the window.
@@ -87,6 +99,23 @@ class WindowModel : public QObject {
   // The window "Tree comparison" shows the report of one-sided branches and returns
   // once it is closed; without a window nothing is shown, as if it were closed at once.
   void results_requested();
+  // A run began or ended.
+  void running_changed(bool running);
+
+ private:
+  int runs_ = 0;
+};
+
+// Marks a run for as long as it lives; runs nest.
+class RunScope {
+ public:
+  explicit RunScope(WindowModel& w) : w_(w) { w_.begin_run(); }
+  ~RunScope() { w_.end_run(); }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+ private:
+  WindowModel& w_;
 };
 
 }  // namespace tz

@@ -108,6 +108,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
+  const RunScope run(w);
   g.GLB_mismatch_text.clear();
   // Two texts or two ways to one directory: each branch would be compared with itself.
   if (common.same_place(w.pane1.path(), w.pane2.path())) {
@@ -163,6 +164,7 @@ void TreeComparison::do_tree() {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   EventPump& pump = ctx_.services().pump;
+  const RunScope run(w);
   if (g.GLB_root_path1.isEmpty()) {
     g.GLB_root_path1 = w.pane1.path();
     g.GLB_root_path2 = w.pane2.path();

@@ -32,6 +32,7 @@
 #include "ui/history_view.h"
 #include "ui/main_layout.h"
 #include "ui/results_window.h"
+#include "ui/run_guard.h"
 #include "ui/window_keys.h"
 
 namespace tz {
@@ -94,6 +95,7 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
       *area, [this] { tz_.history().m_history_Click(); },
       [this] { tz_.comparison().set_default_comment(); });
   new WindowKeys(*this, tz_);
+  new RunGuard(*this, w);
   connect_alignment_actions(tz_, *this);
   connect_directory_menu(tz_, *this);
   connect_help_menu(tz_, *this);

@@ -7,6 +7,7 @@
 
 #include "app/load_step.h"
 #include "core/common.h"
+#include "history/history.h"
 #include "platform/host_services.h"
 #include "window_fixture.h"
 
@@ -50,6 +51,37 @@ TEST_F(UiClosing, ExitDuringBulkAlignmentCopiesOnlyTheFileInProgress) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(p.tz.globals().GLB_closing);
   EXPECT_TRUE(p.tz.globals().GLB_cancel);
+}
+
+// While a run lets events run, the window takes no input that could change the pair or
+// its files: another folder double-clicked, the history key, "&compare dir's". Cancel
+// still acts.
+TEST_F(UiClosing, DuringARunOnlyCancelAndExitAct) {
+  p.open_panes("C:\\one", "D:\\two");
+  show_window();
+  activate();
+  click("bot_compare");
+  auto* dir = find<QListView>("Dir1");
+  const QPoint root = dir->visualRect(dir->model()->index(0, 0)).center();
+  bool tried = false;
+  p.pump.on_events = [&] {
+    if (tried || copied().isEmpty()) return;
+    tried = true;
+    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, root);
+    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, root);
+    QTest::keyClick(window.get(), Qt::Key_F8);
+    click("bot_compare");
+    click("bot_cancel");
+  };
+  click("bot_list1");
+
+  ASSERT_TRUE(tried);
+  EXPECT_EQ(model().pane1.path(), "C:\\one");
+  EXPECT_FALSE(p.tz.history().view_visible());
+  EXPECT_EQ(copied().size(), 1);
+  EXPECT_EQ(rows_of(list(1)).size(), 2);
+  EXPECT_EQ(rows_of(list(5)).size(), 1);
+  EXPECT_FALSE(model().running());
 }
 
 TEST_F(UiClosing, ExitDuringAnAlignmentFromTheEventLoopEndsTheLoopWithAnotherWindowOpen) {
