@@ -17,6 +17,10 @@ void BulkAlign::align_list(ListId id, int from) {
   FileList& list = w.list(id);
   const bool whole_list = !list.any_selected();
 
+  const RunScope run(w);
+  // The pair the run started on: should it change all the same, the run ends rather
+  // than copy the files of another directory.
+  const std::shared_ptr<OpenDirectory> dir1 = w.listed_dir1, dir2 = w.listed_dir2;
   common.show_busy(true);
   g.GLB_cancel = false;
   w.bot_cancel.set_enabled(true);
@@ -26,9 +30,9 @@ void BulkAlign::align_list(ListId id, int from) {
     for (int i = 1; i <= bound; ++i) {
       if (i > list.count()) break;
       if (!whole_list && !list.is_selected(i - 1)) continue;
-      const Entry entry = list.at(i - 1);
-      name = entry.text;
-      if (!entry.side(from)) continue;
+      name = list.at(i - 1).text;
+      if (!list.at(i - 1).side(from)) continue;
+      const Entry entry = with_status(list.at(i - 1));
       const std::optional<FileRef> copied = copier_.copy_entry(entry, from);
       if (g.GLB_copy_done && copied) {
         // Found again by its files: the pause of a fallback copy lets the user act.
@@ -41,7 +45,7 @@ void BulkAlign::align_list(ListId id, int from) {
         if (at >= 0 && at < i) --i;
       }
       common.show_busy(true);
-      if (g.GLB_cancel || g.GLB_closing) {
+      if (g.GLB_cancel || g.GLB_closing || w.listed_dir1 != dir1 || w.listed_dir2 != dir2) {
         w.bot_cancel.set_enabled(false);
         ctx_.window().clear_free_space_labels();
         common.show_busy(false);

@@ -47,7 +47,8 @@ Rule rule_for(ListId id) {
 
 }  // namespace
 
-void Deletion::delete_entry(ListId id, const Entry& entry, bool& deleted) {
+void Deletion::delete_entry(ListId id, const Entry& listed, bool& deleted) {
+  const Entry entry = with_status(listed);
   const Rule rule = rule_for(id);
   // Both checks before the first file goes: an "aligned" entry loses both or none.
   for (int dir = 1; dir <= 2; ++dir)
@@ -82,6 +83,7 @@ bool Deletion::delete_selected_files(ListId id) {
   Common& common = ctx_.common();
   FileList& list = w.list(id);
   const Rule rule = rule_for(id);
+  const RunScope run(w);
   int counter = 0;
   bool deleted = false;
   QString name;

@@ -37,7 +37,7 @@ class Deletion {
   void refill_when_same_directory();
   // Deletes the files of `entry` standing in list `id` (dir 1's first) and moves the
   // entry on. `deleted` turns true as soon as one file is gone.
-  void delete_entry(ListId id, const Entry& entry, bool& deleted);
+  void delete_entry(ListId id, const Entry& listed, bool& deleted);
 
   Context& ctx_;
   Panes& panes_;

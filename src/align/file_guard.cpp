@@ -13,9 +13,17 @@ namespace {
 
 }  // namespace
 
+Entry with_status(const Entry& entry) {
+  Entry read = entry;
+  for (std::optional<FileRef>* side : {&read.side1, &read.side2})
+    if (*side && !(*side)->seen.known()) (*side)->seen = (*side)->dir->info((*side)->name);
+  return read;
+}
+
 void check_unchanged(const FileRef& file) {
   const FileInfo now = file.dir->info(file.name);
-  if (!now.regular || now.modified != file.seen.modified || now.length != file.seen.length)
+  if (!file.seen.known() || !now.regular || now.modified != file.seen.modified ||
+      now.length != file.seen.length)
     throw Refusal(file.path() + text::changed_since_comparison);
 }
 
@@ -33,7 +41,8 @@ void check_before_delete(const Entry& entry, int dir) {
   check_distinct(file, *other);
 }
 
-void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name) {
+void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name,
+                  const QString& file_there) {
   if (!target.exists(name)) return;
   const QString there = target.path() + display_name(name);
   bool a_file = false;  // what the lists could have shown
@@ -44,7 +53,7 @@ void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray
   } catch (const FileError&) {
     // A link that reaches nothing, or a name that cannot be read.
   }
-  throw Refusal(there + (a_file ? text::appeared_since_comparison : text::taken_unlisted));
+  throw Refusal(there + (a_file ? file_there : text::taken_unlisted));
 }
 
 }  // namespace tz

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/entry.h"
+#include "core/texts.h"
 
 namespace tz {
 
@@ -19,6 +20,9 @@ class Refusal : public std::runtime_error {
   QString text_;
 };
 
+// `entry` with the status of each file held by its name only read now, as the action
+// about to start finds it. Throws FileError when a status cannot be read.
+Entry with_status(const Entry& entry);
 // Throws Refusal unless `file` is still a plain file with the time and length the
 // comparison saw; FileError when it cannot be read (53 when it is gone).
 void check_unchanged(const FileRef& file);
@@ -30,7 +34,9 @@ void check_distinct(const FileRef& a, const FileRef& b);
 // compared and not this same file.
 void check_before_delete(const Entry& entry, int dir);
 // Throws Refusal when `name` exists in `target`: a new file must not replace anything.
-// `source` is the file that would be copied there, to tell "one file" from "taken".
-void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name);
+// `source` is the file that would be copied there, to tell "one file" from "taken";
+// `file_there` ends the text for a plain file that holds the name.
+void check_absent(const FileRef& source, OpenDirectory& target, const QByteArray& name,
+                  const QString& file_there = text::appeared_since_comparison);
 
 }  // namespace tz

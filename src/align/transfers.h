@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "core/entry.h"
 #include "core/list_id.h"
 
 namespace tz {
@@ -9,6 +10,12 @@ namespace tz {
 class Context;
 class Copier;
 class Comparison;
+
+// What a drop does, by target and source list.
+struct DropRule {
+  enum Kind { none, move, delete_other, copy } kind = none;
+  int from_dir = 0;  // the directory whose copy is kept (copied or left)
+};
 
 // The mouse on the five lists: dragging names from one list onto another to copy, move
 // or delete files, the file details under the pointer and the list context menu.
@@ -30,6 +37,11 @@ class Transfers {
   void list_mouse_move(ListId id, int index);
 
  private:
+  void drop(const DropRule& row, ListId source, ListId target, const Entry& entry);
+  // Both files of `entry` as they are now, in the list a new comparison would put them
+  // in; a side that is gone or no file any more is left out.
+  void place_as_found(Entry entry);
+
   Context& ctx_;
   Copier& copier_;
   Comparison& comparison_;

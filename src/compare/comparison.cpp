@@ -63,6 +63,22 @@ struct Lists {
       both->reserve(std::min(count1, count2));
   }
 
+  std::vector<Entry>& of(ListId id) {
+    switch (id) {
+      case ListId::List1:
+        return only1;
+      case ListId::List2:
+        return only2;
+      case ListId::List3:
+        return newer1;
+      case ListId::List4:
+        return newer2;
+      case ListId::List5:
+        return aligned;
+    }
+    no_such_list();
+  }
+
   void fill(WindowModel& w) {
     w.List1.assign(std::move(only1));
     w.List2.assign(std::move(only2));
@@ -95,7 +111,7 @@ struct Side {
     }
   }
 
-  // The side's files as the file box of pane `pane`: all of them must have been read.
+  // The side's files as the file box of pane `pane`.
   FileBox file_box(int pane) const {
     std::vector<Entry> entries;
     entries.reserve(names.size());
@@ -118,6 +134,14 @@ struct Side {
       }
     }
     return FileRef{dir, name.raw, seen[at]};
+  }
+
+  // A file found on this side only goes to its list whatever its status: one that could
+  // not be read is held by its name, and an action reads it again.
+  FileRef one_sided_file(int i) const {
+    const size_t at = static_cast<size_t>(i);
+    if (!failed.empty() && failed.count(i) > 0) return FileRef{dir, names[at].listed.raw, {}};
+    return FileRef{dir, names[at].listed.raw, seen[at]};
   }
 };
 
@@ -173,28 +197,24 @@ class Matcher {
       const QString text = entry_text(n1, clash);
       const int j = partner_[i];
       if (j < 0) {
-        lists.only1.push_back(Entry{text, one_sided(side1_, static_cast<int>(i), reading), {}});
+        lists.only1.push_back(Entry{text, one_sided(side1_, static_cast<int>(i)), {}});
         continue;
       }
       Entry entry{text, side1_.file(static_cast<int>(i), reading), side2_.file(j, reading)};
       const Seen& f1 = entry.side1->seen;
       const Seen& f2 = entry.side2->seen;
-      if (seconds_apart(f1.modified, f2.modified) > static_cast<quint64>(2 * g.GLB_one_second)) {
-        (f1.modified > f2.modified ? lists.newer1 : lists.newer2).push_back(std::move(entry));
-      } else if (f1.length == f2.length) {
-        lists.aligned.push_back(std::move(entry));
-      } else {
+      if (lengths_decide(f1, f2, g.GLB_one_second)) {
         const Name& n2 = side2_.names[static_cast<size_t>(j)];
         warn_lengths(entry_text(n2, clash), f1.length, f2.length);
-        (f1.length > f2.length ? lists.newer1 : lists.newer2).push_back(std::move(entry));
       }
+      lists.of(classify(f1, f2, g.GLB_one_second)).push_back(std::move(entry));
     }
     for (size_t j = 0; j < side2_.names.size(); ++j) {
       if (g.GLB_closing) return false;
       if (matched2_[j]) continue;
       const Name& n = side2_.names[j];
-      lists.only2.push_back(Entry{
-          entry_text(n, clashes(n.key)), {}, one_sided(side2_, static_cast<int>(j), reading)});
+      lists.only2.push_back(
+          Entry{entry_text(n, clashes(n.key)), {}, one_sided(side2_, static_cast<int>(j))});
     }
     return true;
   }
@@ -251,8 +271,8 @@ class Matcher {
       if (!matched2_[j]) side2_.wanted.push_back(static_cast<int>(j));
   }
 
-  FileRef one_sided(const Side& side, int i, QString& reading) const {
-    if (one_sided_status_) return side.file(i, reading);
+  FileRef one_sided(const Side& side, int i) const {
+    if (one_sided_status_) return side.one_sided_file(i);
     return FileRef{side.dir, side.names[static_cast<size_t>(i)].listed.raw, {}};
   }
 
@@ -347,7 +367,7 @@ void read_wanted(Side& side1, Side& side2, QString& reading, Panes* panes) {
   on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
     side.read_status();
     const int i = &side == &side1 ? 0 : 1;
-    if (box_wanted[i] && side.failed.empty()) boxes[i] = side.file_box(i + 1);
+    if (box_wanted[i]) boxes[i] = side.file_box(i + 1);
   });
   for (int i = 0; i < 2; ++i)
     if (boxes[i].dir) panes->fill_file_box(i + 1, std::move(boxes[i]));
@@ -410,6 +430,25 @@ ReadAhead::~ReadAhead() {
     if (done.valid()) done.wait();
 }
 
+namespace {
+
+bool times_apart(const Seen& file1, const Seen& file2, FileTime one_second) {
+  return seconds_apart(file1.modified, file2.modified) > static_cast<quint64>(2 * one_second);
+}
+
+}  // namespace
+
+bool lengths_decide(const Seen& file1, const Seen& file2, FileTime one_second) {
+  return !times_apart(file1, file2, one_second) && file1.length != file2.length;
+}
+
+ListId classify(const Seen& file1, const Seen& file2, FileTime one_second) {
+  if (times_apart(file1, file2, one_second))
+    return file1.modified > file2.modified ? ListId::List3 : ListId::List4;
+  if (file1.length == file2.length) return ListId::List5;
+  return file1.length > file2.length ? ListId::List3 : ListId::List4;
+}
+
 Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead) {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
@@ -417,6 +456,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
   FileSystem& fs = ctx_.fs();
   EventPump& pump = ctx_.services().pump;
 
+  const RunScope run(w);
   g.GLB_difference_found = false;
   Outcome outcome = Outcome::compared;
   QString reading;
@@ -442,6 +482,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       w.bot_cancel.set_enabled(true);
       pump.process_events();
       w.clear_lists();
+      w.file_view = false;
       pump.process_events();
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();

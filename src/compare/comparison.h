@@ -4,11 +4,13 @@
 #include <future>
 #include <memory>
 
+#include "core/entry.h"
+#include "core/list_id.h"
+
 namespace tz {
 
 class Context;
 class Panes;
-class OpenDirectory;
 
 // Two directories held open, compared instead of what the panes' paths reach.
 struct OpenPair {
@@ -35,6 +37,14 @@ class ReadAhead {
   std::shared_ptr<Reading> reading_;
   std::future<void> done_[2];  // dir 1's, dir 2's
 };
+
+// The list a name found on both sides goes to, by the times and lengths of its two
+// files: List3 (newer in dir 1), List4 (newer in dir 2) or List5 (aligned). Times more
+// than two of `one_second` apart decide; otherwise equal lengths are aligned and the
+// larger file counts as newer.
+ListId classify(const Seen& file1, const Seen& file2, FileTime one_second);
+// True when the two times decide nothing and the lengths differ: the user is warned.
+bool lengths_decide(const Seen& file1, const Seen& file2, FileTime one_second);
 
 // The comparison of the pair in the panes into the five lists.
 class Comparison {

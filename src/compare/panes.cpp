@@ -25,19 +25,19 @@ bool is_dot_entry(const QString& name) {
   return name == u"." || name == u"..";
 }
 
-// The plain files of a pane's directory as its file box. Touches only what `pending`
-// holds, so it may run on any thread.
+// The plain files of a pane's directory as its file box: names only, so that a file
+// whose status cannot be read costs nothing until an action needs it. Touches only what
+// `pending` holds, so it may run on any thread.
 FileBox read_file_box(int pane, const PendingFiles& pending) {
-  QString reading;
-  const PlainFiles files{pending.dir, pending.list()};
+  const std::vector<ListedEntry> names = pending.list();
   std::vector<Entry> entries;
-  entries.reserve(files.names.size());
-  for (const ListedEntry& name : files.names) {
+  entries.reserve(names.size());
+  for (const ListedEntry& name : names) {
     Entry entry{name.name, std::nullopt, std::nullopt};
-    entry.side(pane) = file_ref(files, name, reading);
+    entry.side(pane) = FileRef{pending.dir, name.raw, {}};
     entries.push_back(std::move(entry));
   }
-  return file_box(files.dir, std::move(entries));
+  return file_box(pending.dir, std::move(entries));
 }
 
 }  // namespace
@@ -105,14 +105,19 @@ void Panes::set_directory(int pane, const QString& path) {
   const QString canonical = ctx_.fs().canonical_path(path);
   const FileInfo info = ctx_.fs().info(canonical);
   if (!(info.attributes & attr::directory)) throw FileError(err::path_not_found);
-  directory_info_[pane - 1] = info;
   PaneModel& model = ctx_.window().pane(pane);
-  if (canonical == model.path()) return;
-  if (headless_) {
+  if (canonical == model.path() || headless_) {
+    directory_info_[pane - 1] = info;
+    if (canonical == model.path()) return;
     model.set_directory(canonical, {}, {});
     (pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2) = with_backslash(canonical);
     return;
   }
+  // Everything that can fail is read before the pane changes: a directory that cannot be
+  // read leaves the pane, its global path and the lists all on the old one.
+  std::optional<FileBox> box;
+  if (!deferring_)
+    box = read_file_box(pane, open_plain_files(ctx_.fs(), with_backslash(canonical)));
   if (deferring_directories_) {
     // Only the way down to it for now.
     model.set_directory(canonical, chain_to(canonical), {});
@@ -120,8 +125,9 @@ void Panes::set_directory(int pane, const QString& path) {
   } else {
     read_directory(pane, canonical);
   }
+  directory_info_[pane - 1] = info;
   model.set_drive(canonical[0].toUpper());
-  directory_changed(pane);
+  directory_changed(pane, std::move(box));
 }
 
 QStringList Panes::chain_to(const QString& path) {
@@ -158,12 +164,17 @@ void Panes::read_directory(int pane, const QString& path) {
   ctx_.window().pane(pane).set_directory(path, chain, subdirs);
 }
 
-void Panes::directory_changed(int pane) {
+void Panes::directory_changed(int pane, std::optional<FileBox> box) {
   Common& common = ctx_.common();
   common.show_busy(true);
   if (!deferring_directories_) add_hidden_folders(pane, false);
   // The file box follows the directory box, and the global path follows the file box.
-  refresh_file_box(pane);
+  if (box) {
+    PaneModel& model = ctx_.window().pane(pane);
+    model.set_files(model.path(), std::move(box->dir), std::move(box->entries));
+  } else {
+    refresh_file_box(pane);
+  }
   QString& global = pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2;
   global = with_backslash(ctx_.window().pane(pane).file_path());
   if (!deferring_) show_directory_files();
@@ -286,6 +297,7 @@ void Panes::show_directory_files() {
   w.lab_list2.set_caption(text::files_in_dir2);
   for (ListId id : {ListId::List3, ListId::List4, ListId::List5})
     w.list_caption(id).set_caption(QString());
+  w.file_view = true;
   fill_list_from(1, w.List1);
   fill_list_from(2, w.List2);
   w.b_next_alignment.set_visible(false);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/entry.h"
@@ -86,7 +87,8 @@ class Panes {
 
  private:
   void drive_changed(int pane, QChar letter);
-  void directory_changed(int pane);
+  // Shows `box` as the pane's file box, or reads it when none is given.
+  void directory_changed(int pane, std::optional<FileBox> box);
   void read_directory(int pane, const QString& path);
   // A directory box's first rows: the drive root and each directory down to `path`.
   static QStringList chain_to(const QString& path);

@@ -26,20 +26,4 @@ PendingFiles open_plain_files(std::shared_ptr<OpenDirectory> dir) {
   return PendingFiles{dir, [dir] { return dir->entries(attr::normal); }};
 }
 
-PlainFiles list_plain_files(FileSystem& fs, const QString& dir, QString& reading) {
-  reading = dir;
-  PendingFiles files = open_plain_files(fs, dir);
-  return PlainFiles{std::move(files.dir), files.list()};
-}
-
-FileRef file_ref(const PlainFiles& files, const ListedEntry& name, QString& reading) {
-  try {
-    return FileRef{files.dir, name.raw, files.dir->info(name.raw)};
-  } catch (const FileError&) {
-    // Named only when it failed: a path for each of 100,000 files would cost time.
-    reading = files.dir->path() + name.name;
-    throw;
-  }
-}
-
 }  // namespace tz

@@ -9,13 +9,18 @@
 
 namespace tz {
 
-// What the comparison saw of a file: enough to tell later whether it has changed.
+// What the comparison saw of a file: enough to tell later whether it has changed. A
+// file held by its name only (the file view, or one whose status could not be read) has
+// no status yet: an action reads it first (with_status) and fails with the file's error
+// when it cannot.
 struct Seen {
   FileTime modified = 0;
-  qint64 length = 0;
+  qint64 length = -1;  // -1: not read
 
   Seen() = default;
   Seen(const FileInfo& info) : modified(info.modified), length(info.length) {}
+
+  bool known() const { return length >= 0; }
 };
 
 // One side's file of a list entry: the open directory it was found in, its exact

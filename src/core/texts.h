@@ -115,6 +115,12 @@ inline const QString changed_since_comparison = QStringLiteral(
 inline const QString appeared_since_comparison = QStringLiteral(
     " already exists: it was not there when the directories were compared. Nothing was "
     "done: compare the directories again.");
+inline const QString exists_not_compared = QStringLiteral(
+    " already exists, and the directories have not been compared yet. Nothing was done: "
+    "compare them to see which file is newer.");
+inline const QString changed_while_moved = QStringLiteral(
+    " changed while it was being moved: the copy was made, and the file itself was kept. "
+    "The lists show both files as they are now.");
 inline const QString taken_unlisted = QStringLiteral(
     " is taken by a directory or by a link that reaches no file, which the lists do not "
     "show. Nothing was done.");

@@ -1,8 +1,10 @@
 #include "align/bulk_align.h"
 
+#include <QDir>
 #include <QSignalSpy>
 
 #include "align_fixture.h"
+#include "compare/panes.h"
 #include "platform/file_error.h"
 
 namespace tz::test {
@@ -46,6 +48,19 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
 
   bulk().bot_list_Click(ListId::List4);  // from dir 2
   EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
+
+  // Should the pair change beneath a run, the run ends rather than copy the files of
+  // another directory into the pair or of the pair into another directory.
+  p.fs.fault = nullptr;
+  for (int i = 5; i <= 7; ++i) p.file(1, QStringLiteral("f%1.txt").arg(i), "x");
+  p.drives.make_dir("D:\\elsewhere");
+  p.compare();
+  p.pump.on_events = [this] { p.tz.panes().set_directory(2, "D:\\elsewhere"); };
+  bulk().bot_list_Click(ListId::List1);
+  EXPECT_TRUE(exists("D:\\two\\f3.txt"));
+  for (const char* later : {"D:\\two\\f5.txt", "D:\\two\\f6.txt", "D:\\two\\f7.txt"})
+    EXPECT_FALSE(exists(later)) << later;
+  EXPECT_TRUE(QDir(p.drives.host_path("D:\\elsewhere")).isEmpty());
 }
 
 }  // namespace

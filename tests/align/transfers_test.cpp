@@ -4,6 +4,7 @@
 
 #include "align/bulk_align.h"
 #include "align_fixture.h"
+#include "compare/panes.h"
 #include "platform/file_error.h"
 
 namespace tz::test {
@@ -46,6 +47,40 @@ TEST_F(Transfer, DropsOnAlignedCopyFromWhereTheFileIsAloneOrNewer) {
   // The copies kept their times: compared again, everything is aligned.
   p.compare();
   EXPECT_EQ(p.list(5).size(), 5);
+}
+
+// The file view has no comparison behind it: its entries are names, read as the drop
+// finds them, and a name the other directory holds too was never "not there".
+TEST_F(Transfer, FileViewDropsReadTheFileThenAndRefuseANameTakenOnTheOtherSide) {
+  p.tz.panes().show_directory_files();
+  p.dialogs.expect(
+      "D:\\two\\same.txt already exists, and the directories have not been compared yet. "
+      "Nothing was done: compare them to see which file is newer.");
+  EXPECT_TRUE(touched_by([&] { drop(1, "same.txt", 2); }).isEmpty());
+  drop(1, "only1.txt", 2);
+  EXPECT_EQ(content("D:\\two\\only1.txt"), "one");
+  EXPECT_FALSE(exists("C:\\one\\only1.txt"));
+}
+
+// A source that changes between its copy and its deletion stays, and the lists show both
+// files where a new comparison puts them: the copy may hold less than the file now does.
+TEST_F(Transfer, AMoveWhoseSourceChangedDuringTheCopyKeepsIt) {
+  bool grown = false;
+  p.fs.fault = [&](const QString& op, const QString& path) {
+    if (grown || op != "info" || path != "C:\\one\\only1.txt") return;
+    if (!exists("D:\\two\\only1.txt")) return;  // not copied yet
+    grown = true;
+    p.file(1, "only1.txt", "one, and more written since", t0 + 60);
+  };
+  p.dialogs.expect(
+      "C:\\one\\only1.txt changed while it was being moved: the copy was made, and the file "
+      "itself was kept. The lists show both files as they are now.");
+  drop(1, "only1.txt", 2);
+  EXPECT_EQ(content("C:\\one\\only1.txt"), "one, and more written since");
+  EXPECT_EQ(content("D:\\two\\only1.txt"), "one");
+  EXPECT_EQ(p.list(3), (QStringList{"new1.txt", "only1.txt"}));
+  p.compare();
+  EXPECT_EQ(p.list(3), (QStringList{"new1.txt", "only1.txt"}));
 }
 
 TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {

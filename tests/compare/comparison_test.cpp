@@ -7,6 +7,7 @@
 #include <ctime>
 #include <limits>
 
+#include "align/bulk_align.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
 
@@ -230,6 +231,20 @@ TEST_F(Compare, ComparisonThatStopsSaysWhyAndListsNothing) {
   for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
   EXPECT_FALSE(p.busy.busy);
+
+  // A file on one side only goes to its list whatever its status (EIO on a worn stick,
+  // a file removed meanwhile); the action that needs the status fails with its error.
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "info" && path == "D:\\two\\c.txt") throw FileError(err::device_io);
+  };
+  p.tz.comparison().bot_compare_Click();
+  EXPECT_EQ(p.list(2), QStringList{"c.txt"});
+  EXPECT_EQ(p.list(5), (QStringList{"a.txt", "b.txt"}));
+  p.dialogs.expect("ERROR 57: Device I/O error");
+  p.tz.window().List2.set_selected(0, true);
+  p.tz.bulk_align().bot_list_Click(ListId::List2);
+  EXPECT_FALSE(QFile::exists(p.drives.host_path("C:\\one\\c.txt")));
+  EXPECT_EQ(p.list(2), QStringList{"c.txt"});
 
   // A directory that cannot be read is no empty directory (as root, mode 000 would not
   // stop a read: the refusal is injected), on either side.

@@ -7,6 +7,7 @@
 
 #include "compare/comparison.h"
 #include "compare/pair_opener.h"
+#include "platform/file_error.h"
 #include "support/test_program.h"
 
 namespace tz::test {
@@ -108,6 +109,26 @@ TEST_F(PanesTest, ARowWhosePathNamesAnotherDirectoryIsNotOpened) {
   }
   p.tz.panes().open_row(1, static_cast<int>(rows.indexOf("C:\\data\\back")));
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data\\back");
+}
+
+// The pane reads names only: a file whose status fails costs nothing there. A directory
+// whose files cannot be listed leaves the pane, its path and the lists on the old one.
+TEST_F(PanesTest, AFailureWhileOpeningAPaneLeavesItAndTheListsOnTheOldDirectory) {
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "info" && path == "C:\\data\\in data.txt") throw FileError(err::device_io);
+    if (op == "list" && path == "D:\\b\\*.*") throw FileError(err::device_io);
+  };
+  p.tz.panes().set_directory(1, "C:\\data");
+  EXPECT_EQ(list(1), QStringList{"in data.txt"});
+  EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\data\\");
+
+  const QStringList before = list(2);
+  p.dialogs.expect("57 Device I/O error");
+  p.tz.panes().open_row(2, static_cast<int>(p.tz.window().pane2.rows().indexOf("D:\\b")));
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\");
+  EXPECT_EQ(p.tz.globals().GLB_path2, "D:\\");
+  EXPECT_EQ(p.tz.window().listed_dir2->path(), "D:\\");
+  EXPECT_EQ(list(2), before);
 }
 
 TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
