@@ -173,6 +173,13 @@ bool has_display() {
 int main(int argc, char* argv[]) {
   QElapsedTimer started;
   started.start();
+  // The copy that the window starts as a separate process when its own copy fails. Its
+  // paths are taken as the bytes they are: text would lose a name that is not UTF-8.
+  if (argc > 1 && std::strcmp(argv[1], "--copy-file") == 0) {
+    QByteArrayList raw;
+    for (int i = 2; i < argc; ++i) raw.append(QByteArray(argv[i]));
+    return tz::run_copy_command(raw);
+  }
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
 
@@ -186,9 +193,6 @@ int main(int argc, char* argv[]) {
     return EXIT_SUCCESS;
   }
   if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));
-  // The copy that the window starts as a separate process when its own copy fails.
-  if (arguments.value(0) == QStringLiteral("--copy-file"))
-    return tz::run_copy_command(arguments.mid(1));
   if (is_option(arguments.value(0))) return unknown_option(arguments.value(0));
 
   if (!has_display()) {
