@@ -118,6 +118,9 @@ inline const QString appeared_since_comparison = QStringLiteral(
 inline const QString taken_unlisted = QStringLiteral(
     " is taken by a directory or by a link that reaches no file, which the lists do not "
     "show. Nothing was done.");
+inline const QString case_ignored = QStringLiteral(
+    " cannot be made: the file system there ignores letter case, and a name that differs "
+    "from it only in letter case is there already. Nothing was done.");
 inline const QString one_file_and = QStringLiteral(" and ");
 inline const QString one_file_twice = QStringLiteral(
     " are one and the same file on disk. Nothing was done, so that its only copy is not "
