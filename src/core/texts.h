@@ -179,6 +179,7 @@ inline const QString save_notepad = QStringLiteral("save text in notepad file");
 inline const QString cancel_operation = QStringLiteral("cancel operation");
 inline const QString log_file = QStringLiteral("tenzor.log");
 inline const QString log_heading = QStringLiteral("TENZOR.LOG ");
+inline const QString log_not_saved = QStringLiteral("tenzor.log could not be saved in the folder ");
 inline const QString no_editor = QStringLiteral("The text editor could not be started for ");
 // The plain file that keeps a directory, and everything below it, out of a tree
 // comparison.
