@@ -48,6 +48,9 @@ void Results::save_in_notepad(const QString& text) {
   QStringList lines{log_heading()};
   lines += text.split(QStringLiteral("\r\n"));
   try {
+    // A native path reaches the file system as text, where "\" separates names: such a
+    // folder could only be missed, and another one written instead.
+    if (folder.contains(u'\\')) throw FileError(err::bad_file_name);
     ctx_.fs().write_lines(path, lines);
   } catch (const FileError& error) {
     ctx_.message(text::fatal_error + QString::number(error.number()) + text::error_separator +

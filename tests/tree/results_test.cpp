@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "support/test_program.h"
+#include "support/tree_snapshot.h"
 
 namespace tz::test {
 namespace {
@@ -96,6 +97,17 @@ TEST_F(ResultsLog, LogThatCannotBeWrittenIsSaidWithItsFolderWithoutBeepsOrEditor
       work.path());
   results.b_save_notepad_Click();
   EXPECT_EQ(content(log()), "kept");
+
+  // A folder whose name holds "\" is not taken for another one.
+  ASSERT_TRUE(QDir(work.path()).mkpath("a/b") && QDir(work.path()).mkdir("a\\b"));
+  p.facts.work = work.filePath("a\\b");
+  p.dialogs.expect(
+      "Error 52 - Bad file name or number\r\ntenzor.log could not be saved in the "
+      "folder " +
+      p.facts.work);
+  const QSet<QByteArray> touched =
+      touched_by(QFile::encodeName(work.path()), [&] { results.b_save_notepad_Click(); });
+  EXPECT_EQ(touched, QSet<QByteArray>{});
   EXPECT_EQ(p.processes.beeps, 0);
   EXPECT_TRUE(p.processes.opened.empty());
 }
