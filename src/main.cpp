@@ -57,12 +57,16 @@ constexpr char usage[] =
     "      one tree only, then for each pair of directories that differs a line\n"
     "      \"== <path 1> <-> <path 2>\" followed by its files as above. Exit status 0\n"
     "      when the trees are aligned, 1 when anything differs, 2 as for a pair.\n"
+    "      Without a pair, --report writes this usage and exits with status 2.\n"
     "  tenzor --help\n"
     "  tenzor --version\n"
     "\n"
     "Paths may also be native absolute paths (/home/ann/docs). In a shell, quote the\n"
-    "separator: tenzor /home/ann/docs '|' /media/ann/USB/docs. TENZOR_DRIVES maps drive\n"
-    "letters to host directories, e.g. TENZOR_DRIVES='C=/;D=/media/ann/USB'.\n";
+    "separator: tenzor /home/ann/docs '|' /media/ann/USB/docs. Given so, each path an\n"
+    "argument of its own, the paths are taken exactly, blanks and | or \u00a7 inside them\n"
+    "included; in one argument the line is split at its first | (else \u00a7) and blanks\n"
+    "around each path are removed. TENZOR_DRIVES maps drive letters to host directories,\n"
+    "e.g. TENZOR_DRIVES='C=/;D=/media/ann/USB'.\n";
 
 // A message for standard error, in the form every line the program writes there has.
 void complain(const QString& text) {
@@ -92,6 +96,12 @@ int report(QStringList arguments) {
     } else {
       return unknown_option(option);
     }
+  }
+  // Without a pair there is nothing to report: the roots of the current drive, which the
+  // window opens then, are one directory.
+  if (arguments.isEmpty()) {
+    std::fputs(usage, stderr);
+    return 2;
   }
   const tz::DriveTableReading drives = tz::DriveTable::read_environment();
   if (!drives.table) {
@@ -173,6 +183,13 @@ bool has_display() {
 int main(int argc, char* argv[]) {
   QElapsedTimer started;
   started.start();
+  // The copy that the window starts as a separate process when its own copy fails. Its
+  // paths are taken as the bytes they are: text would lose a name that is not UTF-8.
+  if (argc > 1 && std::strcmp(argv[1], "--copy-file") == 0) {
+    QByteArrayList raw;
+    for (int i = 2; i < argc; ++i) raw.append(QByteArray(argv[i]));
+    return tz::run_copy_command(raw);
+  }
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
 
@@ -186,9 +203,6 @@ int main(int argc, char* argv[]) {
     return EXIT_SUCCESS;
   }
   if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));
-  // The copy that the window starts as a separate process when its own copy fails.
-  if (arguments.value(0) == QStringLiteral("--copy-file"))
-    return tz::run_copy_command(arguments.mid(1));
   if (is_option(arguments.value(0))) return unknown_option(arguments.value(0));
 
   if (!has_display()) {
@@ -217,7 +231,7 @@ int main(int argc, char* argv[]) {
   tz::CoreEventPump pump;
   tz::QtBusyPointer busy;
   tz::SteadyClock clock;
-  tz::QtSystemFacts facts(table, tz::pair_from_launcher(arguments));
+  tz::QtSystemFacts facts(table, arguments);
   tz::QtProcesses processes;
   tz::QtProgramExit exit;
   tz::Tenzor tz(tz::Services{fs, dialogs, pump, busy, clock, facts, processes, exit});

@@ -27,6 +27,14 @@ rm "$work/a/only.txt"
 check "aligned" 0 "" run --report 'W:\a | W:\b'
 check "aligned, all" 0 "aligned	same.txt" run --report --all 'W:\a | W:\b'
 check "invalid line" 2 "" run --report 'W:\a W:\b'
+# Paths given as arguments of their own are taken as they are: a blank at the end, a "|"
+# inside. Without a pair there is nothing to report.
+mkdir "$work/b " "$work/p|q"
+check "exact arguments" 1 "only in dir 1	same.txt" run --report "$work/a" '|' "$work/b "
+check "separator inside a name" 0 "" run --report "$work/p|q" '|' "$work/b "
+rmdir "$work/b " "$work/p|q"
+check "no pair" 2 "" run --report --all
+total=$((total + 1)); grep -q "^Usage:" "$work/err" || { echo "FAIL: no pair usage"; failures=$((failures + 1)); }
 check "missing path" 2 "" run --report 'W:\a | W:\none'
 total=$((total + 1)); grep -q "Path does not exist: W:\\\\none" "$work/err" || { echo "FAIL: missing path message"; failures=$((failures + 1)); }
 check "window without display" 1 "" run 'W:\a | W:\b'

@@ -13,11 +13,41 @@ namespace tz {
 namespace {
 
 constexpr char copy_option[] = "--copy-file";
+// The target must not exist yet.
+constexpr char new_option[] = "--new";
+constexpr char end_of_options[] = "--";
 // The second external copy: an installed copy of the program.
 constexpr char installed_program[] = "tenzor";
 
 QString quoted(const QString& path) {
   return u'"' + path + u'"';
+}
+
+// True when `name` is taken in `target` only by a name that differs from it in letter
+// case: the file system there ignores case, so case twins cannot both live in it.
+bool clashes_in_case(OpenDirectory& target, const QByteArray& name) {
+  try {
+    if (!target.exists(name)) return false;
+    const QString shown = display_name(name);
+    bool other_case = false;
+    for (const ListedEntry& entry : target.entries(attr::hidden | attr::system | attr::directory)) {
+      if (entry.raw == name) return false;
+      if (entry.name.compare(shown, Qt::CaseInsensitive) == 0) other_case = true;
+    }
+    // A listing leaves out what it cannot read (a link that reaches nothing): only a
+    // name seen in another case tells.
+    return other_case;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+// Throws Refusal when `name` cannot be made in `target`: it is taken, or a file system
+// that ignores case finds it in another case.
+void check_new_name(const FileRef& source, OpenDirectory& target, const QByteArray& name) {
+  if (clashes_in_case(target, name))
+    throw Refusal(target.path() + display_name(name) + text::case_ignored);
+  check_absent(source, target, name);
 }
 
 }  // namespace
@@ -31,7 +61,7 @@ std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from) {
     check_unchanged(*partner);
     check_distinct(source, *partner);
   } else {
-    check_absent(source, *target_dir, source.name);
+    check_new_name(source, *target_dir, source.name);
   }
   // A file of its own in the other directory keeps the source's exact name.
   const QByteArray name = partner ? partner->name : source.name;
@@ -52,14 +82,20 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
     // A name taken meanwhile is never replaced, by this copy or the external one.
     if (!replace && error.number() == err::file_exists) {
       g.GLB_copy_done = false;
-      check_absent(source, target, name);
+      check_new_name(source, target, name);
       throw;
     }
-    // Another program would meet the same full disk or protected file: the cause is
-    // told as it is, not lost behind a second failure.
-    if (error.number() == err::disk_full || error.number() == err::path_file_access) {
+    // Another program would meet the same full disk: the cause is told as it is, not
+    // lost behind a second failure, and nothing more is copied onto that disk.
+    if (error.number() == err::disk_full) {
       g.GLB_copy_done = false;
       throw CopyFailed(error, target.path() + display_name(name));
+    }
+    // Nor could it write a protected file or medium: this one file is not copied, as
+    // the check after an external copy would say, and a run goes on with the next.
+    if (error.number() == err::path_file_access) {
+      unable_to_copy(source.path());
+      return std::nullopt;
     }
   }
   // Whatever else went wrong, the external copy comes next and says nothing of it.
@@ -71,7 +107,7 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
     unable_to_copy(shown);
     return std::nullopt;
   }
-  if (!start_external_copy(*from, *to, shown)) return std::nullopt;
+  if (!start_external_copy(*from, *to, replace, shown)) return std::nullopt;
 
   // The started copy runs on its own; this pause is all the waiting it gets.
   Common& common = ctx_.common();
@@ -95,10 +131,13 @@ void Copier::unable_to_copy(const QString& shown) {
   ctx_.globals().GLB_copy_done = false;
 }
 
-bool Copier::start_external_copy(const QString& source, const QString& target,
+bool Copier::start_external_copy(const QString& source, const QString& target, bool replace,
                                  const QString& shown) {
   // Two arguments of their own, never a command line: no name can become a command.
-  const QStringList arguments{QString::fromLatin1(copy_option), source, target};
+  // Native paths after "--", taken as they are: nothing reads them as drive form again.
+  QStringList arguments{QString::fromLatin1(copy_option)};
+  if (!replace) arguments.append(QString::fromLatin1(new_option));
+  arguments += {QString::fromLatin1(end_of_options), source, target};
   Processes& processes = ctx_.services().processes;
   try {
     processes.start_detached(copy_program_, arguments);

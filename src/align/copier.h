@@ -10,8 +10,8 @@ namespace tz {
 
 class Context;
 
-// A copy that failed for a reason no second attempt can cure (a full disk, a protected
-// file or medium), with the file it was to write.
+// A copy that failed for a reason no second attempt can cure and that stops a run (a
+// full disk), with the file it was to write.
 class CopyFailed : public FileError {
  public:
   CopyFailed(const FileError& error, QString target)
@@ -34,9 +34,10 @@ class Copier {
   // Copies side `from` (1 or 2) of `entry` to the other directory of the pair: over
   // the entry's file there, or to a new file under the source's exact name when it
   // has none. Checks first that nothing but the compared target can be overwritten
-  // (throws Refusal). The outcome is GLB_copy_done; on success the new file as the
-  // entry's other side. An unexpected error shows the fatal copy message and ends the
-  // program.
+  // (throws Refusal, also for a case twin that a file system ignoring case cannot hold).
+  // The outcome is GLB_copy_done; on success the new file as the entry's other side. A
+  // protected target is said as a copy not made; a full disk throws CopyFailed. An
+  // unexpected error shows the fatal copy message and ends the program.
   std::optional<FileRef> copy_entry(const Entry& entry, int from);
 
   // The new file when `name` in `target` is a plain file with the source's length and
@@ -51,7 +52,8 @@ class Copier {
  private:
   std::optional<FileInfo> copy_file(const FileRef& source, OpenDirectory& target,
                                     const QByteArray& name, bool replace);
-  bool start_external_copy(const QString& source, const QString& target, const QString& shown);
+  bool start_external_copy(const QString& source, const QString& target, bool replace,
+                           const QString& shown);
   [[noreturn]] void fatal(const FileError& error, const QString& source);
   void unable_to_copy(const QString& shown);
 

@@ -2,6 +2,7 @@
 
 #include "core/texts.h"
 #include "platform/drive_table.h"
+#include "platform/services.h"
 
 namespace tz {
 
@@ -41,10 +42,28 @@ CommandLine parse_command_line(const QString& line, QChar current_drive,
   return result;
 }
 
-QStringList pair_from_launcher(const QStringList& arguments) {
-  if (arguments.size() == 2 && arguments[0].startsWith(u'/') && arguments[1].startsWith(u'/'))
-    return {arguments[0], QStringLiteral("|"), arguments[1]};
-  return arguments;
+CommandLine parse_arguments(const QStringList& arguments, QChar current_drive,
+                            const NativePathTranslator& translate) {
+  const bool separated =
+      arguments.size() == 3 && (arguments[1] == u"|" || arguments[1] == QString(QChar(0x00A7)));
+  const bool launched =
+      arguments.size() == 2 && arguments[0].startsWith(u'/') && arguments[1].startsWith(u'/');
+  if (!separated && !launched)
+    return parse_command_line(arguments.join(u' '), current_drive, translate);
+  CommandLine result;
+  result.tree = separated && arguments[1] == QString(QChar(0x00A7));
+  result.path1 = translated(arguments.front(), translate, result.outside);
+  result.path2 = translated(arguments.back(), translate, result.outside);
+  result.valid = has_drive_form(result.path1) && has_drive_form(result.path2);
+  return result;
+}
+
+CommandLine read_command_line(SystemFacts& facts, QChar current_drive,
+                              const NativePathTranslator& translate) {
+  const QStringList arguments = facts.arguments();
+  if (arguments.isEmpty())
+    return parse_command_line(facts.command_line(), current_drive, translate);
+  return parse_arguments(arguments, current_drive, translate);
 }
 
 QString invalid_line_message(const CommandLine& line, const QString& crlf) {

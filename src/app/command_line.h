@@ -8,6 +8,8 @@
 
 namespace tz {
 
+class SystemFacts;
+
 // A command line read by the grammar "path 1 | path 2" (a comparison) or
 // "path 1 § path 2" (a tree comparison).
 struct CommandLine {
@@ -29,10 +31,18 @@ using NativePathTranslator = std::function<std::optional<QString>(const QString&
 CommandLine parse_command_line(const QString& line, QChar current_drive,
                                const NativePathTranslator& translate);
 
-// The program's arguments as the command line reads them. Two folders given as two
-// native arguments with no separator, as a desktop launcher passes two dropped folders,
-// are the pair "folder 1 | folder 2"; anything else stays as it is.
-QStringList pair_from_launcher(const QStringList& arguments);
+// The pair of the program's arguments. When the paths come as arguments of their own
+// (path 1, "|" or "§", path 2; or two native folders with no separator, as a desktop
+// launcher passes two dropped folders), each is taken exactly as given, blanks, "|" and
+// "§" inside it included. Anything else is read as one line, the arguments joined by
+// blanks, by parse_command_line.
+CommandLine parse_arguments(const QStringList& arguments, QChar current_drive,
+                            const NativePathTranslator& translate);
+
+// The pair of the process's command line: its arguments when they are known one by one,
+// else its line.
+CommandLine read_command_line(SystemFacts& facts, QChar current_drive,
+                              const NativePathTranslator& translate);
 
 // What is wrong with an invalid line: a native path that no drive covers, in its own
 // words, or else the usage.

@@ -87,7 +87,7 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   panes.defer_reading();
 
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
-  const CommandLine line = parse_command_line(g.GLB_command_line, drive, translate);
+  const CommandLine line = read_command_line(tz.services().facts, drive, translate);
   if (!line.valid) {
     tz.message(invalid_line_message(line, g.GLB_crlf));
     tz.services().exit.end_now();

@@ -154,7 +154,7 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
   // Loading never ends here, so nothing is recorded in the history.
   g.GLB_loading = true;
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
-  const CommandLine line = parse_command_line(g.GLB_command_line, panes.current_drive(), translate);
+  const CommandLine line = read_command_line(tz.services().facts, panes.current_drive(), translate);
   if (!line.valid) {
     tz.message(invalid_line_message(line, g.GLB_crlf));
     return report_status::refused;

@@ -124,6 +124,9 @@ inline const QString changed_while_moved = QStringLiteral(
 inline const QString taken_unlisted = QStringLiteral(
     " is taken by a directory or by a link that reaches no file, which the lists do not "
     "show. Nothing was done.");
+inline const QString case_ignored = QStringLiteral(
+    " cannot be made: the file system there ignores letter case, and a name that differs "
+    "from it only in letter case is there already. Nothing was done.");
 inline const QString one_file_and = QStringLiteral(" and ");
 inline const QString one_file_twice = QStringLiteral(
     " are one and the same file on disk. Nothing was done, so that its only copy is not "
@@ -182,6 +185,7 @@ inline const QString save_notepad = QStringLiteral("save text in notepad file");
 inline const QString cancel_operation = QStringLiteral("cancel operation");
 inline const QString log_file = QStringLiteral("tenzor.log");
 inline const QString log_heading = QStringLiteral("TENZOR.LOG ");
+inline const QString log_not_saved = QStringLiteral("tenzor.log could not be saved in the folder ");
 inline const QString no_editor = QStringLiteral("The text editor could not be started for ");
 // The plain file that keeps a directory, and everything below it, out of a tree
 // comparison.

@@ -158,6 +158,30 @@ off_t copy_data(int in, int out, off_t size) {
   return size + copier.copy(size, std::numeric_limits<off_t>::max() - size);
 }
 
+// The directory that holds the file at the native absolute `path`, and in `last` the
+// file's name there. Directories on the way are opened one at a time, so that a path
+// longer than the host takes in one piece is reached too; links among them are followed,
+// as they were when the program opened the directory it names. `readable` opens the
+// directory for reading, which writing and flushing in it need.
+Descriptor open_holder(const QByteArray& path, QByteArray& last, bool readable) {
+  if (!is_exact_native_path(path)) throw FileError(err::bad_file_name);
+  const QList<QByteArray> names = path.mid(1).split('/');
+  Descriptor dir(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!dir.valid()) throw_errno(false);
+  for (qsizetype i = 0; i + 1 < names.size(); ++i) {
+    Descriptor next(::openat(dir.get(), names[i].constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!next.valid()) throw_errno(false);
+    dir = std::move(next);
+  }
+  if (readable) {
+    Descriptor reading(::openat(dir.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!reading.valid()) throw_errno(false);
+    dir = std::move(reading);
+  }
+  last = names.last();
+  return dir;
+}
+
 }  // namespace
 
 QByteArray temp_file_name(pid_t pid) {
@@ -310,6 +334,24 @@ struct stat copy_regular(int source_dir, const char* source, int target_dir,
     });
   }
   return copied;
+}
+
+bool is_exact_native_path(const QByteArray& path) {
+  if (!path.startsWith('/')) return false;
+  for (const QByteArray& name : path.mid(1).split('/')) {
+    if (name.isEmpty() || name == "." || name == "..") return false;
+  }
+  return true;
+}
+
+void copy_exact_paths(const QByteArray& source, const QByteArray& target, Target mode) {
+  QByteArray from_name, to_name;
+  const Descriptor from =
+      concerning(CopySide::source, [&] { return open_holder(source, from_name, false); });
+  const Descriptor to =
+      concerning(CopySide::target, [&] { return open_holder(target, to_name, true); });
+  LeftoverSweeper sweeper;
+  copy_regular(from.get(), from_name.constData(), to.get(), to_name, mode, sweeper);
 }
 
 }  // namespace tz

@@ -89,6 +89,17 @@ struct stat copy_regular(int source_dir, const char* source, int target_dir,
                          const QByteArray& target, OpenDirectory::Target mode,
                          LeftoverSweeper& sweeper);
 
+// Copies the file at the native absolute path `source` to the native absolute path
+// `target` with copy_regular. Each path is taken byte for byte, as another process of the
+// program hands it on: `\`, a newline or bytes that are not UTF-8 are parts of a name,
+// and a relative path, an empty name or a "." or ".." part is refused (52) rather than
+// resolved. Each file is reached by its exact last name in its directory. Throws
+// CopyError.
+void copy_exact_paths(const QByteArray& source, const QByteArray& target,
+                      OpenDirectory::Target mode);
+// True for a path copy_exact_paths takes: "/" followed by names, none empty, "." or "..".
+bool is_exact_native_path(const QByteArray& path);
+
 // Runs `action`, telling a file error it throws which file of a copy it concerns.
 template <class Action>
 decltype(auto) concerning(CopySide side, Action&& action) {

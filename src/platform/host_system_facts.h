@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QStringList>
 
 #include "platform/drive_table.h"
@@ -15,7 +16,9 @@ class HostSystemFacts : public SystemFacts {
       : table_(table), arguments_(std::move(arguments)) {}
 
   QString command_line() override { return arguments_.join(u' '); }
+  QStringList arguments() override { return arguments_; }
   QString current_directory() override { return table_.current_directory(); }
+  QString working_directory() override { return QDir::currentPath(); }
   // The per-user data folder, in drive form when a drive covers it.
   QString windows_directory() override;
   QSize screen_twips() override { return {}; }

@@ -60,8 +60,12 @@ class SystemFacts {
   virtual ~SystemFacts() = default;
   // The program's arguments joined by single blanks.
   virtual QString command_line() = 0;
+  // The program's arguments one by one, as given; empty when only the line is known.
+  virtual QStringList arguments() = 0;
   // The current directory in drive form.
   virtual QString current_directory() = 0;
+  // The process's real working directory as the host names it, whatever the drive table.
+  virtual QString working_directory() = 0;
   // The per-user data folder, without a final backslash.
   virtual QString windows_directory() = 0;
   // Screen size in twips; empty where there is no screen.

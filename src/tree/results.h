@@ -25,10 +25,11 @@ class Results {
   // "save text in notepad file": the window stays open.
   void b_save_notepad_Click();
 
-  // Writes "tenzor.log" in the current directory ("TENZOR.LOG ", the date and time in
-  // the locale's short forms, CR LF, `text`, CR LF), replacing it atomically; beeps
-  // three times and opens it in the text editor without waiting. A log that cannot be
-  // written, or an editor that cannot be started, is said in a message box.
+  // Writes "tenzor.log" in the process's working directory as the host names it
+  // ("TENZOR.LOG ", the date and time in the locale's short forms, CR LF, `text`, CR
+  // LF), replacing it atomically; beeps three times and opens it in the text editor
+  // without waiting. A log that cannot be written is said with its folder, an editor
+  // that cannot be started with the log, in a message box.
   void save_in_notepad(const QString& text);
 
  private:

@@ -49,9 +49,25 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
   bulk().bot_list_Click(ListId::List4);  // from dir 2
   EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
 
+  // A protected target is one file not copied, with no other program tried for it, and
+  // the run goes on with the next.
+  p.fs.fault = nullptr;
+  for (const QString name : {"g1.txt", "g2.txt"}) {
+    p.file(1, name, "newer", t0 + 60);
+    p.file(2, name, "older");
+  }
+  p.compare();
+  p.drives.set_read_only("D:\\two\\g1.txt", true);
+  const size_t started = p.processes.starts.size();
+  p.dialogs.expect("Unable to copy file \"C:\\one\\g1.txt\"");
+  const QSet<QByteArray> touched = touched_by([&] { bulk().bot_list_Click(ListId::List3); });
+  EXPECT_EQ(touched, (QSet<QByteArray>{"D/two/g2.txt", "D/two/new1.txt"}));
+  EXPECT_EQ(p.list(3), QStringList{"g1.txt"});
+  EXPECT_EQ(p.processes.starts.size(), started);
+  EXPECT_EQ(focus.size(), 4);
+
   // Should the pair change beneath a run, the run ends rather than copy the files of
   // another directory into the pair or of the pair into another directory.
-  p.fs.fault = nullptr;
   for (int i = 5; i <= 7; ++i) p.file(1, QStringLiteral("f%1.txt").arg(i), "x");
   p.drives.make_dir("D:\\elsewhere");
   p.compare();

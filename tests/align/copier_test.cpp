@@ -1,9 +1,13 @@
 #include "align/copier.h"
 
+#include <QProcess>
 #include <tuple>
 
+#include "align/bulk_align.h"
+#include "align/file_guard.h"
 #include "align_fixture.h"
 #include "platform/file_error.h"
+#include "support/raw_files.h"
 
 namespace tz::test {
 namespace {
@@ -40,12 +44,70 @@ TEST_F(Copy, FailedCopyFallsBackToExternalCopiesAndChecksTheResult) {
   ASSERT_EQ(p.processes.starts.size(), 1u);
   // The other program knows no drive letters: it gets the host's own paths.
   EXPECT_EQ(p.processes.starts[0].arguments,
-            (QStringList{"--copy-file", p.drives.host_path("C:\\one\\new1.txt"),
+            (QStringList{"--copy-file", "--", p.drives.host_path("C:\\one\\new1.txt"),
                          p.drives.host_path("D:\\two\\new1.txt")}));
   EXPECT_GE(p.clock.now - start, 1.0);
   EXPECT_TRUE(done());
   ASSERT_TRUE(copied);
   EXPECT_EQ(copied->seen.length, 10);
+}
+
+// The program's own copy fails; the real program started for it reaches each entry's file
+// by its exact name, or nothing is copied: no name is read as a path again.
+TEST_F(Copy, TheExternalCopyReachesExactlyTheEntrysFileOrNone) {
+  p.drives.write_file("D:\\victim.txt", "beside dir 2");
+  p.drives.write_file("D:\\two\\sub\\notes.txt", "newer in dir 2", t0 + 60);
+  const QByteArray names[] = {"x\\..\\..\\victim.txt", "sub\\notes.txt", "new\nline", "caf\xE9"};
+  for (const QByteArray& name : names) write_raw(host_dir(1) + '/' + name, "dir 1: " + name);
+  p.compare();
+  fail_copies(err::permission_denied);
+  p.tz.copier().set_copy_program(TENZOR_PROGRAM);
+  // Each program started runs to its end during the pause that follows.
+  size_t ran = 0;
+  p.pump.on_events = [&] {
+    for (; ran < p.processes.starts.size(); ++ran)
+      QProcess::execute(p.processes.starts[ran].program, p.processes.starts[ran].arguments);
+  };
+  // A name that is not UTF-8 cannot be handed on as text.
+  p.dialogs.expect("Unable to copy file \"C:\\one\\caf\\xE9\"");
+  const QSet<QByteArray> touched =
+      touched_by([&] { p.tz.bulk_align().bot_list_Click(ListId::List1); });
+  EXPECT_EQ(touched, (QSet<QByteArray>{"D/two/only1.txt", "D/two/x\\..\\..\\victim.txt",
+                                       "D/two/sub\\notes.txt", "D/two/new\nline"}));
+  for (const QByteArray& name : {names[0], names[1], names[2]}) {
+    QFile copy(QFile::decodeName(host_dir(2) + '/' + name));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "dir 1: " + name);
+  }
+  EXPECT_EQ(p.list(1).size(), 1);
+}
+
+// On a file system that ignores case the second of two case twins cannot be made: said as
+// such, with nothing done, not taken for a file that appeared since the comparison.
+TEST_F(Copy, ACaseTwinOnAFileSystemThatIgnoresCaseIsSaidAsSuch) {
+  p.file(1, "Only1.TXT", "twin");
+  p.compare();
+  p.fs.ignores_case = true;
+  const FileList& list = p.tz.window().List1;
+  auto entry = [&list](const QByteArray& name) {
+    for (int i = 0; i < list.count(); ++i)
+      if (list.at(i).side1->name == name) return list.at(i);
+    throw std::logic_error("no such entry");
+  };
+  ASSERT_TRUE(p.tz.copier().copy_entry(entry("only1.txt"), 1));
+  const QSet<QByteArray> touched = touched_by([&] {
+    try {
+      p.tz.copier().copy_entry(entry("Only1.TXT"), 1);
+      ADD_FAILURE() << "the twin was copied";
+    } catch (const Refusal& refusal) {
+      EXPECT_EQ(refusal.text(),
+                "D:\\two\\Only1.TXT cannot be made: the file system there ignores letter case, "
+                "and a name that differs from it only in letter case is there already. Nothing "
+                "was done.");
+    }
+  });
+  EXPECT_EQ(touched, QSet<QByteArray>{});
+  EXPECT_TRUE(p.processes.starts.empty());
 }
 
 TEST_F(Copy, UnexpectedErrorsInTheChainEndTheProgramAndKeepTheTarget) {

@@ -104,8 +104,8 @@ TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
   EXPECT_FALSE(p.list(2).contains("only1.txt"));
 }
 
-// A full disk or a protected target is no failure another program could get past: it is
-// told as it is, with the file being written, and no external copy is started.
+// A full disk or a protected target is no failure another program could get past: no
+// external copy is started. A full disk is told as it is, with the file being written.
 TEST_F(Transfer, AFullDiskIsToldWithTheTargetAndNotRetriedElsewhere) {
   p.fs.fault = [](const QString& op, const QString&) {
     if (op == "copy_file") throw FileError(err::disk_full);
@@ -122,7 +122,7 @@ TEST_F(Transfer, AFullDiskIsToldWithTheTargetAndNotRetriedElsewhere) {
   p.fs.fault = [](const QString& op, const QString&) {
     if (op == "copy_file") throw FileError(err::path_file_access);
   };
-  p.dialogs.expect("ERROR 75: Path/File access error (file may be protected)");
+  p.dialogs.expect("Unable to copy file \"D:\\two\\only2.txt\"");
   drop(2, "only2.txt", 1);
   EXPECT_TRUE(p.processes.starts.empty());
   EXPECT_TRUE(exists("D:\\two\\only2.txt"));

@@ -57,13 +57,42 @@ TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
   }
 }
 
-TEST(CommandLineTest, TwoFoldersFromALauncherAreAPair) {
-  EXPECT_EQ(pair_from_launcher({"/home/ann/my docs", "/media/usb"}),
-            (QStringList{"/home/ann/my docs", "|", "/media/usb"}));
-  // Every other form is left as it is.
-  for (const QStringList& other : {QStringList{"/a", "|", "/b"}, QStringList{"/a"},
-                                   QStringList{"C:\\a", "D:\\b"}, QStringList{"/a", "/b", "/c"}})
-    EXPECT_EQ(pair_from_launcher(other), other);
+// Paths given as arguments of their own are taken exactly; any other arguments are read
+// as one line.
+TEST(CommandLineTest, PathsGivenAsArgumentsOfTheirOwnAreTakenExactly) {
+  const struct {
+    QStringList arguments;
+    bool valid;
+    bool tree;
+    const char* path1;
+    const char* path2;
+  } cases[] = {
+      {{"/a", "|", "/b "}, true, false, "C:\\a", "C:\\b "},
+      {{" C:\\my docs ", "|", "D:\\B "}, false, false, "", ""},
+      {{"C:\\x|y", "|", "D:\\p \xC2\xA7 q"}, true, false, "C:\\x|y", "D:\\p \xC2\xA7 q"},
+      {{"C:\\A", "\xC2\xA7", "D:\\a|b"}, true, true, "C:\\A", "D:\\a|b"},
+      // Two folders from a launcher.
+      {{"/my docs ", "/a|b"}, true, false, "C:\\my docs ", "C:\\a|b"},
+      {{"/a", ""}, false, false, "", ""},
+      {{"C:\\A", "", "D:\\B"}, false, false, "", ""},
+      // Anything else is one line.
+      {{"C:\\my", "docs", "|", "D:\\B"}, true, false, "C:\\my docs", "D:\\B"},
+      {{"C:\\A | D:\\B "}, true, false, "C:\\A", "D:\\B"},
+      {{"C:\\A", "D:\\B"}, false, false, "", ""},
+      {{}, true, false, "E:\\", "E:\\"},
+  };
+  const NativePathTranslator translate = [](const QString& native) -> std::optional<QString> {
+    return "C:" + QString(native).replace(u'/', u'\\');
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(u'^').toStdString());
+    const CommandLine line = parse_arguments(c.arguments, u'E', translate);
+    EXPECT_EQ(line.valid, c.valid);
+    if (!c.valid) continue;
+    EXPECT_EQ(line.tree, c.tree);
+    EXPECT_EQ(line.path1, QString::fromUtf8(c.path1));
+    EXPECT_EQ(line.path2, QString::fromUtf8(c.path2));
+  }
 }
 
 TEST(CommandLineTest, AnInvalidLineSaysWhatIsWrongWithIt) {

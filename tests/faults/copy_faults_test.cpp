@@ -88,8 +88,8 @@ TEST_F(CopyFaults, ASaveThatFailsAtAnyStageKeepsTheOldFile) {
   }
 }
 
-// The log of a tree comparison is saved the same way: a failed save says why and shows
-// nothing, and the last log stays.
+// The log of a tree comparison is saved the same way: a failed save says why and where,
+// shows nothing, and the last log stays.
 TEST(LogFaults, ALogSaveThatFailsKeepsTheLastLog) {
   TestProgram p;
   p.drives.write_file("C:\\tenzor.log", "the last log");
@@ -101,7 +101,8 @@ TEST(LogFaults, ALogSaveThatFailsKeepsTheLastLog) {
                                                  {Stage::rename, "Error 57 - Device I/O error"}};
   for (const auto& [stage, message] : cases) {
     faults::arm(stage, nullptr, 5);
-    p.dialogs.expect(message);
+    p.dialogs.expect(message + QStringLiteral("\r\ntenzor.log could not be saved in the folder ") +
+                     p.drives.host(u'C'));
     results.b_save_notepad_Click();
     EXPECT_TRUE(faults::fired());
     faults::disarm();

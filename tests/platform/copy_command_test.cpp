@@ -1,9 +1,17 @@
+#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <QProcess>
+#include <vector>
 
+#include "platform/descriptor.h"
 #include "platform_test_util.h"
+#include "support/raw_files.h"
+#include "support/tree_snapshot.h"
+
+extern char** environ;
 
 namespace tz::test {
 namespace {
@@ -41,7 +49,85 @@ CopyRun run_copy_program(const QString& from, const QString& to, bool as_a_user 
   return {ended ? process.exitCode() : -1, process.readAllStandardError()};
 }
 
+// The copy mode started with arguments of exact bytes, as the copy routine hands them on
+// (text could not carry a name that is not UTF-8); its exit status.
+int run_raw_copy(const QByteArrayList& arguments) {
+  QByteArrayList all{TENZOR_PROGRAM, "--copy-file"};
+  all += arguments;
+  std::vector<char*> argv;
+  for (QByteArray& argument : all) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  ::posix_spawn_file_actions_init(&quiet);
+  ::posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  const int started = ::posix_spawn(&pid, TENZOR_PROGRAM, &quiet, nullptr, argv.data(), environ);
+  ::posix_spawn_file_actions_destroy(&quiet);
+  int status = 0;
+  if (started != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
 class CopyCommand : public PlatformTest {};
+
+// Native paths are taken byte for byte: a name holding "\", "..", a newline or bytes that
+// are not UTF-8 reaches exactly that file, and a path that would need resolving is
+// refused. Nothing but the named target changes.
+TEST_F(CopyCommand, NativePathsReachExactlyTheNamedFileOrAreRefused) {
+  const QByteArray one = native("C:\\") + "/one", two = native("D:\\") + "/two";
+  make_raw_dir(one);
+  make_raw_dir(two);
+  for (const QByteArray name :
+       {"x\\..\\..\\victim.txt", "..\\victim.txt", "sub\\notes.txt", "new\nline", "caf\xE9"})
+    write_raw(one + '/' + name, "from one: " + name);
+  write_raw(native("C:\\") + "/victim.txt", "beside one");
+  write_raw(native("D:\\") + "/victim.txt", "beside two");
+  make_raw_dir(two + "/sub");
+  write_raw(two + "/sub/notes.txt", "newer in two");
+  write_raw(two + "/taken", "taken");
+
+  const struct {
+    QByteArrayList arguments;
+    int status;
+    QByteArray written;  // the one file that changes, relative to the drives' folder
+  } cases[] = {
+      {{"--", one + "/x\\..\\..\\victim.txt", two + "/x\\..\\..\\victim.txt"},
+       0,
+       "D/two/x\\..\\..\\victim.txt"},
+      {{"--new", "--", one + "/sub\\notes.txt", two + "/sub\\notes.txt"},
+       0,
+       "D/two/sub\\notes.txt"},
+      {{"--", one + "/new\nline", two + "/new\nline"}, 0, "D/two/new\nline"},
+      {{"--", one + "/caf\xE9", two + "/caf\xE9"}, 0, "D/two/caf\xE9"},
+      // Without the marker a native path is just as exact: only drive form is read as such.
+      {{one + "/..\\victim.txt", two + "/..\\victim.txt"}, 0, "D/two/..\\victim.txt"},
+      {{"--", "C/one/caf\xE9", two + "/relative"}, 52, ""},
+      {{"--", one + "/../one/new\nline", two + "/dots"}, 52, ""},
+      {{"--", one + "/new\nline", two + "/./dot"}, 52, ""},
+      {{"--", one + "//new\nline", two + "/empty"}, 52, ""},
+      {{"--", one + "/new\nline", two + "/"}, 52, ""},
+      {{"C:\\one\\victim.txt", two + "/..\\victim.txt"}, 52, ""},
+      {{"--new", "--", one + "/new\nline", two + "/taken"}, 58, ""},
+      {{"--new", one + "/new\nline", two + "/x"}, 2, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    int status = -1;
+    const QSet<QByteArray> touched =
+        touched_by(drives.folder(), [&] { status = run_raw_copy(c.arguments); });
+    EXPECT_EQ(status, c.status);
+    if (c.written.isEmpty()) {
+      EXPECT_EQ(touched, QSet<QByteArray>{});
+      continue;
+    }
+    EXPECT_EQ(touched, QSet<QByteArray>{c.written});
+    const Descriptor copy(::open((drives.folder() + '/' + c.written).constData(), O_RDONLY));
+    char data[64] = {};
+    const ssize_t length = ::read(copy.get(), data, sizeof data);
+    EXPECT_EQ(QByteArray(data, static_cast<int>(std::max<ssize_t>(length, 0))),
+              "from one: " + c.written.mid(6));
+  }
+}
 
 // Names reach the copy as themselves, never as options or shell text; an error names the
 // file it concerns.

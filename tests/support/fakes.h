@@ -87,13 +87,19 @@ class RecordingExit : public ProgramExit {
 class FakeFacts : public SystemFacts {
  public:
   QString command_line() override { return line; }
+  QStringList arguments() override { return args; }
   QString current_directory() override { return cwd; }
+  QString working_directory() override { return work; }
   QString windows_directory() override { return windows; }
   QSize screen_twips() override { return screen; }
   int frame_height_twips() override { return frame; }
 
   QString line;
+  // Empty: only `line` is known.
+  QStringList args;
   QString cwd = QStringLiteral("C:\\");
+  // Native; TestProgram makes it the host folder of its first drive.
+  QString work;
   QString windows = QStringLiteral("C:\\windows");
   QSize screen{19200, 14400};
   int frame = 0;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/file_error.h"
 #include "platform/host_file_system.h"
 
 namespace tz::test {
@@ -21,6 +22,9 @@ class FaultyFileSystem : public HostFileSystem {
   using HostFileSystem::HostFileSystem;
 
   std::function<void(const QString& operation, const QString& path)> fault;
+  // Lookups through open directories find a name in any letter case, and a new name
+  // that matches one there in another case is refused as taken (58), as on FAT.
+  bool ignores_case = false;
 
   std::unique_ptr<Listing> list(const QString& pattern_path, int mask) override {
     hit("list", pattern_path);
@@ -62,17 +66,19 @@ class FaultyFileSystem : public HostFileSystem {
 
     FileInfo info(const QByteArray& name) override {
       fs_.hit("info", path_ + display_name(name));
-      return real_->info(name);
+      return real_->info(found(name));
     }
     bool exists(const QByteArray& name) override {
       fs_.hit("info", path_ + display_name(name));
-      return real_->exists(name);
+      return real_->exists(found(name));
     }
     FileInfo copy_to(const QByteArray& name, OpenDirectory& target, const QByteArray& target_name,
                      Target mode) override {
       fs_.hit("copy_file", path_ + display_name(name));
       // The host directory copies only to another host directory.
       auto* faulty = dynamic_cast<FaultyDirectory*>(&target);
+      if (faulty && mode == Target::create_new && faulty->found(target_name) != target_name)
+        throw FileError(err::file_exists);
       return real_->copy_to(name, faulty ? *faulty->real_ : target, target_name, mode);
     }
     void remove(const QByteArray& name) override {
@@ -95,6 +101,15 @@ class FaultyFileSystem : public HostFileSystem {
     }
 
    private:
+    // The name a lookup finds for `name`: itself, or when the file system ignores case
+    // and it is missing, one that differs from it only in case.
+    QByteArray found(const QByteArray& name) {
+      if (!fs_.ignores_case || real_->exists(name)) return name;
+      for (const ListedEntry& entry : real_->entries(attr::hidden | attr::directory))
+        if (entry.name.compare(display_name(name), Qt::CaseInsensitive) == 0) return entry.raw;
+      return name;
+    }
+
     FaultyFileSystem& fs_;
     std::shared_ptr<OpenDirectory> real_;
     QString path_;

@@ -21,14 +21,16 @@ inline ListId list_at(int n) {
 
 // The program's logic on private temporary drives (C: and D: unless told otherwise;
 // letters in `without_medium` are drives without a medium), with scripted dialogs and
-// recording services. The current directory is C:\ and the Windows directory
-// C:\windows.
+// recording services. The current directory is C:\ (also as the host's working
+// directory) and the Windows directory C:\windows.
 struct TestProgram {
   explicit TestProgram(const QList<QChar>& letters = {u'C', u'D'},
                        const QList<QChar>& without_medium = {})
       : drives(letters, without_medium),
         fs(drives.table()),
-        tz(Services{fs, dialogs, pump, busy, clock, facts, processes, exit}) {}
+        tz(Services{fs, dialogs, pump, busy, clock, facts, processes, exit}) {
+    facts.work = drives.host(letters.value(0, u'C'));
+  }
 
   static constexpr qint64 t0 = 1'700'000'000;
 
