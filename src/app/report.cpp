@@ -134,7 +134,8 @@ int tree_report(Tenzor& tz, const ReportOptions& options, QByteArray& out) {
       tree.b_next_alignment_Click();
     }
   }
-  if (failed) return report_status::refused;
+  // A directory that could not be walked or compared leaves the answer incomplete.
+  if (failed || !tree.all_compared()) return report_status::refused;
   return differs ? report_status::differs : report_status::aligned;
 }
 

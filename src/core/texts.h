@@ -170,6 +170,9 @@ inline const QString create_question = QStringLiteral(" does not exist. Do you w
 inline const QString only_in_tree1 = QStringLiteral("Only in tree 1: ");
 inline const QString only_in_tree2 = QStringLiteral("Only in tree 2: ");
 inline const QString end_of_tree = QStringLiteral("End of tree comparison.");
+inline const QString not_compared = QStringLiteral("Not compared: ");
+inline const QString name_taken =
+    QStringLiteral("the other tree holds the name as a file or a link");
 inline const QString tree_stopped = QStringLiteral("The tree comparison stopped at ");
 inline const QString tree_stopped_end =
     QStringLiteral("Nothing was created or compared: a part of the trees could not be read.");

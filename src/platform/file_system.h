@@ -22,6 +22,9 @@ constexpr int archive = 32;
 // Not an attribute: with `directory` in a listing's mask, plain files are left out
 // without being looked at, which counts in directories of a million files.
 constexpr int directories_only = 256;
+// Not an attribute: with it in a listing's mask, a name that is a symbolic link is marked
+// with it (its other bits tell what the link reaches), where the file system says so.
+constexpr int link = 512;
 }  // namespace attr
 
 // The time of a file's last change in whole seconds since 1970-01-01 00:00:00 UTC.

@@ -55,7 +55,9 @@ std::optional<ListedEntry> filter_entry(int dir_fd, const char* raw, unsigned ch
   if (is_directory && !(filter.mask & attr::directory)) return std::nullopt;
   if (!is_directory && (filter.mask & attr::directories_only)) return std::nullopt;
   return ListedEntry{std::move(name),
-                     (is_directory ? attr::directory : 0) | (hidden ? attr::hidden : 0), exact};
+                     (is_directory ? attr::directory : 0) | (hidden ? attr::hidden : 0) |
+                         (type == DT_LNK && (filter.mask & attr::link) ? attr::link : 0),
+                     exact};
 }
 
 class DirectoryListing : public Listing {

@@ -1,7 +1,6 @@
 #include "tree/branch_table.h"
 
 #include <QHash>
-#include <QSet>
 #include <algorithm>
 #include <optional>
 
@@ -28,25 +27,21 @@ QString name_part(const ListedEntry& entry) {
 }
 
 // The subdirectories and the flag of one side of a pair, as listed, and for each
-// subdirectory whether it can be opened as a directory of its own: one that cannot (a
-// symbolic link, no permission) keeps its whole pair out, since a side taken for missing
-// would be offered for creation.
+// subdirectory why it cannot be entered, if it cannot (no permission): such a
+// subdirectory is said, never entered, and never taken for missing, which would offer to
+// create it. A symbolic link is no directory of the tree, wherever it points.
 struct Side {
   std::vector<ListedEntry> dirs;
-  std::vector<bool> opens;
+  std::vector<QString> refused;  // by subdirectory: empty, or why
   bool flagged = false;
-
-  bool can_open(const ListedEntry* name) const {
-    return !name || opens[static_cast<std::size_t>(name - dirs.data())];
-  }
 };
 
 Side read_side(OpenDirectory* dir) {
   static const QString flag_key = name_key(text::no_tenzor_flag);
   Side side;
   if (!dir) return side;  // the side where the branch is missing lists nothing
-  for (ListedEntry& entry : dir->entries(attr::directory)) {
-    if (entry.name.startsWith(u'.')) continue;
+  for (ListedEntry& entry : dir->entries(attr::directory | attr::link)) {
+    if (entry.name.startsWith(u'.') || (entry.attributes & attr::link)) continue;
     if (entry.attributes & attr::directory) {
       side.dirs.push_back(std::move(entry));
     } else if (entry.name.size() == flag_key.size() && name_key(entry.name) == flag_key) {
@@ -54,15 +49,60 @@ Side read_side(OpenDirectory* dir) {
     }
   }
   for (const ListedEntry& entry : side.dirs) {
-    bool opens = true;
+    QString why;
     try {
       dir->open_subdirectory(entry.raw);
-    } catch (const FileError&) {
-      opens = false;
+    } catch (const FileError& e) {
+      why = QStringLiteral("%1 %2").arg(e.number()).arg(e.description());
     }
-    side.opens.push_back(opens);
+    side.refused.push_back(std::move(why));
   }
   return side;
+}
+
+// Pairs the subdirectories of a branch's two sides: for each of tree 1's, the index of
+// its partner among tree 2's, or -1. The same bytes pair first, then what is left by its
+// folded name, the one spelt as in tree 1 first, else the first in byte order; a name
+// never pairs twice.
+std::vector<int> pair_subdirectories(const Side& side1, const Side& side2) {
+  const std::vector<ListedEntry>& dirs1 = side1.dirs;
+  const std::vector<ListedEntry>& dirs2 = side2.dirs;
+  std::vector<int> partner(dirs1.size(), -1);
+  if (dirs2.empty()) return partner;
+  std::vector<bool> taken(dirs2.size(), false);
+  QHash<QByteArray, int> exactly;
+  QHash<QString, std::vector<int>> by_name;
+  for (int j = 0; j < static_cast<int>(dirs2.size()); ++j) {
+    const ListedEntry& entry = dirs2[static_cast<std::size_t>(j)];
+    exactly.insert(entry.raw, j);
+    by_name[name_part(entry)].push_back(j);
+  }
+  for (std::size_t i = 0; i < dirs1.size(); ++i) {
+    const int j = exactly.value(dirs1[i].raw, -1);
+    if (j < 0) continue;
+    partner[i] = j;
+    taken[static_cast<std::size_t>(j)] = true;
+  }
+  for (std::size_t i = 0; i < dirs1.size(); ++i) {
+    if (partner[i] >= 0) continue;
+    const auto candidates = by_name.constFind(name_part(dirs1[i]));
+    if (candidates == by_name.constEnd()) continue;
+    const QString spelt = composed(dirs1[i].name);
+    int pick = -1;
+    for (const int j : *candidates) {
+      if (taken[static_cast<std::size_t>(j)]) continue;
+      const ListedEntry& entry = dirs2[static_cast<std::size_t>(j)];
+      if (composed(entry.name) == spelt) {
+        pick = j;
+        break;
+      }
+      if (pick < 0 || entry.raw < dirs2[static_cast<std::size_t>(pick)].raw) pick = j;
+    }
+    if (pick < 0) continue;
+    partner[i] = pick;
+    taken[static_cast<std::size_t>(pick)] = true;
+  }
+  return partner;
 }
 
 // One tree's side of the branches of a level, read in table order, up to the first
@@ -77,6 +117,10 @@ struct LevelSide {
   void read(BranchTable& table, std::size_t begin, std::size_t end, int side) {
     sides.reserve(end - begin);
     for (std::size_t at = begin; at < end; ++at) {
+      if (!table.branches[at].not_compared.isEmpty()) {
+        sides.emplace_back();  // never entered
+        continue;
+      }
       std::shared_ptr<OpenDirectory> dir;
       try {
         dir = table.dir(at, side);
@@ -117,14 +161,19 @@ class TreeWalk {
       : pump_(pump), progress_(progress), reading_(reading) {}
 
   BranchTable run(FileSystem& fs, const QString& root1, const QString& root2) {
-    table_ = BranchTable(open_root(fs, root1), open_root(fs, root2));
+    // A root that cannot be read stops the walk, named.
+    reading_ = root1;
+    std::shared_ptr<OpenDirectory> dir1 = open_root(fs, root1);
+    reading_ = root2;
+    std::shared_ptr<OpenDirectory> dir2 = open_root(fs, root2);
+    table_ = BranchTable(std::move(dir1), std::move(dir2));
     Branch root;
     root.exists1 = table_.dir(0, 1) != nullptr;
     root.exists2 = table_.dir(0, 2) != nullptr;
     root.path1 = root1;
     root.path2 = root2;
     root.scanned = true;
-    add(std::move(root), QString(), QString());
+    branches().push_back(std::move(root));
     // Branches added during a pass lie beyond its bound and wait for the next pass:
     // level by level.
     for (std::size_t begin = 0; begin < branches().size();) {
@@ -161,6 +210,7 @@ class TreeWalk {
   }
 
   void list(std::size_t at, const Side& side1, const Side& side2) {
+    if (!branches()[at].not_compared.isEmpty()) return;
     // Held by value: adding branches moves the table.
     const QString path1 = walk_name(branches()[at].path1);
     const QString path2 = walk_name(branches()[at].path2);
@@ -168,37 +218,38 @@ class TreeWalk {
     branches()[at].flagged2 = side2.flagged;
     if (side1.flagged || side2.flagged) return;  // the pair stays, its subdirectories not
 
+    const std::vector<int> partner = pair_subdirectories(side1, side2);
+    std::vector<bool> paired(side2.dirs.size(), false);
     show(path1);
-    // Of tree 2's names that differ only in case, the one spelt as in tree 1 wins, else
-    // the first in byte order.
-    QHash<QString, const ListedEntry*> in_tree2;
-    QHash<QByteArray, const ListedEntry*> exactly_in_tree2;
-    for (const ListedEntry& entry : side2.dirs) {
-      const ListedEntry*& first = in_tree2[name_part(entry)];
-      if (!first || entry.raw < first->raw) first = &entry;
-      exactly_in_tree2.insert(entry.raw, &entry);
-    }
-    for (const ListedEntry& entry : side1.dirs) {
-      const QString part = name_part(entry);
-      const ListedEntry* other = exactly_in_tree2.value(entry.raw);
-      if (!other) other = in_tree2.value(part);
+    for (std::size_t i = 0; i < side1.dirs.size(); ++i) {
+      const ListedEntry& entry = side1.dirs[i];
+      const int j = partner[i];
+      const ListedEntry* other = j >= 0 ? &side2.dirs[static_cast<std::size_t>(j)] : nullptr;
       Branch branch = child(at, entry, other ? *other : entry);
-      if (!side1.can_open(&entry) || !side2.can_open(other)) continue;
       branch.exists1 = true;
       branch.exists2 = other != nullptr;
-      add(std::move(branch), keys1_[at] + u'/' + part, keys2_[at] + u'/' + part);
+      if (other) paired[static_cast<std::size_t>(j)] = true;
+      refuse(branch, branch.path1, side1.refused[i]);
+      if (other) refuse(branch, branch.path2, side2.refused[static_cast<std::size_t>(j)]);
+      branches().push_back(std::move(branch));
     }
 
     show(path2);
-    for (const ListedEntry& entry : side2.dirs) {
-      const QString part = name_part(entry);
-      const QString key1 = keys1_[at] + u'/' + part, key2 = keys2_[at] + u'/' + part;
-      if (pairs_.contains(pair_key(key1, key2))) continue;
+    for (std::size_t j = 0; j < side2.dirs.size(); ++j) {
+      if (paired[j]) continue;
+      const ListedEntry& entry = side2.dirs[j];
       Branch branch = child(at, entry, entry);
-      if (!side2.can_open(&entry)) continue;
       branch.exists2 = true;
-      add(std::move(branch), key1, key2);
+      refuse(branch, branch.path2, side2.refused[j]);
+      branches().push_back(std::move(branch));
     }
+  }
+
+  // A side that cannot be entered keeps the whole branch out, said with its path.
+  static void refuse(Branch& branch, const QString& path, const QString& why) {
+    if (why.isEmpty() || !branch.not_compared.isEmpty()) return;
+    branch.not_compared = path + QStringLiteral(" (") + why + u')';
+    branch.scanned = true;
   }
 
   // A new branch in the branch at `at`, named `name1` in tree 1 and `name2` in tree 2.
@@ -217,31 +268,21 @@ class TreeWalk {
     pump_.process_events();
   }
 
-  static QString pair_key(const QString& key1, const QString& key2) {
-    return key1 + QChar(0) + key2;
-  }
-
-  void add(Branch branch, QString key1, QString key2) {
-    pairs_.insert(pair_key(key1, key2));
-    keys1_.push_back(std::move(key1));
-    keys2_.push_back(std::move(key2));
-    branches().push_back(std::move(branch));
-  }
-
   EventPump& pump_;
   const std::function<void(const QString&)>& progress_;
   QString& reading_;
   BranchTable table_;
-  // Each branch's relative path on each side as the pairing compares it, and every pair
-  // of them, so that tree 2's names find their pair without a search of the table.
-  std::vector<QString> keys1_, keys2_;
-  QSet<QString> pairs_;
 };
 
 }  // namespace
 
 BranchTable::BranchTable(std::shared_ptr<OpenDirectory> root1, std::shared_ptr<OpenDirectory> root2)
     : roots_{std::move(root1), std::move(root2)} {}
+
+void BranchTable::set_root(int side, std::shared_ptr<OpenDirectory> root) {
+  roots_[side - 1] = std::move(root);
+  chain_[side - 1].clear();
+}
 
 std::shared_ptr<OpenDirectory> BranchTable::dir(std::size_t at, int side) {
   auto& chain = chain_[side - 1];

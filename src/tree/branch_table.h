@@ -27,6 +27,10 @@ struct Branch {
   QByteArray name1, name2;
   // The flag file lies in the directory of tree 1, of tree 2 (known once scanned).
   bool flagged1 = false, flagged2 = false;
+  // Why a directory of the branch that exists cannot be walked or compared, with its
+  // path: "C:\a\b (70 Permission denied)". Empty for a branch that can. Such a branch
+  // is never listed, offered or compared; it is said.
+  QString not_compared;
 };
 
 // The branches of two trees, and their directories reached by exact names.
@@ -43,6 +47,8 @@ class BranchTable {
   // the last one asked for stay open, so that trees of any size fit the process's
   // limit on open files. Throws FileError when one cannot be opened now.
   std::shared_ptr<OpenDirectory> dir(std::size_t at, int side);
+  // The root of `side`, once it has been made.
+  void set_root(int side, std::shared_ptr<OpenDirectory> root);
 
  private:
   std::shared_ptr<OpenDirectory> roots_[2];
@@ -57,9 +63,14 @@ bool holds_name(OpenDirectory& dir, const QByteArray& name);
 
 // Walks the trees below `root1` and `root2` level by level into their branches: the
 // root pair first, then each level in the order the listings return the names, tree 1's
-// subdirectories before tree 2's that tree 1 lacks. Names beginning with "." and hidden
-// ones are skipped, a symbolic link is never followed, and a pair where either directory
-// holds the flag file (text::no_tenzor_flag) stays in the table without being entered.
+// subdirectories before tree 2's that tree 1 lacks. Directories pair as files do: the
+// same bytes first, then what is left without regard to case (the one spelt as in tree
+// 1 first, else the first in byte order); a name never pairs twice, and a twin left over
+// is a branch of its own side. Names beginning with "." and hidden ones are skipped, a
+// pair where either directory holds the flag file (text::no_tenzor_flag) stays in the
+// table without being entered, a directory that cannot be opened stays in it as not
+// compared (Branch::not_compared) without being entered, and a symbolic link is no
+// directory of the tree.
 // `progress` gets "checking dir " and the directory before each listing; events run after
 // it. Throws FileError when a directory cannot be read; `reading` then names it.
 BranchTable walk_trees(FileSystem& fs, const QString& root1, const QString& root2, EventPump& pump,

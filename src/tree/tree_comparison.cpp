@@ -61,11 +61,25 @@ void TreeComparison::add_mismatch(const QString& prefix, const QString& path) {
   g.GLB_mismatch_text += g.GLB_crlf + prefix + path;
 }
 
+void TreeComparison::add_not_compared(const QStringList& held_otherwise) {
+  QStringList lines = held_otherwise;
+  for (const Branch& branch : table_.branches)
+    if (!branch.not_compared.isEmpty()) lines.append(branch.not_compared);
+  not_compared_ = static_cast<int>(lines.size());
+  for (const QString& line : lines) add_mismatch(text::not_compared, line);
+}
+
 // Made by its exact name inside the tree-2 directory of its parent, so that a name
-// holding `\` or bytes that are not UTF-8 is made as itself.
+// holding `\` or bytes that are not UTF-8 is made as itself; the root, one level below
+// a directory that exists.
 void TreeComparison::create_branch(std::size_t at) {
   Branch& branch = table_.branches[at];
-  if (branch.parent < 0) throw FileError(err::path_not_found);
+  if (branch.parent < 0) {
+    ctx_.fs().make_directory(branch.path2);
+    table_.set_root(2, ctx_.fs().open_directory(branch.path2));
+    branch.exists2 = true;
+    return;
+  }
   const std::shared_ptr<OpenDirectory> parent =
       table_.dir(static_cast<std::size_t>(branch.parent), 2);
   if (!parent) throw FileError(err::path_not_found);  // its parent was not made
@@ -73,18 +87,24 @@ void TreeComparison::create_branch(std::size_t at) {
   branch.exists2 = true;
 }
 
-bool TreeComparison::offer_missing_branches() {
+bool TreeComparison::offer_missing_branches(QStringList& held_otherwise) {
   Common& common = ctx_.common();
   // A parent always stands before its subdirectories: it is made before they are
-  // offered.
+  // offered, and what lies in a parent that was not made is only said.
   for (std::size_t at = 0; at < table_.branches.size(); ++at) {
     const Branch& branch = table_.branches[at];
-    if (branch.exists2 || branch.flagged1) continue;
+    if (branch.exists2 || branch.flagged1 || !branch.not_compared.isEmpty()) continue;
+    if (branch.parent >= 0 && !table_.branches[static_cast<std::size_t>(branch.parent)].exists2) {
+      add_mismatch(text::only_in_tree1, branch.path1);
+      continue;
+    }
     // Where a file or a link holds the name nothing can be made: the branch is only said.
-    const Answer answer = is_missing(at, 2)
-                              ? ctx_.message(text::path_word + branch.path2 + text::create_question,
-                                             Buttons::YesNoCancel)
-                              : Answer::No;
+    if (!is_missing(at, 2)) {
+      held_otherwise.append(branch.path1 + QStringLiteral(" (") + text::name_taken + u')');
+      continue;
+    }
+    const Answer answer =
+        ctx_.message(text::path_word + branch.path2 + text::create_question, Buttons::YesNoCancel);
     if (answer == Answer::Cancel) {
       ctx_.window().b_next_alignment.set_visible(false);
       table_ = BranchTable();
@@ -118,14 +138,21 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
   ++generation_;
   ahead_.clear();
   table_ = BranchTable();
+  not_compared_ = 0;
   common.show_busy(true);
   if (!walk()) return TreeOutcome::stopped;
   if (g.GLB_closing) return TreeOutcome::stopped;
-  if (!offer_missing_branches()) return TreeOutcome::stopped;
+  QStringList held_otherwise;
+  if (!offer_missing_branches(held_otherwise)) return TreeOutcome::stopped;
   for (std::size_t at = 0; at < table_.branches.size(); ++at) {
     const Branch& branch = table_.branches[at];
-    if (!branch.exists1 && !branch.flagged2) add_mismatch(text::only_in_tree2, branch.path2);
+    if (branch.exists1 || branch.flagged2 || !branch.not_compared.isEmpty()) continue;
+    if (is_missing(at, 1))
+      add_mismatch(text::only_in_tree2, branch.path2);
+    else
+      held_otherwise.append(branch.path2 + QStringLiteral(" (") + text::name_taken + u')');
   }
+  add_not_compared(held_otherwise);
   if (table_.branches.size() == 1) {
     common.show_busy(false);
     return comparison_.bot_compare_Click() == Comparison::Outcome::compared
@@ -219,7 +246,7 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
   common.show_busy(true);
   g.GLB_path1 = branch.path1;
   g.GLB_path2 = branch.path2;
-  if (branch.flagged1 || branch.flagged2) {
+  if (branch.flagged1 || branch.flagged2 || !branch.not_compared.isEmpty()) {
     common.show_busy(false);
     return BranchResult::skipped;
   }
@@ -244,14 +271,17 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
                         text::comparison_stopped_end);
     return BranchResult::failed;
   }
-  if (!dir1 || !dir2) {  // missing on a side from the start
+  // A side missing at the walk is looked for again: it may have been made since.
+  if (!dir1) dir1 = made_since(at, 1);
+  if (!dir2) dir2 = made_since(at, 2);
+  if (!dir1 || !dir2) {
     common.show_busy(false);
     return BranchResult::skipped;
   }
   // The panes show a branch by its path, and must show that very directory: a name
   // its path cannot carry (a `\` in it, bytes that are not UTF-8) leaves the branch
   // unreached.
-  bool shown = true;
+  bool opened = true, shown = true;
   try {
     panes_.set_drive(1, branch.path1[0]);
     panes_.set_drive(2, branch.path2[0]);
@@ -260,13 +290,19 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
     shown = panes_.directory_info(1).same_file(dir1->self()) &&
             panes_.directory_info(2).same_file(dir2->self());
   } catch (const FileError&) {
-    shown = false;
+    opened = false;
   }
   if (hooks_.close_history_view) hooks_.close_history_view();
   panes_.read_pane_paths();
-  if (!shown) {
+  if (!opened || !shown) {
     common.show_busy(false);
-    ctx_.message(branch.path1 + text::branch_not_shown);
+    // Only a name that a path cannot carry is blamed for it; otherwise the directory has
+    // gone or changed since the walk, or its drive is not ready.
+    const int side = reachable_by_path(at, 1) ? 2 : 1;
+    if (reachable_by_path(at, side))
+      ctx_.message(text::pair_not_opened);
+    else
+      ctx_.message((side == 1 ? branch.path1 : branch.path2) + text::branch_not_shown);
     return BranchResult::failed;
   }
   BranchResult result = BranchResult::aligned;
@@ -283,6 +319,32 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
   return result;
 }
 
+std::shared_ptr<OpenDirectory> TreeComparison::made_since(std::size_t at, int side) {
+  Branch& branch = table_.branches[at];
+  if (branch.parent < 0) return nullptr;
+  try {
+    const std::shared_ptr<OpenDirectory> parent =
+        table_.dir(static_cast<std::size_t>(branch.parent), side);
+    if (!parent) return nullptr;
+    std::shared_ptr<OpenDirectory> dir =
+        parent->open_subdirectory(side == 1 ? branch.name1 : branch.name2);
+    (side == 1 ? branch.exists1 : branch.exists2) = true;
+    return dir;
+  } catch (const FileError&) {
+    return nullptr;
+  }
+}
+
+bool TreeComparison::reachable_by_path(std::size_t at, int side) const {
+  for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(at); i > 0;
+       i = table_.branches[static_cast<std::size_t>(i)].parent) {
+    const Branch& branch = table_.branches[static_cast<std::size_t>(i)];
+    const QByteArray& name = side == 1 ? branch.name1 : branch.name2;
+    if (name.contains('\\') || QString::fromUtf8(name).toUtf8() != name) return false;
+  }
+  return true;
+}
+
 void TreeComparison::read_ahead_after(std::size_t at) {
   // A few branches ahead, so that the threads reading them never wait for this one.
   constexpr std::size_t depth = 4;
@@ -291,7 +353,9 @@ void TreeComparison::read_ahead_after(std::size_t at) {
     const Branch& branch = table_.branches[next];
     if (branch.path1.isEmpty()) continue;  // stepped through
     // Only the branches compare_branch compares.
-    if (!branch.exists1 || !branch.exists2 || branch.flagged1 || branch.flagged2) continue;
+    if (!branch.exists1 || !branch.exists2 || branch.flagged1 || branch.flagged2 ||
+        !branch.not_compared.isEmpty())
+      continue;
     if (same_text(branch.path1, branch.path2)) continue;
     try {
       std::shared_ptr<OpenDirectory> dir1 = table_.dir(next, 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -56,6 +57,10 @@ class TreeComparison {
   // Compares the branch at `at` of the last walk.
   BranchResult compare_branch(std::size_t at);
 
+  // False when the last walk met a directory it could not walk or compare (said in a
+  // "Not compared: " line of the report).
+  bool all_compared() const { return not_compared_ == 0; }
+
   // The branches of the last walk; one that has been stepped through has an empty path1.
   const std::vector<Branch>& branches() const { return table_.branches; }
   // The branch the step-through waits at, and how its comparison ended.
@@ -70,8 +75,15 @@ class TreeComparison {
 
  private:
   bool walk();
-  bool offer_missing_branches();
+  bool offer_missing_branches(QStringList& held_otherwise);
   void add_mismatch(const QString& prefix, const QString& path);
+  // Lines for the branches that cannot be walked or compared, after the others.
+  void add_not_compared(const QStringList& held_otherwise);
+  // The directory of a side missing at the walk, when it has been made since.
+  std::shared_ptr<OpenDirectory> made_since(std::size_t at, int side);
+  // True when every name on the way to the branch at `at` on `side` can be carried by a
+  // drive-form path (no `\` in it, valid UTF-8).
+  bool reachable_by_path(std::size_t at, int side) const;
   void create_branch(std::size_t at);
   bool is_missing(std::size_t at, int side);
   void show_progress(const QString& path);
@@ -85,6 +97,7 @@ class TreeComparison {
   QString waiting_path1_, waiting_path2_;
   BranchResult waiting_result_ = BranchResult::skipped;
   bool unattended_ = false;
+  int not_compared_ = 0;
   // Counts the walks, so that a step-through notices a new one started meanwhile.
   int generation_ = 0;
   // The files of the next branches to compare, by position, being read while another
