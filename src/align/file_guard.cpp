@@ -15,7 +15,12 @@ namespace {
 
 void check_unchanged(const FileRef& file) {
   const FileInfo now = file.dir->info(file.name);
-  if (!now.regular || now.modified != file.seen.modified || now.length != file.seen.length)
+  const Seen& seen = file.seen;
+  // The time to the nanosecond where the file system keeps it, and the inode: a file
+  // replaced by another of the same length and second is another file.
+  if (!now.regular || now.device != seen.device || now.inode != seen.inode ||
+      now.modified != seen.modified || now.modified_ns != seen.modified_ns ||
+      now.length != seen.length)
     throw Refusal(file.path() + text::changed_since_comparison);
 }
 

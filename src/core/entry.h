@@ -9,13 +9,23 @@
 
 namespace tz {
 
-// What the comparison saw of a file: enough to tell later whether it has changed.
+// What the comparison saw of a file: enough to tell later whether it has changed or
+// was replaced by another file of the same length and time (another inode). Kept
+// small: a list may hold 100,000 entries.
 struct Seen {
   FileTime modified = 0;
   qint64 length = 0;
+  quint64 device = 0;
+  quint64 inode = 0;
+  qint32 modified_ns = 0;
 
   Seen() = default;
-  Seen(const FileInfo& info) : modified(info.modified), length(info.length) {}
+  Seen(const FileInfo& info)
+      : modified(info.modified),
+        length(info.length),
+        device(info.device),
+        inode(info.inode),
+        modified_ns(info.modified_ns) {}
 };
 
 // One side's file of a list entry: the open directory it was found in, its exact

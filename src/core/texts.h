@@ -110,8 +110,8 @@ inline const QString error_76 = QStringLiteral("ERROR 76: That path doesn't exis
 
 // Checks before a file is overwritten or deleted.
 inline const QString changed_since_comparison = QStringLiteral(
-    " has changed since the comparison (its time or length is not what was compared). "
-    "Nothing was done: compare the directories again.");
+    " has changed since the comparison (it is another file now, or its time or length is not "
+    "what was compared). Nothing was done: compare the directories again.");
 inline const QString appeared_since_comparison = QStringLiteral(
     " already exists: it was not there when the directories were compared. Nothing was "
     "done: compare the directories again.");

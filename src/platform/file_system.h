@@ -36,6 +36,9 @@ quint64 seconds_apart(FileTime a, FileTime b);
 struct FileInfo {
   qint64 length = 0;
   FileTime modified = 0;
+  // The part of the modification time below the second, where the file system keeps
+  // one: two files of one length and whole second are still told apart.
+  qint32 modified_ns = 0;
   int attributes = 0;
   // What the name reaches on disk, links followed: two names with the same device and
   // inode are one file.

@@ -60,6 +60,7 @@ FileInfo info_of(const struct stat& st, const QByteArray& name) {
   FileInfo info;
   info.length = is_directory ? 0 : static_cast<qint64>(st.st_size);
   info.modified = st.st_mtim.tv_sec;
+  info.modified_ns = static_cast<qint32>(st.st_mtim.tv_nsec);
   if (is_read_only(st.st_mode)) info.attributes |= attr::read_only;
   if (name.startsWith('.')) info.attributes |= attr::hidden;
   if (is_directory) info.attributes |= attr::directory;
