@@ -185,7 +185,9 @@ class FileSystem {
   // one cannot be removed (75); so does a read-only file (75). A directory where another
   // file system is mounted is never entered (75). A failure ends the removal and nothing
   // is undone. A missing `path` is no error; a link named by `path` goes as a link; a
-  // drive root or a plain file fails with 75 before anything is removed.
+  // drive root or a plain file fails with 75 before anything is removed. Any depth is
+  // removed (the walk keeps its way down in a list, not on the stack). A removal that
+  // stops throws RemovalStopped.
   virtual void remove_tree(const QString& path) = 0;
 
   // Text files of the program's own (the history); written atomically.

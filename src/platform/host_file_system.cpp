@@ -1,9 +1,7 @@
 #include "platform/host_file_system.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -15,6 +13,7 @@
 
 #include "platform/file_error.h"
 #include "platform/host_listing.h"
+#include "platform/host_tree_removal.h"
 #include "platform/name_matching.h"
 
 namespace tz {
@@ -106,79 +105,6 @@ void remove_entry(int dir_fd, const QByteArray& name) {
   if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
   if (::unlinkat(dir_fd, name.constData(), 0) != 0) throw_errno();
   flush(dir_fd);
-}
-
-// Another file system mounted on the directory `name`: its files are no part of the
-// tree. Where the host cannot tell a mount's root, the change of device shows it.
-bool mounted_on(int dir_fd, const char* name, dev_t dir_device) {
-  struct statx st;
-  if (::statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS, &st) != 0)
-    throw_errno();
-  if (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT)
-    return (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
-  return makedev(st.stx_dev_major, st.stx_dev_minor) != dir_device;
-}
-
-// The names a tree removal takes from the directory `dir_fd`, in the order it gives
-// them: hidden names (and "." and "..") are not among them.
-std::vector<QByteArray> visible_names(int dir_fd) {
-  Descriptor reading(::openat(dir_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!reading.valid()) throw_errno();
-  DIR* handle = ::fdopendir(reading.get());
-  if (!handle) throw_errno();
-  reading.release();  // closed with the handle
-  struct Closer {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-  };
-  const std::unique_ptr<DIR, Closer> closing(handle);
-  std::vector<QByteArray> names;
-  for (;;) {
-    errno = 0;
-    const dirent* entry = ::readdir(handle);
-    if (!entry) {
-      if (errno != 0) throw_errno();
-      return names;
-    }
-    if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
-  }
-}
-
-void remove_subtree(int dir_fd, const char* name, dev_t dir_device);
-
-// Removes what a tree removal takes from the directory `dir_fd` (open for reading).
-void empty_tree(int dir_fd) {
-  struct stat dir_status;
-  if (::fstat(dir_fd, &dir_status) != 0) throw_errno();
-  for (const QByteArray& name : visible_names(dir_fd)) {
-    struct stat st;
-    if (::fstatat(dir_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
-    if (S_ISDIR(st.st_mode)) {
-      remove_subtree(dir_fd, name.constData(), dir_status.st_dev);
-    } else if (S_ISLNK(st.st_mode) || S_ISREG(st.st_mode)) {
-      // A link is only a name, whatever it points to; a file of its own is guarded.
-      if (S_ISREG(st.st_mode) && is_read_only(st.st_mode)) throw FileError(err::path_file_access);
-      if (::unlinkat(dir_fd, name.constData(), 0) != 0) throw_errno();
-    }
-    // Pipes, sockets and devices are no files of the user's: they stay, as hidden names
-    // do, and so does the directory that holds them.
-  }
-}
-
-// Removes the subdirectory `name` of `dir_fd` after everything in it, itself and never
-// what a link of that name points to.
-void remove_subtree(int dir_fd, const char* name, dev_t dir_device) {
-  // Emptying a mounted medium would reach far outside the tree, and its root could not
-  // be removed in the end anyway.
-  if (mounted_on(dir_fd, name, dir_device)) throw FileError(err::path_file_access);
-  {
-    const Descriptor dir(::openat(dir_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!dir.valid()) throw_errno();
-    empty_tree(dir.get());
-  }
-  if (::unlinkat(dir_fd, name, AT_REMOVEDIR) != 0) {
-    throw FileError(errno == ENOTEMPTY || errno == EEXIST ? err::path_file_access
-                                                          : error_from_errno(errno));
-  }
 }
 
 // Files reached by exact name relative to the directory held open, never through a
@@ -507,9 +433,12 @@ void HostFileSystem::remove_tree(const QString& path) {
     // The link goes, never what it points to.
     if (::unlinkat(parent, found.leaf(), 0) != 0) throw_errno();
   } else if (S_ISDIR(st.st_mode)) {
-    struct stat parent_status;
-    if (::fstat(parent, &parent_status) != 0) throw_errno(false);
-    remove_subtree(parent, found.leaf(), parent_status.st_dev);
+    try {
+      remove_directory_tree(parent, found.names.last(), shown_path(found));
+    } catch (const FileError&) {
+      resolver_->note_changed(parent, found.parent_native());
+      throw;
+    }
   } else {
     throw FileError(err::path_file_access);
   }
