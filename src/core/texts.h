@@ -194,5 +194,12 @@ inline const QString dir_name_refused_end = QStringLiteral(
     "Nothing was done.");
 inline const QString drive_root_not_deleted = QStringLiteral(
     " is the root directory of a drive, which cannot be deleted. Nothing was deleted.");
+inline const QString dir_gone = QStringLiteral(
+    " is no longer there: it was renamed, moved or deleted since the box showed it. Nothing "
+    "was done.");
+inline const QString delete_dir_stopped = QStringLiteral("Deleting the directory stopped at ");
+inline const QString delete_dir_stopped_some = QStringLiteral(
+    "Some of its files were already deleted. The boxes and lists now show what is left.");
+inline const QString delete_dir_stopped_none = QStringLiteral("Nothing was deleted.");
 
 }  // namespace tz::text

@@ -130,6 +130,15 @@ class OpenDirectory {
   // Creates the subdirectory `name` (75 when the name exists, also in another case on a
   // file system that ignores case) and opens it as open_subdirectory does.
   virtual std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) = 0;
+  // Renames the entry `name` to `new_name` in this directory. 58 when `new_name` exists,
+  // also as another name that differs in letter case only (`name` itself may change its
+  // case).
+  virtual void rename(const QByteArray& name, const QByteArray& new_name) = 0;
+  // Removes the subdirectory `name` with everything below it, as FileSystem::remove_tree
+  // does, once it is the directory `expected` (device and inode): another directory
+  // or a link by that name fails with 76 before anything is removed. A removal that
+  // stops throws RemovalStopped.
+  virtual void remove_tree(const QByteArray& name, const FileInfo& expected) = 0;
 };
 
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.

@@ -210,6 +210,57 @@ class HostOpenDirectory : public OpenDirectory {
     return open_subdirectory(name);
   }
 
+  void rename(const QByteArray& name, const QByteArray& new_name) override {
+    check_name(name);
+    check_name(new_name);
+    if (new_name == name) return;
+    // Another name that differs in case only would make the two one in drive form.
+    const QString key = name_key(display_name(new_name));
+    for (const ListedEntry& entry : entries(attr::hidden | attr::system | attr::directory)) {
+      if (entry.raw != name && name_key(entry.name) == key) throw FileError(err::file_exists);
+    }
+    int result =
+        ::renameat2(fd_.get(), name.constData(), fd_.get(), new_name.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+      // No support for refusing to replace: the name was seen free just now.
+      struct stat st;
+      if (::fstatat(fd_.get(), new_name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        throw FileError(err::file_exists);
+      result = ::renameat(fd_.get(), name.constData(), fd_.get(), new_name.constData());
+    }
+    if (result != 0) {
+      throw FileError(errno == EEXIST || errno == ENOTEMPTY ? err::file_exists
+                                                            : error_from_errno(errno));
+    }
+    flush(fd_.get());
+    resolver_->note_changed(fd_.get(), native_, new_name);
+  }
+
+  void remove_tree(const QByteArray& name, const FileInfo& expected) override {
+    check_name(name);
+    struct stat st;
+    if (::fstatat(fd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
+    if (S_ISLNK(st.st_mode)) {
+      // A link to the directory goes as a link, never what it points to.
+      if (::fstatat(fd_.get(), name.constData(), &st, 0) != 0 || st.st_dev != expected.device ||
+          st.st_ino != expected.inode)
+        throw FileError(err::path_not_found);
+      if (::unlinkat(fd_.get(), name.constData(), 0) != 0) throw_errno();
+      flush(fd_.get());
+      resolver_->note_changed(fd_.get(), native_);
+      return;
+    }
+    try {
+      remove_directory_tree(
+          fd_.get(), name, path_ + display_name(name),
+          DirectoryId{static_cast<dev_t>(expected.device), static_cast<ino_t>(expected.inode)});
+    } catch (const FileError&) {
+      resolver_->note_changed(fd_.get(), native_);
+      throw;
+    }
+    resolver_->note_changed(fd_.get(), native_);
+  }
+
  private:
   Descriptor fd_;      // open for reading, so that changes in it can be flushed
   QByteArray native_;  // for the name cache and other programs, never for a call

@@ -14,8 +14,8 @@ namespace tz::test {
 // after the methods: "info" (also for info and exists through an open directory),
 // "list" (also for entries), "copy_file" (with the source's path, also for copy_to),
 // "remove_file" (also for remove), "make_directory" (also for make_subdirectory) and
-// "remove_tree". Through an open directory the path is its path() followed by the name as
-// displayed.
+// "remove_tree" (also through an open directory). Through an open directory the path is
+// its path() followed by the name as displayed.
 class FaultyFileSystem : public HostFileSystem {
  public:
   using HostFileSystem::HostFileSystem;
@@ -92,6 +92,13 @@ class FaultyFileSystem : public HostFileSystem {
     std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) override {
       fs_.hit("make_directory", path_ + display_name(name));
       return std::make_shared<FaultyDirectory>(fs_, real_->make_subdirectory(name));
+    }
+    void rename(const QByteArray& name, const QByteArray& new_name) override {
+      real_->rename(name, new_name);
+    }
+    void remove_tree(const QByteArray& name, const FileInfo& expected) override {
+      fs_.hit("remove_tree", path_ + display_name(name));
+      real_->remove_tree(name, expected);
     }
 
    private:
