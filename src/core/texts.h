@@ -153,6 +153,12 @@ inline const QString history_kept_out_end = QStringLiteral(
     "or ends in a blank, nor a dir 1 path that holds \" <-> \". The pair is compared all the "
     "same.");
 inline const QString no_record_selected = QStringLiteral("No record is selected.");
+inline const QString history_not_saved = QStringLiteral("The history could not be saved to ");
+inline const QString history_not_saved_end =
+    QStringLiteral("The comparison goes on; the history is kept until the program ends.");
+inline const QString history_not_read = QStringLiteral("The history file could not be read: ");
+inline const QString history_not_read_end =
+    QStringLiteral("It is left as it is: the pairs compared now are not saved in it.");
 
 // Tree comparison.
 inline const QString checking_dir = QStringLiteral("checking dir ");

@@ -199,9 +199,22 @@ class FileSystem {
   // stops throws RemovalStopped.
   virtual void remove_tree(const QString& path) = 0;
 
-  // Text files of the program's own (the history); written atomically.
+  // Text files (the tree comparison's log); written atomically, each line ended by
+  // CR LF. Each line read is decoded on its own: UTF-8 where it is valid, Latin-1 (the
+  // legacy code page) otherwise.
   virtual QStringList read_lines(const QString& path) = 0;
   virtual void write_lines(const QString& path, const QStringList& lines) = 0;
+
+  // The program's own files (the history) by their native host path, exactly as given:
+  // never through the drive table, a `\` or `..` in it is part of a name. Lines are
+  // read as read_lines reads them; a line longer than `longest_line` bytes is left out
+  // without being held in memory. 53 when the file or its folder is missing.
+  virtual QStringList read_own_lines(const QByteArray& native_path, qsizetype longest_line) = 0;
+  // Replaces the file atomically, making the folders missing on its way first, readable
+  // by the user only (as per-user data folders are).
+  virtual void write_own_lines(const QByteArray& native_path, const QStringList& lines) = 0;
+  // Makes the native folder and every missing folder above it, as write_own_lines does.
+  virtual void make_own_folder(const QByteArray& native_path) = 0;
 
   // Convenience over info().
   int attributes(const QString& path) { return info(path).attributes; }

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QStringDecoder>
 #include <cerrno>
 #include <memory>
 #include <stdexcept>
@@ -81,18 +80,6 @@ QString shown_path(const HostPath& path) {
 void check_name(const QByteArray& name) {
   if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains('\0')) {
     throw FileError(err::bad_file_name);
-  }
-}
-
-QByteArray read_all(int fd) {
-  QByteArray data;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) throw_errno();
-    if (count == 0) return data;
-    data.append(buffer, count);
   }
 }
 
@@ -494,51 +481,6 @@ void HostFileSystem::remove_tree(const QString& path) {
     throw FileError(err::path_file_access);
   }
   resolver_->note_changed(parent, found.parent_native());
-}
-
-// Our own text files are written in UTF-8, which holds any name. Files that are not
-// valid UTF-8 come from elsewhere and are read as Latin-1.
-QStringList HostFileSystem::read_lines(const QString& path) {
-  const HostPath found = resolver_->resolve(path, Last::must_exist);
-  struct stat st;
-  const Descriptor input = open_regular(found.parent.get(), found.leaf(), st);
-  const QByteArray bytes = read_all(input.get());
-
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) text = QString::fromLatin1(bytes);
-
-  QStringList lines = text.split(u'\n');
-  if (lines.last().isEmpty()) lines.removeLast();  // the final line break ends a line
-  for (QString& line : lines) {
-    if (line.endsWith(u'\r')) line.chop(1);
-  }
-  return lines;
-}
-
-void HostFileSystem::write_lines(const QString& path, const QStringList& lines) {
-  const HostPath target = resolver_->resolve(path, Last::may_be_missing);
-  std::optional<mode_t> mode;
-  if (target.is_root()) throw FileError(err::path_file_access);
-  if (target.exists) {
-    struct stat st;
-    if (::fstatat(target.parent.get(), target.leaf(), &st, 0) == 0) {
-      if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
-      mode = st.st_mode & 0777;
-    }
-  }
-  QByteArray data;
-  for (const QString& line : lines) {
-    data += line.toUtf8();
-    data += "\r\n";
-  }
-  const Descriptor dir = open_parent(target);
-  TempFile temp(dir.get());
-  temp.write(data.constData(), data.size());
-  if (mode && ::fchmod(temp.fd(), *mode) != 0) throw_errno();
-  temp.commit(target.names.last(), Target::replace);
-  resolver_->note_changed(dir.get(), target.parent_native(),
-                          target.exists ? QByteArray() : target.names.last());
 }
 
 }  // namespace tz

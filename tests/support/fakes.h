@@ -88,13 +88,14 @@ class FakeFacts : public SystemFacts {
  public:
   QString command_line() override { return line; }
   QString current_directory() override { return cwd; }
-  QString windows_directory() override { return windows; }
+  QByteArray windows_directory() override { return windows; }
   QSize screen_twips() override { return screen; }
   int frame_height_twips() override { return frame; }
 
   QString line;
   QString cwd = QStringLiteral("C:\\");
-  QString windows = QStringLiteral("C:\\windows");
+  // A native path; TestProgram puts it on its drive C: as C:\windows.
+  QByteArray windows;
   QSize screen{19200, 14400};
   int frame = 0;
 };

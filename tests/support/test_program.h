@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -28,7 +29,9 @@ struct TestProgram {
                        const QList<QChar>& without_medium = {})
       : drives(letters, without_medium),
         fs(drives.table()),
-        tz(Services{fs, dialogs, pump, busy, clock, facts, processes, exit}) {}
+        tz(Services{fs, dialogs, pump, busy, clock, facts, processes, exit}) {
+    facts.windows = QFile::encodeName(drives.host_path("C:\\windows"));
+  }
 
   static constexpr qint64 t0 = 1'700'000'000;
 
