@@ -86,7 +86,12 @@ void DirectoryMenu::m_delete_dir_Click() {
     try {
       held->parent->remove_tree(held->name, panes_.directory_info(side()));
     } catch (const RemovalStopped& stopped) {
-      if (stopped.removed_some()) show_what_is_left();
+      try {
+        if (stopped.removed_some()) show_what_is_left();
+      } catch (const FileError&) {
+        // What is left cannot be read back: no list keeps names that may be gone.
+        ctx_.window().clear_lists();
+      }
       common.show_busy(false);
       common.show_stopped(
           text::delete_dir_stopped, stopped.where(), stopped,
