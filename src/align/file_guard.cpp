@@ -22,8 +22,12 @@ Entry with_status(const Entry& entry) {
 
 void check_unchanged(const FileRef& file) {
   const FileInfo now = file.dir->info(file.name);
-  if (!file.seen.known() || !now.regular || now.modified != file.seen.modified ||
-      now.length != file.seen.length)
+  const Seen& seen = file.seen;
+  // The time to the nanosecond where the file system keeps it, and the inode: a file
+  // replaced by another of the same length and second is another file.
+  if (!seen.known() || !now.regular || now.device != seen.device || now.inode != seen.inode ||
+      now.modified != seen.modified || now.modified_ns != seen.modified_ns ||
+      now.length != seen.length)
     throw Refusal(file.path() + text::changed_since_comparison);
 }
 

@@ -23,8 +23,9 @@ class Refusal : public std::runtime_error {
 // `entry` with the status of each file held by its name only read now, as the action
 // about to start finds it. Throws FileError when a status cannot be read.
 Entry with_status(const Entry& entry);
-// Throws Refusal unless `file` is still a plain file with the time and length the
-// comparison saw; FileError when it cannot be read (53 when it is gone).
+// Throws Refusal unless `file` is still the plain file the comparison saw: the same
+// device and inode, length and time to the nanosecond; FileError when it cannot be read
+// (53 when it is gone).
 void check_unchanged(const FileRef& file);
 // Throws Refusal when `a` and `b` reach one file (a link, a hard link, one directory
 // seen twice).

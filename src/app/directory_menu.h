@@ -1,15 +1,21 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <memory>
+#include <optional>
 
 namespace tz {
 
 class Context;
 class FileError;
+class OpenDirectory;
 class Panes;
 
 // The directory boxes' context menu: renames, deletes with everything below it, or
-// creates a subdirectory of, the directory open in the box that was right-clicked.
+// creates a subdirectory of, the directory open in the box that was right-clicked: the
+// one the box opened, by its exact name and checked by device and inode, never another
+// that its path would reach now.
 class DirectoryMenu {
  public:
   DirectoryMenu(Context& ctx, Panes& panes) : ctx_(ctx), panes_(panes) {}
@@ -32,7 +38,21 @@ class DirectoryMenu {
   static QString last_path_component(const QString& path);
 
  private:
+  // The box's directory, reached by its exact name in its parent.
+  struct Held {
+    std::shared_ptr<OpenDirectory> parent;
+    QByteArray name;
+  };
+
   int side() const { return dir_popup_side == 1 ? 1 : 2; }
+  // The box's directory `dir` opened, or held in its parent, when it is still the one
+  // the box opened; otherwise, after saying that it is gone, nothing.
+  std::shared_ptr<OpenDirectory> open_box_directory(const QString& dir);
+  std::optional<Held> hold_box_directory(const QString& dir);
+  // True when the directory box `pane` opened is still at the path it shows.
+  bool still_open(int pane);
+  // After a tree removal: the boxes and the lists show what is on disk.
+  void show_what_is_left();
   // The path of the chosen box: no final `\` but for a drive root.
   QString box_directory() const;
   // The answer typed in an input box; nothing for Cancel.

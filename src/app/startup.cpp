@@ -18,7 +18,7 @@ void start_up(Tenzor& tz) {
   g.GLB_caption_extra = frame > 0 ? frame - design_frame_height : 0;
   g.GLB_loading = true;
   g.GLB_crlf = QStringLiteral("\r\n");
-  g.GLB_history_file = tz.common().data_directory() + u'\\' + text::history_file;
+  g.GLB_history_file = tz.common().data_directory() + '/' + text::history_file.toUtf8();
   g.GLB_one_second = 1;
 }
 

@@ -76,23 +76,19 @@ void Common::show_error_message(const FileError& error) {
                error.description());
 }
 
-QString Common::windows_directory() {
-  QString dir = ctx_.services().facts.windows_directory();
-  while (dir.size() > 3 && dir.endsWith(u'\\')) dir.chop(1);
+QByteArray Common::windows_directory() {
+  QByteArray dir = ctx_.services().facts.windows_directory();
+  while (dir.size() > 1 && dir.endsWith('/')) dir.chop(1);
   return dir;
 }
 
-QString Common::data_directory() {
-  const QString windows = windows_directory();
-  const QString dir = windows + QStringLiteral("\\temp");
-  if (!file_exists(dir)) {
-    try {
-      // The per-user data folder itself may not exist yet on a fresh account.
-      if (!file_exists(windows)) ctx_.fs().make_directory(windows);
-      ctx_.fs().make_directory(dir);
-    } catch (const FileError&) {
-      // Without a data folder the history cannot be saved; the program still works.
-    }
+QByteArray Common::data_directory() {
+  const QByteArray dir = windows_directory() + "/temp";
+  try {
+    // A fresh account may not even have the folder that holds the per-user data.
+    ctx_.fs().make_own_folder(dir);
+  } catch (const FileError&) {
+    // Saving the history says why it cannot; the program works without it.
   }
   return dir;
 }

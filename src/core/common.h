@@ -42,9 +42,12 @@ class Common {
                     const QString& end);
   // The standard report of an unexpected error: "Error <number> - <description>".
   void show_error_message(const FileError& error);
-  QString windows_directory();
-  // The "temp" folder under the Windows directory, created when missing.
-  QString data_directory();
+  // The per-user data folder, a native path (the program's own files never go through
+  // the drive table).
+  QByteArray windows_directory();
+  // The "temp" folder under the Windows directory, a native path, created with every
+  // folder missing above it.
+  QByteArray data_directory();
 
  private:
   Context& ctx_;

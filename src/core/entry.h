@@ -9,16 +9,25 @@
 
 namespace tz {
 
-// What the comparison saw of a file: enough to tell later whether it has changed. A
-// file held by its name only (the file view, or one whose status could not be read) has
-// no status yet: an action reads it first (with_status) and fails with the file's error
-// when it cannot.
+// What the comparison saw of a file: enough to tell later whether it has changed or
+// was replaced by another file of the same length and time (another inode). Kept
+// small: a list may hold 100,000 entries. A file held by its name only (the file view,
+// or one whose status could not be read) has no status yet: an action reads it first
+// (with_status) and fails with the file's error when it cannot.
 struct Seen {
   FileTime modified = 0;
   qint64 length = -1;  // -1: not read
+  quint64 device = 0;
+  quint64 inode = 0;
+  qint32 modified_ns = 0;
 
   Seen() = default;
-  Seen(const FileInfo& info) : modified(info.modified), length(info.length) {}
+  Seen(const FileInfo& info)
+      : modified(info.modified),
+        length(info.length),
+        device(info.device),
+        inode(info.inode),
+        modified_ns(info.modified_ns) {}
 
   bool known() const { return length >= 0; }
 };

@@ -10,7 +10,9 @@ namespace tz {
 struct Globals {
   bool GLB_loading = true;
   QString GLB_crlf = QStringLiteral("\r\n");
-  QString GLB_history_file;
+  // The history file's native path: the program's own files never go through the
+  // drive table.
+  QByteArray GLB_history_file;
   // One second in the unit of file times. Times are whole seconds, so two times
   // exactly two seconds apart lie within twice this value.
   FileTime GLB_one_second = 1;

@@ -110,8 +110,8 @@ inline const QString error_76 = QStringLiteral("ERROR 76: That path doesn't exis
 
 // Checks before a file is overwritten or deleted.
 inline const QString changed_since_comparison = QStringLiteral(
-    " has changed since the comparison (its time or length is not what was compared). "
-    "Nothing was done: compare the directories again.");
+    " has changed since the comparison (it is another file now, or its time or length is not "
+    "what was compared). Nothing was done: compare the directories again.");
 inline const QString appeared_since_comparison = QStringLiteral(
     " already exists: it was not there when the directories were compared. Nothing was "
     "done: compare the directories again.");
@@ -162,6 +162,12 @@ inline const QString history_kept_out_end = QStringLiteral(
     "or ends in a blank, nor a dir 1 path that holds \" <-> \". The pair is compared all the "
     "same.");
 inline const QString no_record_selected = QStringLiteral("No record is selected.");
+inline const QString history_not_saved = QStringLiteral("The history could not be saved to ");
+inline const QString history_not_saved_end =
+    QStringLiteral("The comparison goes on; the history is kept until the program ends.");
+inline const QString history_not_read = QStringLiteral("The history file could not be read: ");
+inline const QString history_not_read_end =
+    QStringLiteral("It is left as it is: the pairs compared now are not saved in it.");
 
 // Tree comparison.
 inline const QString checking_dir = QStringLiteral("checking dir ");
@@ -207,5 +213,12 @@ inline const QString dir_name_refused_end = QStringLiteral(
     "Nothing was done.");
 inline const QString drive_root_not_deleted = QStringLiteral(
     " is the root directory of a drive, which cannot be deleted. Nothing was deleted.");
+inline const QString dir_gone = QStringLiteral(
+    " is no longer there: it was renamed, moved or deleted since the box showed it. Nothing "
+    "was done.");
+inline const QString delete_dir_stopped = QStringLiteral("Deleting the directory stopped at ");
+inline const QString delete_dir_stopped_some = QStringLiteral(
+    "Some of its files were already deleted. The boxes and lists now show what is left.");
+inline const QString delete_dir_stopped_none = QStringLiteral("Nothing was deleted.");
 
 }  // namespace tz::text

@@ -1,5 +1,7 @@
 #include "history/history.h"
 
+#include <utility>
+
 #include "compare/pair_opener.h"
 #include "core/context.h"
 #include "core/texts.h"
@@ -13,6 +15,9 @@ namespace {
 constexpr int most_pairs = 30;
 // Dir 1's paths up to this length line up their separators in a fixed-pitch font.
 constexpr int padded_width = 35;
+// Longer than any pair of paths the host can hold: a longer line is no pair, and
+// holding it would slow the history view down to a crawl.
+constexpr qsizetype longest_line = 64 * 1024;
 
 // True when `entry` comes back from the file as one line that opens `path1` and `path2`:
 // a pair is opened at its first separator, each side without its blanks at both ends.
@@ -49,25 +54,39 @@ void History::record_pair() {
 
 void History::load() {
   HistoryList& list = ctx_.window().history;
-  const QString& file = ctx_.globals().GLB_history_file;
+  const QByteArray& file = ctx_.globals().GLB_history_file;
   QStringList lines;
+  unreadable_.reset();
+  failure_said_ = false;
   try {
-    // Without a file yet the history is empty; so it is when the file cannot be read.
-    if (!file.isEmpty() && ctx_.common().file_exists(file)) lines = ctx_.fs().read_lines(file);
-  } catch (const FileError&) {
+    if (!file.isEmpty()) lines = ctx_.fs().read_own_lines(file, longest_line);
+  } catch (const FileError& error) {
+    // Without a file yet the history is empty. One that is there but cannot be read
+    // holds pairs all the same: a save must not replace it by the few of this run.
+    if (error.number() != err::file_not_found) unreadable_ = error;
     lines.clear();
   }
   list.assign(std::move(lines));
 }
 
 void History::save() {
-  const QString& file = ctx_.globals().GLB_history_file;
+  const QByteArray& file = ctx_.globals().GLB_history_file;
   if (file.isEmpty()) return;
   try {
-    ctx_.fs().write_lines(file, ctx_.window().history.texts());
+    if (unreadable_) throw *unreadable_;
+    ctx_.fs().write_own_lines(file, ctx_.window().history.texts());
+    failure_said_ = false;
   } catch (const FileError& error) {
-    // The list stays as it is; the file keeps what it had.
-    ctx_.common().show_error_message(error);
+    // The list stays as it is; the file keeps what it had. Said once, not at every
+    // comparison, until a save succeeds again.
+    if (std::exchange(failure_said_, true)) return;
+    if (unreadable_) {
+      ctx_.common().show_stopped(text::history_not_read, display_name(file), error,
+                                 text::history_not_read_end);
+    } else {
+      ctx_.common().show_stopped(text::history_not_saved, display_name(file), error,
+                                 text::history_not_saved_end);
+    }
   }
 }
 

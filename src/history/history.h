@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "platform/file_error.h"
 
 namespace tz {
 
@@ -20,9 +23,10 @@ class History {
   // Records the pair in the panes at the top of the history and saves it.
   void record_pair();
   // Loads the history list from the history file; a file that cannot be read is an
-  // empty history.
+  // empty history, and is never replaced.
   void load();
-  // Replaces the history file by the list, atomically; a failure is said once.
+  // Replaces the history file by the list, atomically; a failure is said once, naming
+  // the file and the reason, and the program goes on.
   void save();
   // The newest recorded pair, empty when there is none.
   QString first_entry() const;
@@ -44,6 +48,10 @@ class History {
 
   Context& ctx_;
   PairOpener& opener_;
+  // Why the history file that is there could not be loaded: it is then never replaced.
+  std::optional<FileError> unreadable_;
+  // A failed save was said; the next ones are not, until one succeeds.
+  bool failure_said_ = false;
 };
 
 }  // namespace tz

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <stdexcept>
+#include <utility>
 
 namespace tz {
 
@@ -40,6 +41,21 @@ class FileError : public std::runtime_error {
  private:
   int number_;
   QString description_;
+};
+
+// A removal of a directory tree that stopped part-way: the file or directory it could
+// not remove (in drive form) and whether anything had been removed before.
+class RemovalStopped : public FileError {
+ public:
+  RemovalStopped(const FileError& error, QString where, bool removed_some)
+      : FileError(error), where_(std::move(where)), removed_some_(removed_some) {}
+
+  const QString& where() const { return where_; }
+  bool removed_some() const { return removed_some_; }
+
+ private:
+  QString where_;
+  bool removed_some_;
 };
 
 }  // namespace tz

@@ -39,6 +39,9 @@ quint64 seconds_apart(FileTime a, FileTime b);
 struct FileInfo {
   qint64 length = 0;
   FileTime modified = 0;
+  // The part of the modification time below the second, where the file system keeps
+  // one: two files of one length and whole second are still told apart.
+  qint32 modified_ns = 0;
   int attributes = 0;
   // What the name reaches on disk, links followed: two names with the same device and
   // inode are one file.
@@ -130,6 +133,15 @@ class OpenDirectory {
   // Creates the subdirectory `name` (75 when the name exists, also in another case on a
   // file system that ignores case) and opens it as open_subdirectory does.
   virtual std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) = 0;
+  // Renames the entry `name` to `new_name` in this directory. 58 when `new_name` exists,
+  // also as another name that differs in letter case only (`name` itself may change its
+  // case).
+  virtual void rename(const QByteArray& name, const QByteArray& new_name) = 0;
+  // Removes the subdirectory `name` with everything below it, as FileSystem::remove_tree
+  // does, once it is the directory `expected` (device and inode): another directory
+  // or a link by that name fails with 76 before anything is removed. A removal that
+  // stops throws RemovalStopped.
+  virtual void remove_tree(const QByteArray& name, const FileInfo& expected) = 0;
 };
 
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.
@@ -185,12 +197,27 @@ class FileSystem {
   // one cannot be removed (75); so does a read-only file (75). A directory where another
   // file system is mounted is never entered (75). A failure ends the removal and nothing
   // is undone. A missing `path` is no error; a link named by `path` goes as a link; a
-  // drive root or a plain file fails with 75 before anything is removed.
+  // drive root or a plain file fails with 75 before anything is removed. Any depth is
+  // removed (the walk keeps its way down in a list, not on the stack). A removal that
+  // stops throws RemovalStopped.
   virtual void remove_tree(const QString& path) = 0;
 
-  // Text files of the program's own (the history); written atomically.
+  // Text files (the tree comparison's log); written atomically, each line ended by
+  // CR LF. Each line read is decoded on its own: UTF-8 where it is valid, Latin-1 (the
+  // legacy code page) otherwise.
   virtual QStringList read_lines(const QString& path) = 0;
   virtual void write_lines(const QString& path, const QStringList& lines) = 0;
+
+  // The program's own files (the history) by their native host path, exactly as given:
+  // never through the drive table, a `\` or `..` in it is part of a name. Lines are
+  // read as read_lines reads them; a line longer than `longest_line` bytes is left out
+  // without being held in memory. 53 when the file or its folder is missing.
+  virtual QStringList read_own_lines(const QByteArray& native_path, qsizetype longest_line) = 0;
+  // Replaces the file atomically, making the folders missing on its way first, readable
+  // by the user only (as per-user data folders are).
+  virtual void write_own_lines(const QByteArray& native_path, const QStringList& lines) = 0;
+  // Makes the native folder and every missing folder above it, as write_own_lines does.
+  virtual void make_own_folder(const QByteArray& native_path) = 0;
 
   // Convenience over info().
   int attributes(const QString& path) { return info(path).attributes; }

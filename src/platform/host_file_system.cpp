@@ -1,13 +1,10 @@
 #include "platform/host_file_system.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QFile>
-#include <QStringDecoder>
 #include <cerrno>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +12,7 @@
 
 #include "platform/file_error.h"
 #include "platform/host_listing.h"
+#include "platform/host_tree_removal.h"
 #include "platform/name_matching.h"
 
 namespace tz {
@@ -60,6 +58,7 @@ FileInfo info_of(const struct stat& st, const QByteArray& name) {
   FileInfo info;
   info.length = is_directory ? 0 : static_cast<qint64>(st.st_size);
   info.modified = st.st_mtim.tv_sec;
+  info.modified_ns = static_cast<qint32>(st.st_mtim.tv_nsec);
   if (is_read_only(st.st_mode)) info.attributes |= attr::read_only;
   if (name.startsWith('.')) info.attributes |= attr::hidden;
   if (is_directory) info.attributes |= attr::directory;
@@ -84,18 +83,6 @@ void check_name(const QByteArray& name) {
   }
 }
 
-QByteArray read_all(int fd) {
-  QByteArray data;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) throw_errno();
-    if (count == 0) return data;
-    data.append(buffer, count);
-  }
-}
-
 // Removes the file `name`: a link itself, judged by the file it reaches.
 void remove_entry(int dir_fd, const QByteArray& name) {
   struct stat st;
@@ -105,79 +92,6 @@ void remove_entry(int dir_fd, const QByteArray& name) {
   if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
   if (::unlinkat(dir_fd, name.constData(), 0) != 0) throw_errno();
   flush(dir_fd);
-}
-
-// Another file system mounted on the directory `name`: its files are no part of the
-// tree. Where the host cannot tell a mount's root, the change of device shows it.
-bool mounted_on(int dir_fd, const char* name, dev_t dir_device) {
-  struct statx st;
-  if (::statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS, &st) != 0)
-    throw_errno();
-  if (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT)
-    return (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
-  return makedev(st.stx_dev_major, st.stx_dev_minor) != dir_device;
-}
-
-// The names a tree removal takes from the directory `dir_fd`, in the order it gives
-// them: hidden names (and "." and "..") are not among them.
-std::vector<QByteArray> visible_names(int dir_fd) {
-  Descriptor reading(::openat(dir_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!reading.valid()) throw_errno();
-  DIR* handle = ::fdopendir(reading.get());
-  if (!handle) throw_errno();
-  reading.release();  // closed with the handle
-  struct Closer {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-  };
-  const std::unique_ptr<DIR, Closer> closing(handle);
-  std::vector<QByteArray> names;
-  for (;;) {
-    errno = 0;
-    const dirent* entry = ::readdir(handle);
-    if (!entry) {
-      if (errno != 0) throw_errno();
-      return names;
-    }
-    if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
-  }
-}
-
-void remove_subtree(int dir_fd, const char* name, dev_t dir_device);
-
-// Removes what a tree removal takes from the directory `dir_fd` (open for reading).
-void empty_tree(int dir_fd) {
-  struct stat dir_status;
-  if (::fstat(dir_fd, &dir_status) != 0) throw_errno();
-  for (const QByteArray& name : visible_names(dir_fd)) {
-    struct stat st;
-    if (::fstatat(dir_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
-    if (S_ISDIR(st.st_mode)) {
-      remove_subtree(dir_fd, name.constData(), dir_status.st_dev);
-    } else if (S_ISLNK(st.st_mode) || S_ISREG(st.st_mode)) {
-      // A link is only a name, whatever it points to; a file of its own is guarded.
-      if (S_ISREG(st.st_mode) && is_read_only(st.st_mode)) throw FileError(err::path_file_access);
-      if (::unlinkat(dir_fd, name.constData(), 0) != 0) throw_errno();
-    }
-    // Pipes, sockets and devices are no files of the user's: they stay, as hidden names
-    // do, and so does the directory that holds them.
-  }
-}
-
-// Removes the subdirectory `name` of `dir_fd` after everything in it, itself and never
-// what a link of that name points to.
-void remove_subtree(int dir_fd, const char* name, dev_t dir_device) {
-  // Emptying a mounted medium would reach far outside the tree, and its root could not
-  // be removed in the end anyway.
-  if (mounted_on(dir_fd, name, dir_device)) throw FileError(err::path_file_access);
-  {
-    const Descriptor dir(::openat(dir_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!dir.valid()) throw_errno();
-    empty_tree(dir.get());
-  }
-  if (::unlinkat(dir_fd, name, AT_REMOVEDIR) != 0) {
-    throw FileError(errno == ENOTEMPTY || errno == EEXIST ? err::path_file_access
-                                                          : error_from_errno(errno));
-  }
 }
 
 // Files reached by exact name relative to the directory held open, never through a
@@ -281,6 +195,57 @@ class HostOpenDirectory : public OpenDirectory {
     }
     resolver_->note_changed(fd_.get(), native_, name);
     return open_subdirectory(name);
+  }
+
+  void rename(const QByteArray& name, const QByteArray& new_name) override {
+    check_name(name);
+    check_name(new_name);
+    if (new_name == name) return;
+    // Another name that differs in case only would make the two one in drive form.
+    const QString key = name_key(display_name(new_name));
+    for (const ListedEntry& entry : entries(attr::hidden | attr::system | attr::directory)) {
+      if (entry.raw != name && name_key(entry.name) == key) throw FileError(err::file_exists);
+    }
+    int result =
+        ::renameat2(fd_.get(), name.constData(), fd_.get(), new_name.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+      // No support for refusing to replace: the name was seen free just now.
+      struct stat st;
+      if (::fstatat(fd_.get(), new_name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        throw FileError(err::file_exists);
+      result = ::renameat(fd_.get(), name.constData(), fd_.get(), new_name.constData());
+    }
+    if (result != 0) {
+      throw FileError(errno == EEXIST || errno == ENOTEMPTY ? err::file_exists
+                                                            : error_from_errno(errno));
+    }
+    flush(fd_.get());
+    resolver_->note_changed(fd_.get(), native_, new_name);
+  }
+
+  void remove_tree(const QByteArray& name, const FileInfo& expected) override {
+    check_name(name);
+    struct stat st;
+    if (::fstatat(fd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
+    if (S_ISLNK(st.st_mode)) {
+      // A link to the directory goes as a link, never what it points to.
+      if (::fstatat(fd_.get(), name.constData(), &st, 0) != 0 || st.st_dev != expected.device ||
+          st.st_ino != expected.inode)
+        throw FileError(err::path_not_found);
+      if (::unlinkat(fd_.get(), name.constData(), 0) != 0) throw_errno();
+      flush(fd_.get());
+      resolver_->note_changed(fd_.get(), native_);
+      return;
+    }
+    try {
+      remove_directory_tree(
+          fd_.get(), name, path_ + display_name(name),
+          DirectoryId{static_cast<dev_t>(expected.device), static_cast<ino_t>(expected.inode)});
+    } catch (const FileError&) {
+      resolver_->note_changed(fd_.get(), native_);
+      throw;
+    }
+    resolver_->note_changed(fd_.get(), native_);
   }
 
  private:
@@ -506,58 +471,16 @@ void HostFileSystem::remove_tree(const QString& path) {
     // The link goes, never what it points to.
     if (::unlinkat(parent, found.leaf(), 0) != 0) throw_errno();
   } else if (S_ISDIR(st.st_mode)) {
-    struct stat parent_status;
-    if (::fstat(parent, &parent_status) != 0) throw_errno(false);
-    remove_subtree(parent, found.leaf(), parent_status.st_dev);
+    try {
+      remove_directory_tree(parent, found.names.last(), shown_path(found));
+    } catch (const FileError&) {
+      resolver_->note_changed(parent, found.parent_native());
+      throw;
+    }
   } else {
     throw FileError(err::path_file_access);
   }
   resolver_->note_changed(parent, found.parent_native());
-}
-
-// Our own text files are written in UTF-8, which holds any name. Files that are not
-// valid UTF-8 come from elsewhere and are read as Latin-1.
-QStringList HostFileSystem::read_lines(const QString& path) {
-  const HostPath found = resolver_->resolve(path, Last::must_exist);
-  struct stat st;
-  const Descriptor input = open_regular(found.parent.get(), found.leaf(), st);
-  const QByteArray bytes = read_all(input.get());
-
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) text = QString::fromLatin1(bytes);
-
-  QStringList lines = text.split(u'\n');
-  if (lines.last().isEmpty()) lines.removeLast();  // the final line break ends a line
-  for (QString& line : lines) {
-    if (line.endsWith(u'\r')) line.chop(1);
-  }
-  return lines;
-}
-
-void HostFileSystem::write_lines(const QString& path, const QStringList& lines) {
-  const HostPath target = resolver_->resolve(path, Last::may_be_missing);
-  std::optional<mode_t> mode;
-  if (target.is_root()) throw FileError(err::path_file_access);
-  if (target.exists) {
-    struct stat st;
-    if (::fstatat(target.parent.get(), target.leaf(), &st, 0) == 0) {
-      if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
-      mode = st.st_mode & 0777;
-    }
-  }
-  QByteArray data;
-  for (const QString& line : lines) {
-    data += line.toUtf8();
-    data += "\r\n";
-  }
-  const Descriptor dir = open_parent(target);
-  TempFile temp(dir.get());
-  temp.write(data.constData(), data.size());
-  if (mode && ::fchmod(temp.fd(), *mode) != 0) throw_errno();
-  temp.commit(target.names.last(), Target::replace);
-  resolver_->note_changed(dir.get(), target.parent_native(),
-                          target.exists ? QByteArray() : target.names.last());
 }
 
 }  // namespace tz

@@ -11,10 +11,10 @@ namespace tz {
 
 // Drive-form files on a POSIX host, through a drive table.
 //
-// Every method also takes a native absolute path (`/home/ann/...`) and uses it as it
-// is: the per-user data folder may lie outside every drive and must still be reachable.
-// Paths are followed one directory at a time, so that one longer than the host takes
-// whole (PATH_MAX) is reached as well.
+// Every method also takes a native absolute path (`/home/ann/...`), read as drive form
+// is (`\` separates names); the program's own files have methods of their own that take
+// native paths exactly. Paths are followed one directory at a time, so that one longer than the
+// host takes whole (PATH_MAX) is reached as well.
 class HostFileSystem : public FileSystem {
  public:
   explicit HostFileSystem(DriveTable table)
@@ -41,6 +41,9 @@ class HostFileSystem : public FileSystem {
 
   QStringList read_lines(const QString& path) override;
   void write_lines(const QString& path, const QStringList& lines) override;
+  QStringList read_own_lines(const QByteArray& native_path, qsizetype longest_line) override;
+  void write_own_lines(const QByteArray& native_path, const QStringList& lines) override;
+  void make_own_folder(const QByteArray& native_path) override;
 
  private:
   // Shared with the directories handed out, which keep its names up to date as they

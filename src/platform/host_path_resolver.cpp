@@ -33,7 +33,8 @@ bool is_dot_name(const char* name) {
 ParsedPath parse_native(const QString& path) {
   if (path.contains(QChar(0))) throw FileError(err::bad_file_name);
   ParsedPath parsed{QChar(), QByteArrayLiteral("/"), {}};
-  // The program joins names to a folder with "\", also to the native data folder.
+  // Names joined to a native folder with "\" as to a drive's are split there too. (The
+  // program's own files, whose names may hold one, are reached exactly elsewhere.)
   QString slashed = path;
   slashed.replace(u'\\', u'/');
   for (const QString& part : QDir::cleanPath(slashed).split(u'/', Qt::SkipEmptyParts)) {
@@ -68,8 +69,7 @@ QString HostPath::display() const {
 }
 
 ParsedPath PathResolver::parse(const QString& path) const {
-  // Native absolute paths reach the per-user data folder, which may lie outside
-  // every drive. Nothing above the platform layer makes them up otherwise.
+  // A native absolute path names a place below the host's root, inside a drive or not.
   if (path.startsWith(u'/')) return parse_native(path);
   if (path.size() < 2 || path[1] != u':' || !is_ascii_letter(path[0])) {
     throw FileError(err::bad_file_name);

@@ -1,16 +1,17 @@
 #include "platform/host_system_facts.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace tz {
 
-QString HostSystemFacts::windows_directory() {
-  QString data_home = qEnvironmentVariable("XDG_DATA_HOME");
-  if (!data_home.startsWith(u'/')) data_home = QDir::homePath() + QStringLiteral("/.local/share");
-  const QString folder = QDir::cleanPath(data_home + QStringLiteral("/tenzor"));
-  QString drive_form = table_.to_drive_form(folder).value_or(folder);
-  if (drive_form.endsWith(u'\\')) drive_form.chop(1);
-  return drive_form;
+QByteArray HostSystemFacts::windows_directory() {
+  // Bytes as the environment holds them: a `\` or a name that is not UTF-8 stays exact.
+  QByteArray data_home = qgetenv("XDG_DATA_HOME");
+  // A relative value is invalid and ignored, as the base directory rules say.
+  if (!data_home.startsWith('/')) data_home = QFile::encodeName(QDir::homePath()) + "/.local/share";
+  while (data_home.size() > 1 && data_home.endsWith('/')) data_home.chop(1);
+  return data_home == "/" ? QByteArrayLiteral("/tenzor") : data_home + "/tenzor";
 }
 
 }  // namespace tz

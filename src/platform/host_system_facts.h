@@ -19,8 +19,8 @@ class HostSystemFacts : public SystemFacts {
   QStringList arguments() override { return arguments_; }
   QString current_directory() override { return table_.current_directory(); }
   QString working_directory() override { return QDir::currentPath(); }
-  // The per-user data folder, in drive form when a drive covers it.
-  QString windows_directory() override;
+  // The per-user data folder: $XDG_DATA_HOME/tenzor, ~/.local/share/tenzor by default.
+  QByteArray windows_directory() override;
   QSize screen_twips() override { return {}; }
   int frame_height_twips() override { return 0; }
 

@@ -66,8 +66,9 @@ class SystemFacts {
   virtual QString current_directory() = 0;
   // The process's real working directory as the host names it, whatever the drive table.
   virtual QString working_directory() = 0;
-  // The per-user data folder, without a final backslash.
-  virtual QString windows_directory() = 0;
+  // The per-user data folder as the host names it (a native path, never through the
+  // drive table), without a final `/`.
+  virtual QByteArray windows_directory() = 0;
   // Screen size in twips; empty where there is no screen.
   virtual QSize screen_twips() = 0;
   // Height of a window's title bar and borders in twips; 0 where there is no frame.

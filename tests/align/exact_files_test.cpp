@@ -111,8 +111,8 @@ TEST_F(ExactFiles, AFileLinkedIntoTheOtherDirectoryIsNotDeletedAsACopy) {
 
 TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
   const QString changed =
-      "D:\\two\\new1.txt has changed since the comparison (its time or length is not what was "
-      "compared). Nothing was done: compare the directories again.";
+      "D:\\two\\new1.txt has changed since the comparison (it is another file now, or its time or "
+      "length is not what was compared). Nothing was done: compare the directories again.";
   p.file(2, "new1.txt", "edited meanwhile", t0 + 30);
   p.dialogs.expect(changed);
   EXPECT_TRUE(touched_by([&] { drop(3, "new1.txt", 5); }).isEmpty());
@@ -126,8 +126,8 @@ TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
   select(4, {"new2.txt"});
   p.dialogs.expect("do you want to delete NEW2.TXT from dir2?", Answer::Yes);
   p.dialogs.expect(
-      "D:\\two\\new2.txt has changed since the comparison (its time or length is not what "
-      "was compared). Nothing was done: compare the directories again.");
+      "D:\\two\\new2.txt has changed since the comparison (it is another file now, or its time or "
+      "length is not what was compared). Nothing was done: compare the directories again.");
   p.dialogs.expect("No file deleted.");
   EXPECT_TRUE(touched_by([&] { p.tz.deletion().bot_delete_Click(); }).isEmpty());
 
@@ -152,6 +152,43 @@ TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
   ASSERT_EQ(::mkfifo((host_dir(1) + "/only1.txt").constData(), 0644), 0);
   p.dialogs.expect_starting("C:\\one\\only1.txt has changed since the comparison");
   EXPECT_TRUE(touched_by([&] { drop(1, "only1.txt", 2); }).isEmpty());
+}
+
+// A file is the one compared only while it is the same inode with the same time to the
+// nanosecond: another file of the same length and second in its place is a change.
+// What a drop leaves of an entry still reaches the file it kept.
+TEST_F(ExactFiles, AFileReplacedAtTheSameLengthAndSecondIsAnotherFile) {
+  const auto set_time = [&](int dir, const char* name, qint64 ns) {
+    const struct timespec times[2] = {{t0, ns}, {t0, ns}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (host_dir(dir) + '/' + name).constData(), times, 0), 0);
+  };
+  const QString changed =
+      " has changed since the comparison (it is another file now, or its time or length is not "
+      "what was compared). Nothing was done: compare the directories again.";
+  // Saved as editors save: a new file renamed over the compared one.
+  write_raw(host_dir(2) + "/same.tmp", "SAME", t0);
+  ASSERT_EQ(
+      ::rename((host_dir(2) + "/same.tmp").constData(), (host_dir(2) + "/same.txt").constData()),
+      0);
+  p.dialogs.expect("D:\\two\\same.txt" + changed);
+  EXPECT_TRUE(touched_by([&] { drop(5, "same.txt", 1); }).isEmpty());  // would delete it
+  // Written in place, with a time that differs below the second only.
+  write_raw(host_dir(1) + "/same.txt", "SAME", t0);
+  set_time(1, "same.txt", 5);
+  p.dialogs.expect("C:\\one\\same.txt" + changed);
+  EXPECT_TRUE(touched_by([&] { drop(5, "same.txt", 2); }).isEmpty());
+  EXPECT_EQ(content("C:\\one\\same.txt") + content("D:\\two\\same.txt"), "SAMESAME");
+
+  // Dir 2's older copy, with a time to the nanosecond, is kept while dir 1's goes; then
+  // the entry left moves it to dir 1.
+  set_time(2, "new1.txt", 250'000'000);
+  p.compare();
+  EXPECT_EQ(touched_by([&] { drop(3, "new1.txt", 2); }), Touched{"C/one/new1.txt"});
+  EXPECT_EQ(touched_by([&] { drop(2, "new1.txt", 1); }),
+            (Touched{"C/one/new1.txt", "D/two/new1.txt"}));
+  EXPECT_EQ(content("C:\\one\\new1.txt"), "old");
+  EXPECT_FALSE(exists("D:\\two\\new1.txt"));
+  EXPECT_EQ(p.list(1), (QStringList{"new1.txt", "only1.txt"}));
 }
 
 TEST_F(ExactFiles, ANameThatIsNotUtf8IsShownEscapedAndHandledByItsBytes) {

@@ -113,8 +113,8 @@ TEST_F(AlignTest, NothingIsDeletedForACopyThatIsGoneOrChanged) {
   p.file(2, "new1.txt", "changed", t0 + 120);
   p.dialogs.expect("do you want to delete NEW1.TXT from dir 1?", Answer::Yes);
   p.dialogs.expect(
-      "D:\\two\\new1.txt has changed since the comparison (its time or length is not what was "
-      "compared). Nothing was done: compare the directories again.");
+      "D:\\two\\new1.txt has changed since the comparison (it is another file now, or its time or "
+      "length is not what was compared). Nothing was done: compare the directories again.");
   drop(3, "new1.txt", delete_target);
   EXPECT_EQ(content("C:\\one\\new1.txt"), "newer in 1");
 }

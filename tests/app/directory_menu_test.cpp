@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include "compare/comparison.h"
 #include "compare/panes.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
@@ -158,18 +159,27 @@ TEST_F(DirMenu, DeleteRemovesTheTreeAndOpensItsParent) {
   EXPECT_FALSE(p.busy.busy);
 }
 
-TEST_F(DirMenu, DeleteStopsAtAHiddenFileKeepsWhatItHoldsAndLeavesTheBoxes) {
-  p.drives.write_file("C:\\one\\tree\\seen.txt", "s");
+// Nothing is undone; the message says where it stopped and that files went, and the
+// boxes and lists show what is left, not the files that went.
+TEST_F(DirMenu, DeleteStoppedPartWaySaysWhereAndShowsWhatIsLeft) {
   p.drives.write_file("C:\\one\\tree\\sub\\.hidden", "h");
   p.drives.write_file("C:\\one\\tree\\sub\\gone.txt", "g");
-  open("C:\\one\\tree", "D:\\", 1);
+  open("C:\\one\\tree", "C:\\one\\tree\\sub", 1);
+  p.tz.comparison().bot_compare_Click();
+  ASSERT_EQ(p.list(2), QStringList{"gone.txt"});
   ask_delete("C:\\one\\tree", Answer::Yes);
-  p.dialogs.expect("Error 75 - Path/File access error");
+  p.dialogs.expect(
+      "Deleting the directory stopped at C:\\one\\tree\\sub\r\nError: 75 - Path/File access "
+      "error\r\nSome of its files were already deleted. The boxes and lists now show what is "
+      "left.");
   menu.m_delete_dir_Click();
   EXPECT_FALSE(exists("C:\\one\\tree\\sub\\gone.txt"));
   EXPECT_TRUE(exists("C:\\one\\tree\\sub\\.hidden"));
   EXPECT_EQ(path(1), "C:\\one\\tree");
   EXPECT_EQ(subdirs(1), QStringList{"C:\\one\\tree\\sub"});
+  EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
+  EXPECT_TRUE(p.list(2).isEmpty());
+  EXPECT_EQ(p.dialogs.boxes.back().icon, Icon::Critical);
   EXPECT_FALSE(p.busy.busy);
 
   // A failure before anything is removed ends it the same way.

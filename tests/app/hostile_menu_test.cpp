@@ -123,5 +123,42 @@ TEST_F(HostileMenu, DeleteRemovesExactlyTheDirectoryNamedAndItsFiles) {
   }
 }
 
+// The box's directory moved away with a case twin beside it, or replaced by another of
+// the same name: each command says so and touches nothing, the twin least of all.
+TEST_F(HostileMenu, EachCommandActsOnlyOnTheDirectoryTheBoxOpened) {
+  p.drives.make_dir("C:\\work\\backup");
+  p.drives.write_file("C:\\work\\BACKUP\\only_copy.txt", "keep");
+  open("C:\\work\\backup", 1);
+  const QString gone =
+      "C:\\work\\backup is no longer there: it was renamed, moved or deleted since the box "
+      "showed it. Nothing was done.";
+  const std::function<void()> commands[] = {
+      [&] {
+        p.dialogs.expect("Are you sure you want to delete directory C:\\work\\backup?",
+                         Answer::Yes);
+        p.dialogs.expect(gone);
+        menu.m_delete_dir_Click();
+      },
+      [&] {
+        p.dialogs.expect_input("New name of directory?", "Renaming C:\\work\\backup", "new");
+        p.dialogs.expect(gone);
+        menu.m_rename_dir_Click();
+      },
+      [&] {
+        p.dialogs.expect_input("Name of subdirectory?", "Creating subdirectory of C:\\work\\backup",
+                               "sub");
+        p.dialogs.expect(gone);
+        menu.m_create_dir_Click();
+      },
+  };
+  ASSERT_EQ(::rename((root() + "/C/work/backup").constData(), (root() + "/C/work/old").constData()),
+            0);
+  for (const bool replaced : {false, true}) {
+    if (replaced) make_dir("C/work/backup");
+    for (const auto& command : commands) EXPECT_TRUE(touched_by(command).isEmpty());
+  }
+  EXPECT_EQ(path(1), "C:\\work\\backup");
+}
+
 }  // namespace
 }  // namespace tz::test

@@ -66,22 +66,16 @@ TEST(Common, PauseSleepsBetweenShortEventTurnsUntilTheTimeHasPassedOrTheWindowCl
 
 TEST(Common, StartUpPreparesTheDataFolderAndTheGlobals) {
   TestProgram p;
-  p.facts.windows = "C:\\profile\\tenzor";  // neither folder exists yet
-  p.drives.make_dir("C:\\profile");
+  // A fresh account: not even the folder above the program's own exists yet.
+  const QByteArray windows = QFile::encodeName(p.drives.host(u'C')) + "/profile/share/tenzor";
+  p.facts.windows = windows;
   p.facts.frame = 450;
   start_up(p.tz);
-  EXPECT_TRUE(p.tz.common().file_exists("C:\\profile\\tenzor\\temp"));
-  EXPECT_EQ(p.tz.globals().GLB_history_file, "C:\\profile\\tenzor\\temp\\tenzor_his.tmp");
+  EXPECT_TRUE(p.tz.common().file_exists("C:\\profile\\share\\tenzor\\temp"));
+  EXPECT_EQ(p.tz.globals().GLB_history_file, windows + "/temp/tenzor_his.tmp");
   EXPECT_EQ(p.tz.globals().GLB_caption_extra, 45);
   EXPECT_TRUE(p.tz.globals().GLB_loading);
   EXPECT_EQ(p.tz.globals().GLB_crlf, "\r\n");
-
-  // A data folder that no drive covers is reached by its native path.
-  const QString native = p.drives.host(u'C') + "/native-profile";
-  p.facts.windows = native;
-  start_up(p.tz);
-  EXPECT_TRUE(QFileInfo(native + "/temp").isDir());
-  EXPECT_EQ(p.tz.globals().GLB_history_file, native + "\\temp\\tenzor_his.tmp");
 
   // No window frame at all (offscreen): no correction.
   p.facts.frame = 0;

@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "compare/comparison.h"
 #include "compare/panes.h"
+#include "support/raw_files.h"
 #include "support/test_program.h"
 #include "tree/tree_comparison.h"
 
@@ -74,20 +75,20 @@ TEST_F(HistoryTest, AnyBytesLoadAndOpenHarmlessly) {
                      QByteArray(100'000, 'z') + "\r\n" + "no separator";
   write_file(lines);
   history().load();
-  ASSERT_EQ(list().count(), 4);
-  EXPECT_EQ(list().text(2).size(), 100'000);
-  EXPECT_EQ(list().text(3), "no separator");
+  // A line longer than any pair of paths is no pair: it is left out.
+  ASSERT_EQ(list().count(), 3);
+  EXPECT_EQ(list().text(2), "no separator");
   history().m_history_Click();
   list().set_selected(0);
   p.dialogs.expect_starting("Bad path: C:\\x");
   history().m_select_Click();
   EXPECT_TRUE(history().view_visible());
-  history().history_DblClick(3);  // nothing to open
+  history().history_DblClick(2);  // nothing to open
   EXPECT_TRUE(history().view_visible());
 
   write_file(QByteArray(10 * 1024 * 1024, 'x'));
   history().load();
-  EXPECT_EQ(list().count(), 1);
+  EXPECT_EQ(list().count(), 0);
 
   // A history that cannot be read is an empty history, without a word.
   ASSERT_TRUE(QFile::remove(file_path()));
@@ -161,7 +162,9 @@ TEST_F(HistoryTest, ASaveCutShortKeepsTheOldFileWhole) {
   small.rlim_cur = 4096;
   const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  p.dialogs.expect("Error 61 - Disk full");
+  p.dialogs.expect("The history could not be saved to " + file_path() +
+                   "\r\nError: 61 - Disk full\r\nThe comparison goes on; the history is kept "
+                   "until the program ends.");
   compare("C:\\a", "D:\\two");
   setrlimit(RLIMIT_FSIZE, &usual);
   std::signal(SIGXFSZ, old_handler);
@@ -169,6 +172,65 @@ TEST_F(HistoryTest, ASaveCutShortKeepsTheOldFileWhole) {
   EXPECT_EQ(QDir(p.drives.host_path("C:\\windows\\temp")).entryList(QDir::Files | QDir::Hidden),
             QStringList{"tenzor_his.tmp"});
   EXPECT_EQ(list().count(), 30);  // the program goes on with the list it has
+}
+
+// The history file by its native path, wherever the data folder lies: here outside
+// every drive, with a `\` in a name, below folders that do not exist yet. Each line is
+// decoded on its own. A file that cannot be read is never replaced; a save that fails
+// is said once, with the file and the reason, and the comparisons go on.
+TEST(HistoryFile, IsReachedByItsNativePathAndNeverLost) {
+  TestProgram p;
+  for (const char* dir : {"C:\\one", "D:\\two"}) p.drives.make_dir(dir);
+  const QByteArray temp = p.drives.folder() + "/home/.local/sh\\are/tenzor/temp";
+  p.facts.windows = p.drives.folder() + "/home/.local/sh\\are/tenzor";
+  start_up(p.tz);
+  p.tz.globals().GLB_loading = false;
+  const QByteArray file = temp + "/tenzor_his.tmp";
+  const auto bytes = [&] {
+    QFile f(QFile::decodeName(file));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+  };
+  const auto compare = [&] {
+    p.open_panes("C:\\one", "D:\\two");
+    p.tz.comparison().bot_compare_Click();
+  };
+  {
+    QFile f(QFile::decodeName(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("C:\\\xC3\xBCn <-> D:\\two\r\n" + QByteArray(70'000, 'z') +
+            "\r\nC:\\caf\xE9 <-> D:\\two\r\n");
+  }
+  p.tz.history().load();
+  EXPECT_EQ(p.tz.window().history.texts(),
+            (QStringList{"C:\\\u00FCn <-> D:\\two", "C:\\caf\u00E9 <-> D:\\two"}));
+  compare();
+  const QByteArray saved = History::entry_text("C:\\one", "D:\\two").toUtf8() +
+                           "\r\nC:\\\xC3\xBCn <-> D:\\two\r\nC:\\caf\xC3\xA9 <-> D:\\two\r\n";
+  EXPECT_EQ(bytes(), saved);
+
+  const QString where = QFile::decodeName(file);
+  p.fs.fault = [](const QString& operation, const QString&) {
+    if (operation == "read_own_lines") throw FileError(err::permission_denied);
+  };
+  p.tz.history().load();
+  p.fs.fault = nullptr;
+  p.dialogs.expect("The history file could not be read: " + where +
+                   "\r\nError: 70 - Permission denied\r\nIt is left as it is: the pairs "
+                   "compared now are not saved in it.");
+  compare();
+  compare();
+  EXPECT_EQ(bytes(), saved);
+
+  // The folder replaced by a file: no save can succeed.
+  p.tz.history().load();
+  ASSERT_EQ(::rename(temp.constData(), (temp + ".old").constData()), 0);
+  write_raw(temp, "in the way");
+  p.dialogs.expect("The history could not be saved to " + where +
+                   "\r\nError: 76 - Path not found\r\nThe comparison goes on; the history is "
+                   "kept until the program ends.");
+  compare();
+  compare();
+  EXPECT_EQ(p.tz.window().history.count(), 3);
 }
 
 // The next start reopens the newest pair when both of its directories are there.

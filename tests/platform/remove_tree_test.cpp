@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform_test_util.h"
+#include "support/raw_files.h"
 #include "support/tree_snapshot.h"
 
 namespace tz::test {
@@ -90,6 +91,44 @@ TEST_F(RemoveTree, TheTopItselfMissingALinkARootOrAFile) {
   EXPECT_EQ(error_number([&] { fs.remove_tree("M:\\x"); }), err::disk_not_ready);
   EXPECT_TRUE(TreeSnapshot(native("D:\\")).changed_since(before).isEmpty());
   EXPECT_EQ(raw_names("C:\\"), Names{"plain.txt"});
+}
+
+// A tree far deeper than a path the host takes at once: it goes, or the removal stops
+// with the name of the file it stopped at; never a crash.
+TEST_F(RemoveTree, AnyDepthGoesOrStopsNamingTheFileItStoppedAt) {
+  constexpr int depth = 13'000;
+  // Made one level at a time: the whole path is far longer than PATH_MAX.
+  const auto make_deep = [&](const char* bottom_file, mode_t mode) {
+    int dir = ::open(native("C:\\").constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int level = 0; level <= depth && dir >= 0; ++level) {
+      const char* name = level == 0 ? "Deep" : "d";
+      ASSERT_EQ(::mkdirat(dir, name, 0755), 0);
+      const int sub = ::openat(dir, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      ::close(dir);
+      dir = sub;
+    }
+    ASSERT_GE(dir, 0);
+    const int file = ::openat(dir, bottom_file, O_WRONLY | O_CREAT | O_CLOEXEC, mode);
+    ASSERT_GE(file, 0);
+    ::close(file);
+    ::close(dir);
+  };
+  make_deep("plain.txt", 0644);
+  fs.remove_tree("C:\\Deep");
+  EXPECT_EQ(raw_names("C:\\"), Names{});
+
+  make_deep("ro.txt", 0444);  // read-only: the removal stops there, before anything went
+  try {
+    fs.remove_tree("C:\\Deep");
+    ADD_FAILURE() << "removed a read-only file";
+  } catch (const RemovalStopped& stopped) {
+    EXPECT_EQ(stopped.number(), err::path_file_access);
+    EXPECT_EQ(stopped.where(), "C:\\Deep" + QString("\\d").repeated(depth) + "\\ro.txt");
+    EXPECT_FALSE(stopped.removed_some());
+  }
+  // The test's own clean-up reaches that depth as well.
+  remove_raw_tree(native("C:\\Deep"));
+  EXPECT_EQ(raw_names("C:\\"), Names{});
 }
 
 // A medium mounted inside the tree (or on its top) is never emptied. Needs a mount

@@ -90,7 +90,7 @@ class FakeFacts : public SystemFacts {
   QStringList arguments() override { return args; }
   QString current_directory() override { return cwd; }
   QString working_directory() override { return work; }
-  QString windows_directory() override { return windows; }
+  QByteArray windows_directory() override { return windows; }
   QSize screen_twips() override { return screen; }
   int frame_height_twips() override { return frame; }
 
@@ -100,7 +100,8 @@ class FakeFacts : public SystemFacts {
   QString cwd = QStringLiteral("C:\\");
   // Native; TestProgram makes it the host folder of its first drive.
   QString work;
-  QString windows = QStringLiteral("C:\\windows");
+  // A native path; TestProgram puts it on its drive C: as C:\windows.
+  QByteArray windows;
   QSize screen{19200, 14400};
   int frame = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,9 +15,10 @@ namespace tz::test {
 // runs before the operation and may throw a FileError. Operations are named
 // after the methods: "info" (also for info and exists through an open directory),
 // "list" (also for entries), "copy_file" (with the source's path, also for copy_to),
-// "remove_file" (also for remove), "make_directory" (also for make_subdirectory) and
-// "remove_tree". Through an open directory the path is its path() followed by the name as
-// displayed.
+// "remove_file" (also for remove), "make_directory" (also for make_subdirectory),
+// "remove_tree" (also through an open directory) and "read_own_lines" (with the native
+// path as text). Through an open directory the path is its path() followed by the name
+// as displayed.
 class FaultyFileSystem : public HostFileSystem {
  public:
   using HostFileSystem::HostFileSystem;
@@ -52,6 +54,10 @@ class FaultyFileSystem : public HostFileSystem {
   void remove_tree(const QString& path) override {
     hit("remove_tree", path);
     HostFileSystem::remove_tree(path);
+  }
+  QStringList read_own_lines(const QByteArray& native_path, qsizetype longest_line) override {
+    hit("read_own_lines", QFile::decodeName(native_path));
+    return HostFileSystem::read_own_lines(native_path, longest_line);
   }
 
  private:
@@ -98,6 +104,13 @@ class FaultyFileSystem : public HostFileSystem {
     std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) override {
       fs_.hit("make_directory", path_ + display_name(name));
       return std::make_shared<FaultyDirectory>(fs_, real_->make_subdirectory(name));
+    }
+    void rename(const QByteArray& name, const QByteArray& new_name) override {
+      real_->rename(name, new_name);
+    }
+    void remove_tree(const QByteArray& name, const FileInfo& expected) override {
+      fs_.hit("remove_tree", path_ + display_name(name));
+      real_->remove_tree(name, expected);
     }
 
    private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -30,6 +31,7 @@ struct TestProgram {
         fs(drives.table()),
         tz(Services{fs, dialogs, pump, busy, clock, facts, processes, exit}) {
     facts.work = drives.host(letters.value(0, u'C'));
+    facts.windows = QFile::encodeName(drives.host_path("C:\\windows"));
   }
 
   static constexpr qint64 t0 = 1'700'000'000;
