@@ -162,7 +162,8 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
   }
   for (const QString& path : {line.path1, line.path2}) {
     if (!tz.tree().path_exists(path)) {
-      tz.message(text::path_does_not_exist + path);
+      // A path that is there but closed to this user is said as such, as in the window.
+      tz.message(tz.common().unreachable_path_message(path, text::path_does_not_exist));
       return report_status::refused;
     }
   }
