@@ -82,6 +82,43 @@ total=$((total + 1)); grep -q "^tenzor: unknown option --bogus$" "$work/err" || 
 total=$((total + 1))
 run --report 'W:\r1 | W:\r2' >/dev/full 2>"$work/err"; status=$?
 [ "$status" = 2 ] && grep -q "^tenzor: write error: " "$work/err" || { echo "FAIL: full disk: status $status, stderr '$(cat "$work/err")'"; failures=$((failures + 1)); }
+# Trees. Twins pair by their exact bytes first and never twice: a twin left over is a
+# branch of its own. A branch found on one side only is a difference; one flagged on
+# one side only is no line.
+mkdir -p "$work/v1/Docs" "$work/v1/docs" "$work/v2/Docs"
+echo old >"$work/v1/Docs/file"; echo old >"$work/v2/Docs/file"; echo new >"$work/v1/docs/file"
+touch -d '2024-01-01 10:00:00' "$work/v1/Docs/file" "$work/v2/Docs/file"
+check "tree 1 twins" 1 "Only in tree 1: W:\\v1\\docs" run --report 'W:\v1 § W:\v2'
+mkdir -p "$work/w1/Docs" "$work/w2/DOCS" "$work/w2/docs/deep" "$work/w2/flagged"
+touch "$work/w2/flagged/_no_tenzor.flg"
+check "tree 2 twins" 1 "Only in tree 2: W:\\w2\\docs
+Only in tree 2: W:\\w2\\docs\\deep" run --report 'W:\w1 § W:\w2'
+rm -r "$work/w1" "$work/w2"
+# Directories that cannot be read, met as an ordinary user would, are said and make
+# the answer incomplete: never passed over as aligned.
+chmod 755 "$work"
+cp "$tenzor" "$work/tz"
+mkdir -p "$work/x1/a" "$work/x2/a" "$work/x1/b" "$work/x2/b" "$work/x1/c/sub/deep" \
+  "$work/x2/c/sub/deep" "$work/x1/linked" "$work/elsewhere" "$work/x1/y" "$work/x2/y/below"
+ln -s ../elsewhere "$work/x2/linked"
+chmod 000 "$work/x2/a" "$work/x2/c/sub/deep" "$work/x1/y"
+chmod 311 "$work/x2/b"
+as_user() {
+  env -i PATH="$PATH" HOME="$work" TENZOR_DRIVES="W=$work" \
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$work/tz" --report "$@" | sort
+  return "${PIPESTATUS[0]}"
+}
+check "unreadable branches" 2 "Not compared: W:\x1\linked (the other tree holds the name as a file or a link)
+Not compared: W:\x1\y (70 Permission denied)
+Not compared: W:\x2\a (70 Permission denied)
+Not compared: W:\x2\b (70 Permission denied)
+Not compared: W:\x2\c\sub\deep (70 Permission denied)" as_user 'W:\x1 § W:\x2'
+# A drive root that may not be searched: the permission, not a missing path.
+check "root closed to the user" 2 "" env -i PATH="$PATH" HOME="$work" TENZOR_DRIVES="W=$work;X=$work/x2/a" \
+  setpriv --reuid=nobody --regid=nogroup --clear-groups "$work/tz" --report 'W:\x1 | X:\one'
+total=$((total + 1)); grep -qF 'Path cannot be reached: X:\one (70 Permission denied)' "$work/err" || { echo "FAIL: closed root message: $(cat "$work/err")"; failures=$((failures + 1)); }
+chmod 755 "$work/x2/a" "$work/x2/b" "$work/x2/c/sub/deep" "$work/x1/y"
+rm -r "$work/v1" "$work/v2" "$work/x1" "$work/x2" "$work/elsewhere" "$work/tz"
 total=$((total + 1)); [ "$(ls -A "$work" | sort | tr '\n' ' ')" = "a b err lines r1 r2 records " ] || { echo "FAIL: wrote files: $(ls -A "$work")"; failures=$((failures + 1)); }
 echo "$(( total - failures )) passed, $failures failed"
 [ "$failures" -eq 0 ]

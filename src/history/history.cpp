@@ -140,7 +140,10 @@ void History::m_delete_Click() {
     ctx_.message(text::no_record_selected);
     return;
   }
-  list.remove_at(list.selected());  // leaves nothing selected
+  list.remove_at(list.selected());
+  // Nothing is selected afterwards, whatever the view chose to show: a second delete
+  // asks for a selection instead of taking the next pair.
+  list.set_selected(-1);
   save();
   if (list.count() == 0) m_close_Click();
 }

@@ -311,6 +311,8 @@ bool holds_name(OpenDirectory& dir, const QByteArray& name) {
   if (dir.exists(name)) return true;
   const QString wanted = name_part(display_name(name), name);
   for (const ListedEntry& entry : dir.entries(attr::directory | attr::hidden | attr::system)) {
+    // A directory of another case is a twin's partner, not this name's.
+    if (entry.attributes & attr::directory) continue;
     if (name_part(entry) == wanted) return true;
   }
   return false;

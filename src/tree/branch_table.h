@@ -56,9 +56,10 @@ class BranchTable {
   std::vector<std::pair<std::size_t, std::shared_ptr<OpenDirectory>>> chain_[2];
 };
 
-// True when `dir` holds an entry of any kind named `name`, letter case ignored (a name
-// that is not UTF-8 only as the same bytes), or a link of exactly that name that reaches
-// nothing. Throws FileError when `dir` cannot be read.
+// True when `dir` holds an entry of any kind named exactly `name`, a link of exactly that
+// name that reaches nothing, or a file of that name in another case (a name that is not
+// UTF-8 only as the same bytes). A directory in another case does not count: it is a
+// twin's partner. Throws FileError when `dir` cannot be read.
 bool holds_name(OpenDirectory& dir, const QByteArray& name);
 
 // Walks the trees below `root1` and `root2` level by level into their branches: the

@@ -82,6 +82,8 @@ void ResultsWindow::build() {
   set_control_name(text_, QStringLiteral("Text1"));
   text_->setFont(fixed_pitch_font(report_font_points));
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The report is first in the tab order, not the only stop: Tab reaches the buttons.
+  text_->setTabChangesFocus(true);
   text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   connect(text_, &QPlainTextEdit::textChanged, this, &ResultsWindow::keep_report);

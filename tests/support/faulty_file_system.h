@@ -16,9 +16,9 @@ namespace tz::test {
 // after the methods: "info" (also for info and exists through an open directory),
 // "list" (also for entries), "copy_file" (with the source's path, also for copy_to),
 // "remove_file" (also for remove), "make_directory" (also for make_subdirectory),
-// "remove_tree" (also through an open directory) and "read_own_lines" (with the native
-// path as text). Through an open directory the path is its path() followed by the name
-// as displayed.
+// "remove_tree" (also through an open directory), "open" (open_directory) and
+// "read_own_lines" (with the native path as text). Through an open directory the path is its path()
+// followed by the name as displayed.
 class FaultyFileSystem : public HostFileSystem {
  public:
   using HostFileSystem::HostFileSystem;
@@ -37,6 +37,7 @@ class FaultyFileSystem : public HostFileSystem {
     return HostFileSystem::info(path);
   }
   std::shared_ptr<OpenDirectory> open_directory(const QString& path) override {
+    hit("open", path);
     return std::make_shared<FaultyDirectory>(*this, HostFileSystem::open_directory(path));
   }
   void copy_file(const QString& source, const QString& target) override {

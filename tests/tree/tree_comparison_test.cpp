@@ -187,6 +187,59 @@ TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
   EXPECT_TRUE(tree().branches().empty());
 }
 
+// Only what can be made is offered: a missing root whose parent exists, each twin
+// under its own name. A side made after the walk is compared when its turn comes.
+TEST_F(Trees, WhatCanBeMadeIsOfferedAndWhatWasMadeSinceIsCompared) {
+  dir("C:\\one\\Docs");
+  dir("C:\\one\\docs");
+  put("C:\\one\\docs\\new.txt");
+  p.open_panes("C:\\one", "D:\\two");
+  QDir(p.drives.host_path("D:\\two")).removeRecursively();
+  p.dialogs.expect("Path D:\\two does not exist. Do you want to create it?", Answer::Yes);
+  p.dialogs.expect("Path D:\\two\\Docs does not exist. Do you want to create it?", Answer::Yes);
+  p.dialogs.expect("Path D:\\two\\docs does not exist. Do you want to create it?", Answer::No);
+  p.dialogs.expect("End of tree comparison.");
+  tree().bot_compare_tree_Click();
+  EXPECT_TRUE(is_dir("D:\\two\\Docs"));
+  EXPECT_EQ(shown_report, "\r\nOnly in tree 1: C:\\one\\docs");
+  EXPECT_FALSE(w().b_next_alignment.visible());
+
+  // Made after the report: its branch is compared, its file offered for alignment.
+  QObject::connect(&p.tz.window(), &WindowModel::results_requested,
+                   [this] { dir("D:\\two\\docs"); });
+  p.dialogs.expect("Path D:\\two\\docs does not exist. Do you want to create it?", Answer::No);
+  tree().bot_compare_tree_Click();
+  EXPECT_EQ(tree().waiting_path1(), "C:\\one\\docs");
+  EXPECT_EQ(p.list(1), QStringList{"new.txt"});
+}
+
+// The real cause: a drive gone during the step-through is no name a path cannot carry,
+// and a tree root that cannot be read is named.
+TEST_F(Trees, AFailureSaysItsRealCause) {
+  dir("C:\\one\\a");
+  dir("D:\\two\\a");
+  dir("C:\\one\\b");
+  dir("D:\\two\\b");
+  put("C:\\one\\a\\x.txt");
+  put("C:\\one\\b\\x.txt");
+  compare_trees();
+  ASSERT_TRUE(w().b_next_alignment.visible());
+  const QString drive = p.drives.host(u'D');
+  ASSERT_TRUE(QDir().rename(drive, drive + ".gone"));
+  p.dialogs.expect("Directory not found or disk drive not ready.");
+  tree().b_next_alignment_Click();
+  EXPECT_EQ(tree().waiting_result(), TreeComparison::BranchResult::failed);
+  ASSERT_TRUE(QDir().rename(drive + ".gone", drive));
+
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "open" && path == "C:\\one") throw FileError(err::permission_denied);
+  };
+  p.dialogs.expect(
+      "The tree comparison stopped at C:\\one\r\nError: 70 - Permission denied\r\n"
+      "Nothing was created or compared: a part of the trees could not be read.");
+  compare_trees();
+}
+
 TEST_F(Trees, ABranchWhosePathReachesAnotherDirectoryIsNeverComparedAsThat) {
   // "b\c" is one name, and its path names another directory: b's c.
   for (const char* d : {"C:\\one\\b\\c\\inner", "D:\\two\\b\\c\\inner"}) dir(d);

@@ -67,6 +67,13 @@ TEST_F(UiResults, EditsAreUndoneAtOnceAndEnterProceeds) {
     QTest::keyClick(text, Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(text->toPlainText(), "Only in tree 1: C:\\a\\x\nOnly in tree 2: D:\\b\\z");
+    // Tab leaves the report for the three buttons, left to right, and comes back.
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+      QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+      order << window.focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"b_proceed", "b_save_notepad", "b_cancel", "Text1"}));
     QTest::keyClick(text, Qt::Key_Return);
   });
   EXPECT_EQ(report(), "\r\nOnly in tree 1: C:\\a\\x\r\nOnly in tree 2: D:\\b\\z");
