@@ -40,6 +40,8 @@ inline const QString comparison_stopped_end = QStringLiteral(
 
 inline const QString invalid_call_line = QStringLiteral("Invalid call line format.");
 inline const QString usage = QStringLiteral("Usage: <drive:\\path 1> | <drive:\\path 2> ");
+inline const QString two_folders_at_a_time =
+    QStringLiteral("Tenzor compares two folders at a time: give it one folder or two.");
 inline const QString path_not_reachable = QStringLiteral("Path cannot be reached: ");
 inline const QString path_does_not_exist = QStringLiteral("Path does not exist: ");
 inline const QString start_pair_not_opened =
