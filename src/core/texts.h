@@ -189,6 +189,7 @@ inline const QString log_file = QStringLiteral("tenzor.log");
 inline const QString log_heading = QStringLiteral("TENZOR.LOG ");
 inline const QString log_not_saved = QStringLiteral("tenzor.log could not be saved in the folder ");
 inline const QString no_editor = QStringLiteral("The text editor could not be started for ");
+inline const QString no_browser = QStringLiteral("The web browser could not be started for ");
 // The plain file that keeps a directory, and everything below it, out of a tree
 // comparison.
 inline const QString no_tenzor_flag = QStringLiteral("_no_tenzor.flg");
