@@ -38,6 +38,15 @@ inline const QString comparison_stopped = QStringLiteral("The comparison stopped
 inline const QString comparison_stopped_end = QStringLiteral(
     "The lists stay empty: nothing can be aligned from a comparison that did not finish.");
 
+// Standard error, when no window can open.
+inline const QString no_display = QStringLiteral("no display found (DISPLAY is not set)");
+inline const QString display_empty = QStringLiteral("no display found (DISPLAY is empty)");
+inline const QString display_not_opened_start = QStringLiteral("the display \"");
+inline const QString display_not_opened_end = QStringLiteral("\" cannot be opened");
+inline const QString desktop_program = QStringLiteral(
+    ". Tenzor is a desktop program: start it in a graphical session, or under a virtual "
+    "display such as xvfb-run.");
+
 inline const QString invalid_call_line = QStringLiteral("Invalid call line format.");
 inline const QString usage = QStringLiteral("Usage: <drive:\\path 1> | <drive:\\path 2> ");
 inline const QString two_folders_at_a_time =
