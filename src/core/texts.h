@@ -69,6 +69,8 @@ inline const QString bytes_free = QStringLiteral("bytes free:");
 inline const QString drop_to_see = QStringLiteral("drop here to open/run file");
 inline const QString drop_to_delete = QStringLiteral("drop here to delete file");
 inline const QString align_these_files = QStringLiteral("align these files");
+// Between an align button's caption and its list's, in the name a screen reader speaks.
+inline const QString name_and_list = QStringLiteral(": ");
 inline const QString next_subdir = QStringLiteral("next subdir");
 inline const QString label5 = QStringLiteral("Label5");
 inline const QString compare_trees = QStringLiteral("compare &trees");
