@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps fonts-dejavu-core rsync bc time netpbm tzdata
   # the install test and the Debian package (scripts/package.sh)
-  desktop-file-utils appstream man-db groff-base dpkg-dev file
+  desktop-file-utils appstream man-db groff-base dpkg-dev file lintian binutils
   # the test on a FAT folder mounted through FUSE
   fusefat dosfstools
   # the fuzz targets (scripts/fuzz.sh): clang and its libFuzzer

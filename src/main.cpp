@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "align/copier.h"
 #include "app/command_line.h"
@@ -36,13 +38,17 @@ namespace {
 constexpr char usage[] =
     "Usage:\n"
     "  tenzor [<drive:\\path 1> | <drive:\\path 2>]\n"
-    "      Opens the window on the pair and compares it; without arguments both panes\n"
+    "      Opens the window on the pair and compares it. Without arguments the newest\n"
+    "      pair of the history opens when both of its directories exist, else both panes\n"
     "      show the root of the current drive.\n"
     "  tenzor <drive:\\path 1> \u00a7 <drive:\\path 2>\n"
     "      Opens the window and compares the two directory trees.\n"
     "  tenzor </folder 1> </folder 2>\n"
     "      Two native folders without a separator (as a launcher passes two dropped\n"
     "      folders) are the pair </folder 1> | </folder 2>.\n"
+    "  tenzor </folder>\n"
+    "      One native folder is dir 1; dir 2 is the newest history pair's dir 2 when it\n"
+    "      exists, else the same folder.\n"
     "  tenzor --report [--all] [--null|-0] <drive:\\path 1> | <drive:\\path 2>\n"
     "      Compares the pair without a window and writes one line per file that differs\n"
     "      (with --all also the aligned ones): the list's caption, a TAB, the file's\n"
@@ -171,12 +177,61 @@ class BenchClock : public QObject {
   bool painted_ = false;
 };
 
-bool has_display() {
-  // An explicit platform (offscreen, xcb...) is the user's choice; otherwise X11 or
-  // Wayland must be there.
-  return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
-         qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+// Why no window can open, or empty while one may: an explicit platform (offscreen,
+// xcb...) is the user's choice; otherwise X11 or Wayland must be named.
+QString missing_display() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("DISPLAY"))
+    return {};
+  return qEnvironmentVariableIsSet("DISPLAY") ? tz::text::display_empty : tz::text::no_display;
 }
+
+// Qt ends a program whose display cannot be opened with an abort and advice to reinstall.
+// While the application starts, its messages are held back: a fatal one ends the program
+// with one line of its own, and the others are passed on once the display is open.
+class DisplayGuard {
+ public:
+  DisplayGuard() { previous_ = qInstallMessageHandler(&DisplayGuard::hold); }
+  ~DisplayGuard() {
+    qInstallMessageHandler(previous_);
+    if (previous_ != nullptr)
+      for (const Held& m : held_) previous_(m.type, m.context.context(), m.text);
+    held_.clear();
+  }
+  DisplayGuard(const DisplayGuard&) = delete;
+  DisplayGuard& operator=(const DisplayGuard&) = delete;
+
+ private:
+  // The context's strings point into the code that logged; the copies keep them.
+  struct Context {
+    QByteArray file, function, category;
+    int line = 0;
+    QMessageLogContext context() const {
+      return {file.constData(), line, function.constData(), category.constData()};
+    }
+  };
+  struct Held {
+    QtMsgType type;
+    Context context;
+    QString text;
+  };
+
+  static void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+      QString display = qEnvironmentVariable("DISPLAY");
+      if (display.isEmpty()) display = qEnvironmentVariable("WAYLAND_DISPLAY");
+      if (display.isEmpty()) display = qEnvironmentVariable("QT_QPA_PLATFORM");
+      complain(tz::text::display_not_opened_start + display + tz::text::display_not_opened_end +
+               tz::text::desktop_program);
+      std::fflush(stderr);
+      std::_Exit(2);
+    }
+    held_.push_back({type, {context.file, context.function, context.category, context.line}, text});
+  }
+
+  static inline QtMessageHandler previous_ = nullptr;
+  static inline std::vector<Held> held_;
+};
 
 }  // namespace
 
@@ -205,15 +260,15 @@ int main(int argc, char* argv[]) {
   if (arguments.value(0) == QStringLiteral("--report")) return report(arguments.mid(1));
   if (is_option(arguments.value(0))) return unknown_option(arguments.value(0));
 
-  if (!has_display()) {
-    std::fputs(
-        "tenzor: no display found (DISPLAY is not set). Tenzor is a desktop program: start it "
-        "in a graphical session, or under a virtual display such as xvfb-run.\n",
-        stderr);
-    return 1;
+  if (const QString missing = missing_display(); !missing.isEmpty()) {
+    complain(missing + tz::text::desktop_program);
+    return 2;
   }
 
+  // Guarded while the application opens the display; passed on once it runs.
+  auto guard = std::make_unique<DisplayGuard>();
   QApplication app(argc, argv);
+  guard.reset();
   QApplication::setApplicationName(QStringLiteral("tenzor"));
   // Lets a desktop tie the window to the launcher that started it.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tenzor.Tenzor"));

@@ -15,6 +15,12 @@ class SystemFacts;
 struct CommandLine {
   bool valid = false;
   bool tree = false;
+  // The line named no pair: both paths are the current drive's root.
+  bool empty = false;
+  // One folder alone (path 2 is path 1 until a second one is chosen).
+  bool single = false;
+  // More folders than a pair, for the message.
+  bool too_many = false;
   QString path1;
   QString path2;
   // A native path that no drive covers (the line is then invalid), for the message.
@@ -34,8 +40,9 @@ CommandLine parse_command_line(const QString& line, QChar current_drive,
 // The pair of the program's arguments. When the paths come as arguments of their own
 // (path 1, "|" or "§", path 2; or two native folders with no separator, as a desktop
 // launcher passes two dropped folders), each is taken exactly as given, blanks, "|" and
-// "§" inside it included. Anything else is read as one line, the arguments joined by
-// blanks, by parse_command_line.
+// "§" inside it included. So is one native folder with no separator in it, which is
+// `single`; three native folders or more are `too_many`. Anything else is read as one
+// line, the arguments joined by blanks, by parse_command_line.
 CommandLine parse_arguments(const QStringList& arguments, QChar current_drive,
                             const NativePathTranslator& translate);
 

@@ -68,8 +68,7 @@ bool open_url(Processes& processes, const QString& address) {
   // an address as http.
   if (url.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
     url.prepend(QLatin1String("http://"));
-  processes.open_url(url);
-  return true;
+  return processes.open_url(url);
 }
 
 void Help::release_notes() {
@@ -96,7 +95,9 @@ void Help::m_directory_flags_Click() {
 }
 
 void Help::m_web_site_Click() {
-  open_url(ctx_.services().processes, text::maker_web_site);
+  // Without a browser the desktop shows nothing: the user would wait for a page.
+  if (!open_url(ctx_.services().processes, text::maker_web_site))
+    ctx_.message(text::no_browser + text::maker_web_site + u'.');
 }
 
 }  // namespace tz

@@ -22,8 +22,8 @@ QString version_number();
 // letter case.
 bool is_url(const QString& text);
 // Opens the address (its first line, when it has several) with the system's handler
-// for it. False, and nothing done, when the text is no address; the handler's own
-// failure is not reported.
+// for it. False, and nothing done, when the text is no address; false too when the
+// system has no handler that starts.
 bool open_url(Processes& processes, const QString& address);
 
 // The Help menu: short help texts, the version history, the about box and the maker's

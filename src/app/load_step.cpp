@@ -62,6 +62,17 @@ void open_command_line_pair(Tenzor& tz, const CommandLine& line, QChar current_d
   }
 }
 
+// Dir 2 for a folder given alone: the newest pair's dir 2 while it exists, else the
+// folder itself, which opens both panes on it without comparing.
+QString second_folder(Tenzor& tz, const QString& folder) {
+  tz.history().load();
+  const QString entry = tz.history().first_entry();
+  const qsizetype p = entry.indexOf(text::pair_separator);
+  if (p < 0) return folder;
+  const QString dir2 = entry.mid(p + text::pair_separator.size()).trimmed();
+  return tz.common().file_exists(dir2) ? dir2 : folder;
+}
+
 }  // namespace
 
 void load_form(Tenzor& tz, const NativePathTranslator& translate) {
@@ -93,7 +104,9 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
     tz.services().exit.end_now();
   }
   if (line.tree) g.GLB_tree_mode = true;
-  open_command_line_pair(tz, line, drive);
+  CommandLine pair = line;
+  if (line.single) pair.path2 = second_folder(tz, line.path1);
+  open_command_line_pair(tz, pair, drive);
 
   common.show_busy(true);
   panes.read_pane_paths();
@@ -114,7 +127,9 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   panes.read_pane_paths();
   tz.window().clear_free_space_labels();
   tz.history().load();
-  tz.pair_opener().open_dir_pair(tz.history().first_entry(), false);
+  // A pair named on the command line is the pair asked for; the newest pair of the
+  // history stands in only for an empty line.
+  if (line.empty) tz.pair_opener().open_dir_pair(tz.history().first_entry(), false);
   common.show_busy(false);
   if (!g.GLB_tree_mode) {
     Comparison::Outcome outcome = Comparison::Outcome::refused;

@@ -8,9 +8,9 @@ namespace tz {
 
 class Tenzor;
 
-// The main window's load step: its first state, the command line, the two panes, the
-// history's newest pair and the first comparison. An invalid command line or a missing
-// path ends the program here.
+// The main window's load step: its first state, the command line, the two panes (the
+// history's newest pair for an empty line) and the first comparison. An invalid command
+// line or a missing path ends the program here.
 void load_form(Tenzor& tz, const NativePathTranslator& translate = {});
 
 // The load step, then `event_loop` (the window's event loop, returning the exit status)

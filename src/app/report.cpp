@@ -156,7 +156,8 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
   g.GLB_loading = true;
   g.GLB_command_line = tz.services().facts.command_line().trimmed();
   const CommandLine line = read_command_line(tz.services().facts, panes.current_drive(), translate);
-  if (!line.valid) {
+  // One folder is no pair: the window may pick dir 2, a report must not.
+  if (!line.valid || line.single) {
     tz.message(invalid_line_message(line, g.GLB_crlf));
     return report_status::refused;
   }

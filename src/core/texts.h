@@ -38,8 +38,19 @@ inline const QString comparison_stopped = QStringLiteral("The comparison stopped
 inline const QString comparison_stopped_end = QStringLiteral(
     "The lists stay empty: nothing can be aligned from a comparison that did not finish.");
 
+// Standard error, when no window can open.
+inline const QString no_display = QStringLiteral("no display found (DISPLAY is not set)");
+inline const QString display_empty = QStringLiteral("no display found (DISPLAY is empty)");
+inline const QString display_not_opened_start = QStringLiteral("the display \"");
+inline const QString display_not_opened_end = QStringLiteral("\" cannot be opened");
+inline const QString desktop_program = QStringLiteral(
+    ". Tenzor is a desktop program: start it in a graphical session, or under a virtual "
+    "display such as xvfb-run.");
+
 inline const QString invalid_call_line = QStringLiteral("Invalid call line format.");
 inline const QString usage = QStringLiteral("Usage: <drive:\\path 1> | <drive:\\path 2> ");
+inline const QString two_folders_at_a_time =
+    QStringLiteral("Tenzor compares two folders at a time: give it one folder or two.");
 inline const QString path_not_reachable = QStringLiteral("Path cannot be reached: ");
 inline const QString path_does_not_exist = QStringLiteral("Path does not exist: ");
 inline const QString start_pair_not_opened =
@@ -58,6 +69,8 @@ inline const QString bytes_free = QStringLiteral("bytes free:");
 inline const QString drop_to_see = QStringLiteral("drop here to open/run file");
 inline const QString drop_to_delete = QStringLiteral("drop here to delete file");
 inline const QString align_these_files = QStringLiteral("align these files");
+// Between an align button's caption and its list's, in the name a screen reader speaks.
+inline const QString name_and_list = QStringLiteral(": ");
 inline const QString next_subdir = QStringLiteral("next subdir");
 inline const QString label5 = QStringLiteral("Label5");
 inline const QString compare_trees = QStringLiteral("compare &trees");
@@ -196,6 +209,7 @@ inline const QString log_file = QStringLiteral("tenzor.log");
 inline const QString log_heading = QStringLiteral("TENZOR.LOG ");
 inline const QString log_not_saved = QStringLiteral("tenzor.log could not be saved in the folder ");
 inline const QString no_editor = QStringLiteral("The text editor could not be started for ");
+inline const QString no_browser = QStringLiteral("The web browser could not be started for ");
 // The plain file that keeps a directory, and everything below it, out of a tree
 // comparison.
 inline const QString no_tenzor_flag = QStringLiteral("_no_tenzor.flg");

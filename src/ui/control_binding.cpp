@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/control.h"
+#include "core/texts.h"
 
 namespace tz::ui {
 
@@ -67,6 +68,17 @@ void name_after_caption(QWidget* widget, Control& label_control) {
   };
   apply();
   QObject::connect(&label_control, &Control::changed, widget, apply);
+}
+
+void name_with_list(QWidget* widget, Control& own, Control& list_label) {
+  auto apply = [widget, &own, &list_label] {
+    const QString name = without_access_keys(own.caption());
+    const QString list = without_access_keys(list_label.caption());
+    widget->setAccessibleName(list.isEmpty() ? name : name + text::name_and_list + list);
+  };
+  apply();
+  QObject::connect(&own, &Control::changed, widget, apply);
+  QObject::connect(&list_label, &Control::changed, widget, apply);
 }
 
 }  // namespace tz::ui

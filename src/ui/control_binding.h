@@ -23,6 +23,9 @@ void bind_action(Control& control, QAction* action);
 void name_after_label(QWidget* widget, QLabel* label, Control& label_control);
 // The same for a second box under a label that already has its buddy.
 void name_after_caption(QWidget* widget, Control& label_control);
+// A button that acts on a list is spoken as its caption and the list's: buttons with
+// one caption under different lists are told apart.
+void name_with_list(QWidget* widget, Control& own, Control& list_label);
 
 // Gives a widget standing for a named control its name where tools look for it.
 void set_control_name(QWidget* widget, const QString& name);

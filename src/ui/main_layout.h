@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QSizeF>
+#include <vector>
 
+#include "ui/fonts.h"
 #include "ui/window_layout.h"
 
 class QMainWindow;
@@ -37,6 +39,8 @@ class MainLayout : public QObject {
   void run_resize_layout();
   void place();
   void keep_minimum_size();
+  // Each caption a placed control may show, with the room it has at the smallest size.
+  std::vector<CaptionRoom> caption_rooms() const;
 
   double dpi() const;
   int frame_height_twips() const;

@@ -81,6 +81,7 @@ MainWindow::MainWindow(Tenzor& tz, QWidget* parent) : QMainWindow(parent), tz_(t
   build_lists(area);
   build_buttons(area);
   build_menus();
+  set_tab_order();
 
   connect(&w, &WindowModel::focus_requested, this, [this](const QString& name) {
     if (QWidget* widget = control(name)) widget->setFocus();
@@ -231,7 +232,10 @@ void MainWindow::build_lists(QWidget* area) {
     set_control_name(view, pane_name("List", list_number(id)));
     name_after_label(view, label, caption);
   }
-  for (ListId id : aligned_by_button) add_button(w.align_button(id), area);
+  for (ListId id : aligned_by_button) {
+    QPushButton* button = add_button(w.align_button(id), area);
+    name_with_list(button, w.align_button(id), w.list_caption(id));
+  }
   QPushButton* next = add_button(w.b_next_alignment, area);
   connect(next, &QPushButton::clicked, this, [this] { tz_.tree().b_next_alignment_Click(); });
   new PointerMoves(*next, [this] { tz_.comparison().set_default_comment(); });
@@ -255,6 +259,25 @@ void MainWindow::build_buttons(QWidget* area) {
   add_button(w.bot_delete, frame);
   add_button(w.bot_cancel, frame);
   connect(add_button(w.bot_exit, frame), &QPushButton::clicked, this, &QWidget::close);
+}
+
+void MainWindow::set_tab_order() {
+  // As the window reads: band after band, each band's columns from left to right and a
+  // column from top to bottom (a list, then its align button).
+  static const char* const order[] = {
+      // the selectors and the drop boxes
+      "Drive1", "Dir1", "Text1", "b_next_alignment", "Text2", "Drive2", "Dir2",
+      // the lists
+      "List1", "bot_list1", "List3", "bot_list3", "List5", "List4", "bot_list4", "List2",
+      "bot_list2",
+      // the button frame, then the history that covers the window
+      "bot_compare_tree", "bot_compare", "bot_delete", "bot_cancel", "bot_exit", "history"};
+  QWidget* previous = nullptr;
+  for (const char* name : order) {
+    QWidget* next = control(QString::fromLatin1(name));
+    if (previous != nullptr && next != nullptr) setTabOrder(previous, next);
+    if (next != nullptr) previous = next;
+  }
 }
 
 void MainWindow::build_menus() {

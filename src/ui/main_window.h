@@ -38,6 +38,7 @@ class MainWindow : public QMainWindow {
   void build_lists(QWidget* area);
   void build_buttons(QWidget* area);
   void build_menus();
+  void set_tab_order();
 
   QLabel* add_label(Control& control, QWidget* parent);
   QPushButton* add_button(Control& control, QWidget* parent);

@@ -74,6 +74,11 @@ TEST(CommandLineTest, PathsGivenAsArgumentsOfTheirOwnAreTakenExactly) {
       // Two folders from a launcher.
       {{"/my docs ", "/a|b"}, true, false, "C:\\my docs ", "C:\\a|b"},
       {{"/a", ""}, false, false, "", ""},
+      // One folder alone is dir 1 (and, until another is chosen, dir 2); with a
+      // separator inside it is a pair in one argument.
+      {{"/my docs "}, true, false, "C:\\my docs ", "C:\\my docs "},
+      {{"/a | /b"}, true, false, "C:\\a", "C:\\b"},
+      {{"/a", "/b", "/c"}, false, false, "", ""},
       {{"C:\\A", "", "D:\\B"}, false, false, "", ""},
       // Anything else is one line.
       {{"C:\\my", "docs", "|", "D:\\B"}, true, false, "C:\\my docs", "D:\\B"},
@@ -104,6 +109,8 @@ TEST(CommandLineTest, AnInvalidLineSaysWhatIsWrongWithIt) {
   EXPECT_EQ(invalid_line_message(outside, "\r\n"),
             "\"/home/a\\b\" cannot be written as a drive path: a name in it holds a backslash, "
             "which a drive path takes for a separator");
+  EXPECT_EQ(invalid_line_message(parse_arguments({"/a", "/b", "/c"}, u'C', {}), "\r\n"),
+            "Tenzor compares two folders at a time: give it one folder or two.");
   EXPECT_EQ(invalid_line_message(CommandLine{}, "\r\n"),
             "Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ");
 }

@@ -65,9 +65,9 @@ TEST(HelpUrl, LeavesTextsThatAreNoAddressAlone) {
   // The address is on the second line only.
   EXPECT_FALSE(open_url(processes, "see\r\nhttps://a.org"));
   EXPECT_TRUE(processes.opened.empty());
-  // The system's failure to open an address is not reported.
+  // An address that no handler opens is not opened either.
   processes.open_succeeds = false;
-  EXPECT_TRUE(open_url(processes, "https://a.org"));
+  EXPECT_FALSE(open_url(processes, "https://a.org"));
 }
 
 class HelpMenu : public ::testing::Test {
@@ -112,9 +112,13 @@ TEST_F(HelpMenu, AboutBoxNamesTheVersionAndTheMakersSite) {
   EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::None);
 }
 
-TEST_F(HelpMenu, WebSiteOpensTheMakersAddress) {
+TEST_F(HelpMenu, WebSiteOpensTheMakersAddressOrSaysThatNoBrowserStarted) {
   help.m_web_site_Click();
   EXPECT_EQ(p.processes.opened, std::vector<QString>{"https://tenzor.org"});
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+  p.processes.open_succeeds = false;
+  p.dialogs.expect("The web browser could not be started for https://tenzor.org.");
+  help.m_web_site_Click();
 }
 
 TEST_F(HelpMenu, CommandLineAndFlagHelpAreShownPlain) {

@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 
+#include "app/startup.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
 
@@ -143,6 +144,47 @@ TEST_F(LoadStep, TreeLineSetsTreeModeAndLeavesLoadingLast) {
   EXPECT_FALSE(p.tz.globals().GLB_loading);
   // Without subdirectories the tree comparison compares the roots as a pair.
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
+}
+
+// The pair a user names is the pair opened; the newest pair of the history stands in for
+// an empty line (when both of its directories are there) and gives a lone folder its
+// dir 2.
+TEST(LoadStepPair, TheNamedPairWinsAndTheHistoryFillsWhatIsNotNamed) {
+  const QString tree = QString::fromUtf8("C:\\one \xC2\xA7 D:\\copy");
+  const struct {
+    const char* history;
+    QString line;
+    QStringList args;
+    const char* pane1;
+    const char* pane2;
+  } cases[] = {
+      {"C:\\a <-> D:\\two", "C:\\one | D:\\copy", {}, "C:\\one", "D:\\copy"},
+      {"C:\\a <-> D:\\two", tree, {}, "C:\\one", "D:\\copy"},
+      {"C:\\a <-> D:\\two", "", {}, "C:\\a", "D:\\two"},
+      {"C:\\gone <-> D:\\two", "", {}, "C:\\", "C:\\"},
+      // Folders from the launcher, passed as their host paths.
+      {"C:\\a <-> D:\\two", "", {"C:\\one", "C:\\a"}, "C:\\one", "C:\\a"},
+      {"C:\\a <-> D:\\two", "", {"C:\\one"}, "C:\\one", "D:\\two"},
+      {"C:\\a <-> D:\\gone", "", {"C:\\one"}, "C:\\one", "C:\\one"},
+      {"", "", {"C:\\one"}, "C:\\one", "C:\\one"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE((c.line + c.args.join(u' ') + " / " + c.history).toStdString());
+    TestProgram p;
+    for (const char* dir : {"C:\\one", "C:\\a", "D:\\two", "D:\\copy"}) p.drives.make_dir(dir);
+    if (*c.history)
+      p.drives.write_file("C:\\windows\\temp\\tenzor_his.tmp", QByteArray(c.history) + "\r\n");
+    start_up(p.tz);
+    p.facts.line = c.line;
+    for (const QString& folder : c.args) p.facts.args.append(p.drives.host_path(folder));
+    const DriveTable table = p.drives.table();
+    load_form(p.tz, [&table](const QString& native) { return table.to_drive_form(native); });
+    EXPECT_EQ(p.tz.window().pane1.path(), c.pane1);
+    EXPECT_EQ(p.tz.window().pane2.path(), c.pane2);
+    // Opening a pair at start records nothing.
+    EXPECT_EQ(p.tz.window().history.count(), *c.history ? 1 : 0);
+    EXPECT_EQ(p.exit.ends, 0);
+  }
 }
 
 TEST_F(LoadStep, EventLoopRunsOnlyWhileTheWindowIsLeftOpen) {

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <csignal>
 
-#include "app/load_step.h"
 #include "app/startup.h"
 #include "compare/comparison.h"
 #include "compare/panes.h"
@@ -231,20 +230,6 @@ TEST(HistoryFile, IsReachedByItsNativePathAndNeverLost) {
   compare();
   compare();
   EXPECT_EQ(p.tz.window().history.count(), 3);
-}
-
-// The next start reopens the newest pair when both of its directories are there.
-TEST(HistoryStart, RestoresTheNewestPairOnlyWhenBothDirectoriesExist) {
-  for (const char* pair : {"C:\\a <-> D:\\two", "C:\\gone <-> D:\\two"}) {
-    TestProgram p;
-    for (const char* dir : {"C:\\one", "C:\\a", "D:\\two"}) p.drives.make_dir(dir);
-    p.drives.write_file("C:\\windows\\temp\\tenzor_his.tmp", QByteArray(pair) + "\r\n");
-    start_up(p.tz);
-    p.facts.line = "C:\\one | D:\\two";
-    load_form(p.tz);
-    EXPECT_EQ(p.tz.window().pane1.path(), pair[3] == 'g' ? "C:\\one" : "C:\\a");
-    EXPECT_EQ(p.tz.window().history.count(), 1);  // restoring records nothing
-  }
 }
 
 }  // namespace

@@ -1,3 +1,7 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
 #include "ui/twips.h"
 #include "ui/window_layout.h"
 #include "window_fixture.h"
@@ -56,10 +60,11 @@ TEST_F(UiWindowLayout, ResizeAfterLoadingFollowsTheWindowSnapsBackAndWaitsForARe
   window->resize(800, 600);
   EXPECT_EQ(at("List1"), QRect(21, 211, 132, 256));
   EXPECT_EQ(at("Frame_bottoni"), QRect(8, 502, 780, 43));
-  // The hint line keeps the frame's old width until the next resize layout.
-  EXPECT_EQ(at("lab_drag_drop"), QRect(9, 492, 621, 33));
+  // The hint line keeps the frame's old width until the next resize layout; it rises
+  // to show one whole line above the frame.
+  EXPECT_EQ(at("lab_drag_drop"), QRect(9, 491, 621, 11));
   emit model().resize_layout_requested();
-  EXPECT_EQ(at("lab_drag_drop"), QRect(8, 492, 780, 33));
+  EXPECT_EQ(at("lab_drag_drop"), QRect(8, 491, 780, 11));
   // A resize leaves the step-through's button as it was.
   EXPECT_FALSE(window->control("b_next_alignment")->isVisible());
 
@@ -74,6 +79,51 @@ TEST_F(UiWindowLayout, ResizeAfterLoadingFollowsTheWindowSnapsBackAndWaitsForARe
   EXPECT_EQ(at("List1"), QRect(21, 211, 100, 138));
   window->showNormal();
   EXPECT_EQ(at("List1"), QRect(21, 211, 132, 256));
+}
+
+// Each caption whole inside its control, with every caption the control shows, as the
+// window loads and after a resize at the smallest size; the hint line ends above the
+// button frame. (CTest runs this again at twice the scale.)
+TEST_F(UiWindowLayout, EveryCaptionIsWholeAndTheHintStaysAboveTheFrame) {
+  show_window();
+  const auto check = [this](const char* when) {
+    SCOPED_TRACE(when);
+    int measured = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+      const QString name = widget->objectName();
+      QString caption;
+      int room = 0;
+      if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        caption = button->text();
+        room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+      } else if (auto* label = qobject_cast<QLabel*>(widget);
+                 label && !label->wordWrap() && name != "Label5") {
+        caption = label->text();
+        room = label->contentsRect().width();
+      }
+      if (caption.isEmpty()) continue;
+      ++measured;
+      EXPECT_LE(widget->fontMetrics().size(Qt::TextShowMnemonic, caption).width(), room)
+          << name.toStdString() << ": " << caption.toStdString();
+    }
+    EXPECT_GE(measured, 20);
+    // At least one whole line of the hint, and none over the frame.
+    EXPECT_LT(at("lab_drag_drop").bottom(), at("Frame_bottoni").top());
+    EXPECT_GE(at("lab_drag_drop").height(),
+              window->control("lab_drag_drop")->fontMetrics().lineSpacing());
+  };
+  check("as built");
+  model().bot_list3.set_caption("align selected files");
+  model().lab_list4.set_caption("newer in dir 2");
+  check("captions of a comparison");
+  globals().GLB_loading = false;
+  emit model().resize_layout_requested();
+  check("resized");
+  // The captions the smaller font keeps whole are still readable.
+  EXPECT_GE(window->font().pointSizeF(), 6.0);
 }
 
 }  // namespace

@@ -99,6 +99,51 @@ TEST_F(UiMainWindow, ListsAndBoxesAreSpokenAsTheCaptionAboveThem) {
   model().lab_list1.set_caption("&files");
   EXPECT_EQ(spoken_name(window->control("List1")), "files");
   EXPECT_EQ(spoken_name(window->control("bot_compare")), "compare dir's");
+  // The four align buttons share a caption: each is spoken with its list's.
+  model().lab_list3.set_caption("newer in dir 1");
+  EXPECT_EQ(spoken_name(window->control("bot_list3")), "align these files: newer in dir 1");
+  EXPECT_EQ(spoken_name(window->control("bot_list4")), "align these files: newer in dir 2");
+  EXPECT_EQ(shown_caption(window->control("bot_list3")), "align these files");
+  model().bot_list2.set_caption("align selected files");
+  EXPECT_EQ(spoken_name(window->control("bot_list2")), "align selected files: only in dir 2");
+  EXPECT_EQ(spoken_name(window->control("bot_list1")), "align these files: files");
+}
+
+// Tab goes through the window as it reads: band after band, columns left to right, a
+// list before its align button.
+TEST_F(UiMainWindow, TabFollowsTheWindowAsItReads) {
+  show_window();
+  for (const char* shown : {"b_next_alignment", "history"})
+    window->control(QString::fromLatin1(shown))->show();
+  QStringList order;
+  QWidget* first = window->control("Drive1");
+  QWidget* at = first;
+  do {
+    if ((at->focusPolicy() & Qt::TabFocus) && at->isVisible()) order << at->objectName();
+    at = at->nextInFocusChain();
+  } while (at != first && order.size() < 40);
+  EXPECT_EQ(order, (QStringList{"Drive1",
+                                "Dir1",
+                                "Text1",
+                                "b_next_alignment",
+                                "Text2",
+                                "Drive2",
+                                "Dir2",
+                                "List1",
+                                "bot_list1",
+                                "List3",
+                                "bot_list3",
+                                "List5",
+                                "List4",
+                                "bot_list4",
+                                "List2",
+                                "bot_list2",
+                                "bot_compare_tree",
+                                "bot_compare",
+                                "bot_delete",
+                                "bot_cancel",
+                                "bot_exit",
+                                "history"}));
 }
 
 }  // namespace
