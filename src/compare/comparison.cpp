@@ -64,19 +64,8 @@ struct Lists {
   }
 
   std::vector<Entry>& of(ListId id) {
-    switch (id) {
-      case ListId::List1:
-        return only1;
-      case ListId::List2:
-        return only2;
-      case ListId::List3:
-        return newer1;
-      case ListId::List4:
-        return newer2;
-      case ListId::List5:
-        return aligned;
-    }
-    no_such_list();
+    std::vector<Entry>* by_number[] = {&only1, &only2, &newer1, &newer2, &aligned};
+    return *by_number[list_number(id) - 1];
   }
 
   void fill(WindowModel& w) {
