@@ -43,9 +43,12 @@ bool RunGuard::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool RunGuard::allowed(QObject* watched, QEvent* event) const {
-  // A menu entry's shortcut belongs to this window whatever object it reaches.
-  if (event->type() == QEvent::Shortcut) return false;
-  if (!watched->isWidgetType()) return true;
+  if (!watched->isWidgetType()) {
+    // A menu entry's shortcut reaches its action, which the window owns; a message box's
+    // button takes its own as a widget of that box.
+    const auto* owner = qobject_cast<QWidget*>(watched->parent());
+    return event->type() != QEvent::Shortcut || owner == nullptr || owner->window() != &window_;
+  }
   const auto* widget = static_cast<QWidget*>(watched);
   if (widget->window() != &window_) return true;
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {

@@ -54,8 +54,8 @@ TEST_F(UiClosing, ExitDuringBulkAlignmentCopiesOnlyTheFileInProgress) {
 }
 
 // While a run lets events run, the window takes no input that could change the pair or
-// its files: another folder double-clicked, the history key, "&compare dir's". Cancel
-// still acts.
+// its files: another folder double-clicked, the history key, a menu shortcut, "&compare
+// dir's". Cancel still acts.
 TEST_F(UiClosing, DuringARunOnlyCancelAndExitAct) {
   p.open_panes("C:\\one", "D:\\two");
   show_window();
@@ -70,6 +70,8 @@ TEST_F(UiClosing, DuringARunOnlyCancelAndExitAct) {
     QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, root);
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, root);
     QTest::keyClick(window.get(), Qt::Key_F8);
+    p.drives.make_dir("C:\\one\\added");
+    QTest::keyClick(window.get(), Qt::Key_F5);  // a menu entry's shortcut
     click("bot_compare");
     click("bot_cancel");
   };
@@ -77,6 +79,7 @@ TEST_F(UiClosing, DuringARunOnlyCancelAndExitAct) {
 
   ASSERT_TRUE(tried);
   EXPECT_EQ(model().pane1.path(), "C:\\one");
+  EXPECT_FALSE(model().pane1.rows().contains("C:\\one\\added"));
   EXPECT_FALSE(p.tz.history().view_visible());
   EXPECT_EQ(copied().size(), 1);
   EXPECT_EQ(rows_of(list(1)).size(), 2);
