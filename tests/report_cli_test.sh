@@ -124,6 +124,14 @@ Not compared: W:\x1\y (70 Permission denied)
 Not compared: W:\x2\a (70 Permission denied)
 Not compared: W:\x2\b (70 Permission denied)
 Not compared: W:\x2\c\sub\deep (70 Permission denied)" as_user 'W:\x1 § W:\x2'
+# A directory that may be read but not searched (444) is answered as one that cannot be
+# opened.
+mkdir -p "$work/y1/d" "$work/y2/d"
+echo x >"$work/y1/d/f"; echo x >"$work/y2/d/f"
+chmod 444 "$work/y2/d"
+check "unsearchable branch" 2 "Not compared: W:\y2\d (70 Permission denied)" as_user 'W:\y1 § W:\y2'
+chmod 755 "$work/y2/d"
+rm -r "$work/y1" "$work/y2"
 # A drive root that may not be searched: the permission, not a missing path.
 check "root closed to the user" 2 "" env -i PATH="$PATH" HOME="$work" TENZOR_DRIVES="W=$work;X=$work/x2/a" \
   setpriv --reuid=nobody --regid=nogroup --clear-groups "$work/tz" --report 'W:\x1 | X:\one'

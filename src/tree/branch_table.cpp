@@ -113,6 +113,10 @@ struct LevelSide {
   std::size_t failed_at = 0;
   bool failed_opening = false;  // the directory itself, not its listing
   QString failed_path;
+  // Branches below the root whose directory opened but could not be listed (one that may
+  // be read but not searched), with why: said and not entered, as one that cannot be
+  // opened is.
+  std::vector<std::pair<std::size_t, QString>> unlisted;
 
   void read(BranchTable& table, std::size_t begin, std::size_t end, int side) {
     sides.reserve(end - begin);
@@ -126,6 +130,11 @@ struct LevelSide {
         dir = table.dir(at, side);
         sides.push_back(read_side(dir.get()));
       } catch (const FileError& e) {
+        if (dir && at > 0) {
+          unlisted.emplace_back(at, QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+          sides.emplace_back();
+          continue;
+        }
         failed = e;
         failed_at = at;
         failed_opening = !dir;
@@ -202,6 +211,12 @@ class TreeWalk {
     if (failed) {
       reading_ = failed->failed_path;
       throw *failed->failed;
+    }
+    for (const LevelSide* read : {&read1, &read2}) {
+      for (const auto& [at, why] : read->unlisted) {
+        Branch& branch = branches()[at];
+        refuse(branch, read == &read1 ? branch.path1 : branch.path2, why);
+      }
     }
     for (std::size_t at = begin; at < end; ++at) {
       list(at, read1.sides[at - begin], read2.sides[at - begin]);
