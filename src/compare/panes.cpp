@@ -93,7 +93,7 @@ void Panes::drive_changed(int pane, QChar letter) {
     common.show_busy(false);
   } catch (const FileError& e) {
     common.show_busy(false);
-    ctx_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+    ctx_.message(e.number_and_description());
     PaneModel& model = window.pane(pane);
     model.set_drive(model.path().isEmpty() ? QChar() : model.path()[0].toUpper());
   }
@@ -252,7 +252,7 @@ void Panes::open_row(int pane, int row) {
     set_directory(pane, path);
   } catch (const FileError& e) {
     ctx_.common().show_busy(false);
-    ctx_.message(QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+    ctx_.message(e.number_and_description());
   }
 }
 

@@ -37,6 +37,8 @@ class FileError : public std::runtime_error {
 
   int number() const { return number_; }
   const QString& description() const { return description_; }
+  // "<number> <description>", as the short messages quote it.
+  QString number_and_description() const { return QString::number(number_) + u' ' + description_; }
 
  private:
   int number_;

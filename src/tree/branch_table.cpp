@@ -53,7 +53,7 @@ Side read_side(OpenDirectory* dir) {
     try {
       dir->open_subdirectory(entry.raw);
     } catch (const FileError& e) {
-      why = QStringLiteral("%1 %2").arg(e.number()).arg(e.description());
+      why = e.number_and_description();
     }
     side.refused.push_back(std::move(why));
   }
@@ -131,7 +131,7 @@ struct LevelSide {
         sides.push_back(read_side(dir.get()));
       } catch (const FileError& e) {
         if (dir && at > 0) {
-          unlisted.emplace_back(at, QStringLiteral("%1 %2").arg(e.number()).arg(e.description()));
+          unlisted.emplace_back(at, e.number_and_description());
           sides.emplace_back();
           continue;
         }
@@ -263,7 +263,7 @@ class TreeWalk {
   // A side that cannot be entered keeps the whole branch out, said with its path.
   static void refuse(Branch& branch, const QString& path, const QString& why) {
     if (why.isEmpty() || !branch.not_compared.isEmpty()) return;
-    branch.not_compared = path + QStringLiteral(" (") + why + u')';
+    branch.not_compared = not_compared_because(path, why);
     branch.scanned = true;
   }
 

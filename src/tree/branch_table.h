@@ -33,6 +33,11 @@ struct Branch {
   QString not_compared;
 };
 
+// `path` and why it was not compared, as a "Not compared" line gives them.
+inline QString not_compared_because(const QString& path, const QString& why) {
+  return path + QStringLiteral(" (") + why + u')';
+}
+
 // The branches of two trees, and their directories reached by exact names.
 class BranchTable {
  public:

@@ -100,7 +100,7 @@ bool TreeComparison::offer_missing_branches(QStringList& held_otherwise) {
     }
     // Where a file or a link holds the name nothing can be made: the branch is only said.
     if (!is_missing(at, 2)) {
-      held_otherwise.append(branch.path1 + QStringLiteral(" (") + text::name_taken + u')');
+      held_otherwise.append(not_compared_because(branch.path1, text::name_taken));
       continue;
     }
     const Answer answer =
@@ -150,7 +150,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
     if (is_missing(at, 1))
       add_mismatch(text::only_in_tree2, branch.path2);
     else
-      held_otherwise.append(branch.path2 + QStringLiteral(" (") + text::name_taken + u')');
+      held_otherwise.append(not_compared_because(branch.path2, text::name_taken));
   }
   add_not_compared(held_otherwise);
   if (table_.branches.size() == 1) {
