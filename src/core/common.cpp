@@ -15,6 +15,18 @@ constexpr double pause_turn_seconds = 0.025;
 
 }  // namespace
 
+EventTurns::EventTurns(Clock& clock, EventPump& pump)
+    : clock_(clock), pump_(pump), last_(clock.monotonic_seconds()) {}
+
+bool EventTurns::due() {
+  return clock_.monotonic_seconds() - last_ >= event_turn_seconds;
+}
+
+void EventTurns::run() {
+  pump_.process_events();
+  last_ = clock_.monotonic_seconds();
+}
+
 void Common::show_busy(bool flag) {
   ctx_.services().busy.set_busy(flag);
 }

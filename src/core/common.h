@@ -4,7 +4,9 @@
 
 namespace tz {
 
+class Clock;
 class Context;
+class EventPump;
 class FileError;
 
 // Texts of names, paths and answers are compared without regard to letter case.
@@ -16,6 +18,27 @@ inline bool same_text(const QString& a, const QString& b) {
 inline QString with_backslash(const QString& path) {
   return path.endsWith(u'\\') ? path : path + u'\\';
 }
+
+// The event turns of a long run (an alignment, a deletion, a tree step): at most one
+// every `event_turn_seconds` of the run's own work, so that a run of many small files
+// takes the disk's time rather than the window's, while the window stays painted and
+// Cancel answers within that time plus the file in progress.
+class EventTurns {
+ public:
+  static constexpr double event_turn_seconds = 0.04;
+
+  EventTurns(Clock& clock, EventPump& pump);
+  // True when the window's events are due to run: the run brings the lists up to date
+  // first, then calls run().
+  bool due();
+  // Lets pending events run and starts the next interval.
+  void run();
+
+ private:
+  Clock& clock_;
+  EventPump& pump_;
+  double last_;
+};
 
 // The small routines every part calls.
 class Common {
