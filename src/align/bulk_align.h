@@ -29,6 +29,8 @@ class BulkAlign {
   void bot_cancel_Click();
 
  private:
+  class Run;
+
   Context& ctx_;
   Copier& copier_;
   TreeComparison& tree_;

@@ -25,9 +25,9 @@ QString quoted(const QString& path) {
 
 // True when `name` is taken in `target` only by a name that differs from it in letter
 // case: the file system there ignores case, so case twins cannot both live in it.
+// `name` exists there.
 bool clashes_in_case(OpenDirectory& target, const QByteArray& name) {
   try {
-    if (!target.exists(name)) return false;
     const QString shown = display_name(name);
     bool other_case = false;
     for (const ListedEntry& entry : target.entries(attr::hidden | attr::system | attr::directory)) {
@@ -45,6 +45,11 @@ bool clashes_in_case(OpenDirectory& target, const QByteArray& name) {
 // Throws Refusal when `name` cannot be made in `target`: it is taken, or a file system
 // that ignores case finds it in another case.
 void check_new_name(const FileRef& source, OpenDirectory& target, const QByteArray& name) {
+  try {
+    if (!target.exists(name)) return;
+  } catch (const FileError&) {
+    // Told by the check below, as a name that cannot be read.
+  }
   if (clashes_in_case(target, name))
     throw Refusal(target.path() + display_name(name) + text::case_ignored);
   check_absent(source, target, name);
@@ -52,7 +57,7 @@ void check_new_name(const FileRef& source, OpenDirectory& target, const QByteArr
 
 }  // namespace
 
-std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from) {
+std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from, CopyBatch* batch) {
   const FileRef& source = *entry.side(from);
   const std::shared_ptr<OpenDirectory> target_dir = ctx_.window().listed_dir(3 - from);
   const std::optional<FileRef>& partner = entry.side(3 - from);
@@ -65,19 +70,31 @@ std::optional<FileRef> Copier::copy_entry(const Entry& entry, int from) {
   }
   // A file of its own in the other directory keeps the source's exact name.
   const QByteArray name = partner ? partner->name : source.name;
-  const std::optional<FileInfo> copied = copy_file(source, *target_dir, name, partner.has_value());
+  const std::optional<Seen> copied =
+      copy_file(source, target_dir, name, partner.has_value(), batch);
   if (!copied) return std::nullopt;
   return FileRef{target_dir, name, *copied};
 }
 
-std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& target,
-                                          const QByteArray& name, bool replace) {
+void Copier::throw_unnamed(const FileError& error, const FileRef& source, const FileRef& copy) {
+  // A name taken since the copy was written is never replaced.
+  if (error.number() == err::file_exists) check_new_name(source, *copy.dir, copy.name);
+  if (error.number() == err::disk_full) throw CopyFailed(error, copy.path());
+  throw error;
+}
+
+std::optional<Seen> Copier::copy_file(const FileRef& source,
+                                      const std::shared_ptr<OpenDirectory>& target_dir,
+                                      const QByteArray& name, bool replace, CopyBatch* batch) {
   Globals& g = ctx_.globals();
   g.GLB_copy_done = true;
+  OpenDirectory& target = *target_dir;
   const OpenDirectory::Target mode =
       replace ? OpenDirectory::Target::replace : OpenDirectory::Target::create_new;
   try {
-    return source.dir->copy_to(source.name, target, name, mode);
+    if (!batch) return source.dir->copy_to(source.name, target, name, mode);
+    batch->add(*source.dir, source.name, target_dir, name, mode);
+    return Seen();  // known once the batch is committed
   } catch (const FileError& error) {
     // A name taken meanwhile is never replaced, by this copy or the external one.
     if (!replace && error.number() == err::file_exists) {
@@ -113,7 +130,7 @@ std::optional<FileInfo> Copier::copy_file(const FileRef& source, OpenDirectory& 
   Common& common = ctx_.common();
   common.pause_seconds(1);
   const std::optional<FileInfo> copied = file_copy_verified(source, target, name);
-  if (copied) return copied;
+  if (copied) return Seen(*copied);
   // A closed window cuts the pause short: the copy may still be on its way, so it is
   // not trusted (no source is deleted for it), but it is no failure to report either.
   if (g.GLB_closing)

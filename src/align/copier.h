@@ -38,7 +38,15 @@ class Copier {
   // The outcome is GLB_copy_done; on success the new file as the entry's other side. A
   // protected target is said as a copy not made; a full disk throws CopyFailed. An
   // unexpected error shows the fatal copy message and ends the program.
-  std::optional<FileRef> copy_entry(const Entry& entry, int from);
+  //
+  // With a `batch`, a copy this program makes is only written to it: the FileRef comes
+  // without status (Seen::known() false), and the copy takes the target's place when
+  // the caller commits the batch. The external copy is never batched.
+  std::optional<FileRef> copy_entry(const Entry& entry, int from, CopyBatch* batch = nullptr);
+  // Throws what a copy of `source` written in a batch means when it did not get its
+  // name `copy` (Refusal for a name taken meanwhile, CopyFailed for a full disk).
+  [[noreturn]] static void throw_unnamed(const FileError& error, const FileRef& source,
+                                         const FileRef& copy);
 
   // The new file when `name` in `target` is a plain file with the source's length and
   // a modification time at most 2 seconds from the source's.
@@ -50,8 +58,9 @@ class Copier {
   static QString file_error_message(const FileError& error, const QString& name);
 
  private:
-  std::optional<FileInfo> copy_file(const FileRef& source, OpenDirectory& target,
-                                    const QByteArray& name, bool replace);
+  std::optional<Seen> copy_file(const FileRef& source,
+                                const std::shared_ptr<OpenDirectory>& target_dir,
+                                const QByteArray& name, bool replace, CopyBatch* batch);
   bool start_external_copy(const QString& source, const QString& target, bool replace,
                            const QString& shown);
   [[noreturn]] void fatal(const FileError& error, const QString& source);

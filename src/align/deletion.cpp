@@ -1,5 +1,7 @@
 #include "align/deletion.h"
 
+#include <exception>
+
 #include "align/copier.h"
 #include "align/dragged_entry.h"
 #include "align/file_guard.h"
@@ -47,38 +49,56 @@ Rule rule_for(ListId id) {
 
 }  // namespace
 
-void Deletion::delete_entry(ListId id, const Entry& listed, bool& deleted) {
+void Deletion::Moves::apply(WindowModel& w, ListId id) {
+  // The names go for good before the lists say so.
+  std::exception_ptr failure;
+  for (const std::shared_ptr<OpenDirectory>& dir : touched) {
+    try {
+      dir->flush();
+    } catch (const FileError&) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  touched.clear();
+  if (!gone.empty()) w.clear_free_space_labels();
+  w.list(id).remove_all(gone);
+  gone.clear();
+  for (auto& [to, entries] : left) w.list(to).add_all_once(std::move(entries));
+  left.clear();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void Deletion::delete_entry(ListId id, const Entry& listed, Moves& moves, bool& deleted) {
   const Entry entry = with_status(listed);
   const Rule rule = rule_for(id);
   // Both checks before the first file goes: an "aligned" entry loses both or none.
   for (int dir = 1; dir <= 2; ++dir)
     if (rule.deletes(dir)) check_before_delete(entry, dir);
-  WindowModel& w = ctx_.window();
   Entry left = entry;
   bool one_gone = false;
   try {
     for (int dir = 1; dir <= 2; ++dir) {
       if (!rule.deletes(dir)) continue;
       const FileRef& file = *entry.side(dir);
-      file.dir->remove(file.name);
+      file.dir->remove(file.name, OpenDirectory::Flush::later);
+      moves.touched.insert(file.dir);
       left.side(dir).reset();
       deleted = one_gone = true;
     }
   } catch (...) {
     if (one_gone) {
       // Dir 1's copy of an aligned file went, dir 2's stays: it is now only in dir 2.
-      w.clear_free_space_labels();
-      w.list(id).remove(entry);
-      w.List2.add_once(std::move(left));
+      moves.gone.push_back(entry);
+      moves.left[ListId::List2].push_back(std::move(left));
     }
     throw;
   }
-  w.clear_free_space_labels();
-  w.list(id).remove(entry);
-  if (rule.moves_to) w.list(*rule.moves_to).add_once(std::move(left));
+  moves.gone.push_back(entry);
+  if (rule.moves_to) moves.left[*rule.moves_to].push_back(std::move(left));
 }
 
 bool Deletion::delete_selected_files(ListId id) {
+  Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
   FileList& list = w.list(id);
@@ -87,34 +107,49 @@ bool Deletion::delete_selected_files(ListId id) {
   int counter = 0;
   bool deleted = false;
   QString name;
+  // The entries as the run found them: the lists change in blocks, at each event turn.
+  std::vector<Entry> selected;
+  for (int i = 0; i < list.count(); ++i)
+    if (list.is_selected(i) && !list.text(i).isEmpty()) selected.push_back(list.at(i));
+  Moves moves;
+  EventTurns turns(ctx_.services().clock, ctx_.services().pump);
+  g.GLB_cancel = false;
+  w.bot_cancel.set_enabled(true);
   try {
-    const int bound = list.count();
-    for (int i = 1; i <= bound; ++i) {
-      if (i > list.count() || ctx_.globals().GLB_closing) break;
-      if (!list.is_selected(i - 1) || list.text(i - 1).isEmpty()) continue;
-      const Entry entry = list.at(i - 1);
-      name = entry.text;
-      Answer answer = Answer::Yes;
-      if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
-        common.show_busy(false);
-        answer = ctx_.message(text::delete_question + name.toUpper() + text::delete_from +
-                                  rule.word + text::question_end,
-                              Buttons::YesNoCancel, Icon::Question, default_no);
-        if (answer == Answer::Cancel) break;
-        // Once declined, the offer to stop asking is not made again in this run.
-        if (answer == Answer::Yes && counter >= 0 && ++counter > 1) {
+    try {
+      for (const Entry& entry : selected) {
+        if (g.GLB_closing || g.GLB_cancel) break;
+        name = entry.text;
+        Answer answer = Answer::Yes;
+        if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
           common.show_busy(false);
-          const Answer skip =
-              ctx_.message(text::skip_confirmations, Buttons::YesNo, Icon::Question, default_no);
-          counter = skip == Answer::Yes ? no_more_questions : no_more_offers;
+          answer = ctx_.message(text::delete_question + name.toUpper() + text::delete_from +
+                                    rule.word + text::question_end,
+                                Buttons::YesNoCancel, Icon::Question, default_no);
+          if (answer == Answer::Cancel) break;
+          // Once declined, the offer to stop asking is not made again in this run.
+          if (answer == Answer::Yes && counter >= 0 && ++counter > 1) {
+            common.show_busy(false);
+            const Answer skip =
+                ctx_.message(text::skip_confirmations, Buttons::YesNo, Icon::Question, default_no);
+            counter = skip == Answer::Yes ? no_more_questions : no_more_offers;
+          }
+          common.show_busy(true);
+        }
+        if (answer != Answer::Yes) continue;
+        delete_entry(id, entry, moves, deleted);
+        if (turns.due()) {
+          moves.apply(w, id);
+          turns.run();
+          common.show_busy(true);
         }
       }
-      common.show_busy(true);
-      if (answer != Answer::Yes) continue;
-      delete_entry(id, entry, deleted);
-      // The next entry has moved into this position.
-      --i;
+    } catch (...) {
+      // What went before the failure shows in the lists before it is told.
+      moves.apply(w, id);
+      throw;
     }
+    moves.apply(w, id);
   } catch (const Refusal& refusal) {
     common.show_busy(false);
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
@@ -123,14 +158,18 @@ bool Deletion::delete_selected_files(ListId id) {
     ctx_.message(text::error_colon + QString::number(error.number()) + text::error_separator +
                  error.description() + ctx_.globals().GLB_crlf + text::current_file + name);
   }
+  w.bot_cancel.set_enabled(false);
   common.show_busy(false);
   return deleted;
 }
 
 void Deletion::bot_delete_Click() {
   bool any_deleted = false;
-  // Each list has its own run, with its own questions.
-  for (ListId id : all_lists) any_deleted = delete_selected_files(id) || any_deleted;
+  // Each list has its own run, with its own questions; Cancel ends them all.
+  for (ListId id : all_lists) {
+    any_deleted = delete_selected_files(id) || any_deleted;
+    if (ctx_.globals().GLB_cancel || ctx_.globals().GLB_closing) break;
+  }
   finish(any_deleted);
 }
 
@@ -192,8 +231,15 @@ void Deletion::Text2_DragDrop() {
   if (ctx_.message(question, Buttons::YesNo) != Answer::Yes) return;
 
   bool deleted = false;
+  Moves moves;
   try {
-    delete_entry(*source, *dragged, deleted);
+    try {
+      delete_entry(*source, *dragged, moves, deleted);
+    } catch (...) {
+      moves.apply(ctx_.window(), *source);
+      throw;
+    }
+    moves.apply(ctx_.window(), *source);
   } catch (const Refusal& refusal) {
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
     return;

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
 
 #include "core/entry.h"
 #include "core/list_id.h"
@@ -8,6 +12,7 @@
 namespace tz {
 
 class Context;
+class WindowModel;
 class Panes;
 
 // Deleting files of the compared pair from the lists: the delete button, the lists'
@@ -35,9 +40,19 @@ class Deletion {
   // directory.
   void finish(bool any_deleted);
   void refill_when_same_directory();
-  // Deletes the files of `entry` standing in list `id` (dir 1's first) and moves the
-  // entry on. `deleted` turns true as soon as one file is gone.
-  void delete_entry(ListId id, const Entry& listed, bool& deleted);
+  // What deletions did to the lists and directories, applied in blocks.
+  struct Moves {
+    std::vector<Entry> gone;                           // to leave the list deleted from
+    std::map<ListId, std::vector<Entry>> left;         // what is left of them, by list
+    std::set<std::shared_ptr<OpenDirectory>> touched;  // to flush
+    // Flushes the directories, then updates the lists, even when a flush fails (which
+    // is thrown after).
+    void apply(WindowModel& w, ListId id);
+  };
+  // Deletes the files of `entry` standing in list `id` (dir 1's first) and notes in
+  // `moves` where the entry goes, also when it throws after one file went. `deleted`
+  // turns true as soon as one file is gone.
+  void delete_entry(ListId id, const Entry& listed, Moves& moves, bool& deleted);
 
   Context& ctx_;
   Panes& panes_;

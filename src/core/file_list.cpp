@@ -1,6 +1,7 @@
 #include "core/file_list.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 #include "core/collation.h"
@@ -104,6 +105,81 @@ int FileList::remove(const Entry& entry) {
   const int at = find(entry);
   remove_at(at);
   return at;
+}
+
+void FileList::remove_all(const std::vector<Entry>& entries) {
+  std::vector<int> rows;
+  rows.reserve(entries.size());
+  for (const Entry& entry : entries)
+    if (const int row = find(entry); row >= 0) rows.push_back(row);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  // Runs of neighbouring rows go together, the last run first, so that the rows of
+  // the runs before it keep their positions.
+  for (size_t end = rows.size(); end > 0;) {
+    size_t begin = end - 1;
+    while (begin > 0 && rows[begin - 1] == rows[begin] - 1) --begin;
+    const int first = rows[begin], last = rows[end - 1];
+    beginRemoveRows(QModelIndex(), first, last);
+    entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
+    endRemoveRows();
+    if (current_ >= first && current_ <= last) {
+      current_ = -1;
+      emit current_changed(current_);
+    } else if (current_ > last) {
+      current_ -= last - first + 1;
+    }
+    end = begin;
+  }
+  if (top_index_ >= count()) set_top_index(std::max(0, count() - 1));
+}
+
+void FileList::add_all_once(std::vector<Entry> entries) {
+  // A few are inserted where they belong; many are merged in with the list laid out
+  // once.
+  constexpr size_t merged_from = 16;
+  if (entries.size() < merged_from) {
+    for (Entry& entry : entries) add_once(std::move(entry));
+    return;
+  }
+  std::vector<QString> texts;
+  texts.reserve(entries.size());
+  for (const Entry& e : entries) texts.push_back(e.text);
+  const std::vector<size_t> order = collation::order(texts);
+  texts = {};
+  Items added;
+  added.reserve(entries.size());
+  for (size_t i : order) {
+    Entry& entry = entries[i];
+    if (find(entry) >= 0) continue;
+    bool twice = false;  // among the new ones, which show alike next to each other
+    for (auto it = added.rbegin(); !twice && it != added.rend() && (*it)->entry.text == entry.text;
+         ++it)
+      twice = (*it)->entry.same_as(entry);
+    if (twice) continue;
+    added.push_back(std::make_unique<Item>(Item{std::move(entry), false}));
+  }
+  if (added.empty()) return;
+  const Item* current = current_ >= 0 ? entries_[static_cast<size_t>(current_)].get() : nullptr;
+  const Item* top = count() > 0 ? entries_[static_cast<size_t>(top_index_)].get() : nullptr;
+  beginResetModel();
+  Items merged;
+  merged.reserve(entries_.size() + added.size());
+  // An entry already listed goes before new ones that show alike, as add() puts them.
+  std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
+             std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
+             std::back_inserter(merged),
+             [](const std::unique_ptr<Item>& a, const std::unique_ptr<Item>& b) {
+               return collation::compare(a->entry.text, b->entry.text) < 0;
+             });
+  entries_ = std::move(merged);
+  current_ = -1;
+  top_index_ = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].get() == current) current_ = static_cast<int>(i);
+    if (entries_[i].get() == top) top_index_ = static_cast<int>(i);
+  }
+  endResetModel();
 }
 
 bool FileList::is_selected(int index) const {

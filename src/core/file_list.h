@@ -42,6 +42,11 @@ class FileList : public QAbstractListModel {
   void add_once(Entry entry);
   // Removes the entry find() gives; returns its position, or -1.
   int remove(const Entry& entry);
+  // What a long run does to a list in one step, so that the view lays out and paints
+  // once for many entries: removes each entry find() gives, and adds each entry
+  // add_once() would add, as the same calls one by one would.
+  void remove_all(const std::vector<Entry>& entries);
+  void add_all_once(std::vector<Entry> entries);
 
   bool is_selected(int index) const;
   void set_selected(int index, bool selected);

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_error.h"
+
 namespace tz {
 
 // File attributes as the program sees them.
@@ -116,8 +118,12 @@ class OpenDirectory {
   virtual FileInfo copy_to(const QByteArray& name, OpenDirectory& target,
                            const QByteArray& target_name, Target mode) = 0;
   // Removes the file `name` (a link itself, never what it points to). 75 for a
-  // read-only file or a directory. The removal is flushed to the medium.
-  virtual void remove(const QByteArray& name) = 0;
+  // read-only file or a directory. The removal is flushed to the medium, unless a run
+  // of removals asks for one flush() at its end.
+  enum class Flush { now, later };
+  virtual void remove(const QByteArray& name, Flush when = Flush::now) = 0;
+  // Flushes the changes to the directory's names to the medium.
+  virtual void flush() = 0;
   // The host's own path of `name`, for other programs; nothing when it cannot be
   // handed on as text (a name that is not valid UTF-8).
   virtual std::optional<QString> host_path(const QByteArray& name) = 0;
@@ -142,6 +148,35 @@ class OpenDirectory {
   // or a link by that name fails with 76 before anything is removed. A removal that
   // stops throws RemovalStopped.
   virtual void remove_tree(const QByteArray& name, const FileInfo& expected) = 0;
+};
+
+// Copies that keep their source, made durable together for a run of many files: each
+// is written whole to a new file beside its target, as OpenDirectory::copy_to writes
+// it, and commit() flushes them all at once, gives each its target's name and flushes
+// each directory once. Until then no target has changed; every target is at any moment
+// its old file or its whole new one. Copies not committed leave nothing behind.
+class CopyBatch {
+ public:
+  virtual ~CopyBatch() = default;
+
+  // Writes the copy of `name` in `source` for `target_name` in `target`, checked and
+  // failing as copy_to does (then nothing of it is left). `target` is kept open until
+  // the batch is committed.
+  virtual void add(OpenDirectory& source, const QByteArray& name,
+                   const std::shared_ptr<OpenDirectory>& target, const QByteArray& target_name,
+                   OpenDirectory::Target mode) = 0;
+  // Copies written and not yet committed, and their bytes.
+  virtual int count() const = 0;
+  virtual qint64 bytes() const = 0;
+
+  struct Outcome {
+    std::optional<FileInfo> copy;    // the new file, under its target's name
+    std::optional<FileError> error;  // what kept it from its name (58: the name was
+                                     // taken meanwhile), or its directory from the medium
+  };
+  // Each copy's outcome, in the order added. Throws FileError when the data cannot be
+  // flushed: then no target has changed. Empties the batch either way.
+  virtual std::vector<Outcome> commit() = 0;
 };
 
 // Files in drive form (`C:\dir\name`). Every operation throws FileError on failure.
@@ -201,6 +236,9 @@ class FileSystem {
   // removed (the walk keeps its way down in a list, not on the stack). A removal that
   // stops throws RemovalStopped.
   virtual void remove_tree(const QString& path) = 0;
+
+  // A new, empty batch of copies between open directories of this file system.
+  virtual std::unique_ptr<CopyBatch> copy_batch() = 0;
 
   // Text files (the tree comparison's log); written atomically, each line ended by
   // CR LF. Each line read is decoded on its own: UTF-8 where it is valid, Latin-1 (the

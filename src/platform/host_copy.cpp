@@ -12,6 +12,8 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <memory>
+#include <set>
 #include <vector>
 
 namespace tz {
@@ -22,7 +24,11 @@ using Target = OpenDirectory::Target;
 
 constexpr char temp_prefix[] = ".tenzor-copy-";
 constexpr int temp_random_length = 8;
+// The first letters after the process id tell the boot of the machine that wrote the
+// file: a process of this boot that is gone wrote its last byte for good.
+constexpr int temp_boot_length = 4;
 constexpr time_t one_day = 24 * 60 * 60;
+constexpr char temp_digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
 
 [[noreturn]] void throw_errno(bool last_component = true) {
   throw FileError(error_from_errno(errno, last_component));
@@ -184,11 +190,31 @@ Descriptor open_holder(const QByteArray& path, QByteArray& last, bool readable) 
 
 }  // namespace
 
+QByteArray boot_tag() {
+  static const QByteArray tag = [] {
+    QByteArray id;
+    if (std::FILE* file = std::fopen("/proc/sys/kernel/random/boot_id", "re")) {
+      char line[64] = {};
+      if (std::fgets(line, sizeof line, file)) id = QByteArray(line).trimmed();
+      std::fclose(file);
+    }
+    // Without one, no leftover is taken for this boot's: they wait their day.
+    if (id.isEmpty()) return QByteArray();
+    quint64 hash = 1469598103934665603ull;  // FNV-1a
+    for (const char c : id) hash = (hash ^ static_cast<uchar>(c)) * 1099511628211ull;
+    QByteArray letters;
+    for (int i = 0; i < temp_boot_length; ++i, hash /= 36) letters += temp_digits[hash % 36];
+    return letters;
+  }();
+  return tag;
+}
+
 QByteArray temp_file_name(pid_t pid) {
-  static constexpr char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   QByteArray name = temp_prefix + QByteArray::number(pid) + '-';
-  for (int i = 0; i < temp_random_length; ++i) {
-    name += digits[QRandomGenerator::global()->bounded(36)];
+  const QByteArray tag = boot_tag();
+  name += tag;
+  for (qsizetype i = tag.size(); i < temp_random_length; ++i) {
+    name += temp_digits[QRandomGenerator::global()->bounded(36)];
   }
   return name;
 }
@@ -245,13 +271,22 @@ void TempFile::write(const char* data, qint64 size) {
 
 void TempFile::commit(const QByteArray& target, Target mode) {
   flush(fd_);
+  close();
+  take_name(target, mode);
+  flush(dir_fd_);
+}
+
+void TempFile::close() {
+  if (fd_ < 0) return;
   const int fd = fd_;
   fd_ = -1;
   // Some file systems report a full disk only when the file is closed.
   if (::close(fd) != 0) throw_errno();
+}
+
+void TempFile::take_name(const QByteArray& target, Target mode) {
   rename_in(dir_fd_, name_, target, mode);
   name_.clear();
-  flush(dir_fd_);
 }
 
 Descriptor open_regular(int dir_fd, const char* name, struct stat& st) {
@@ -284,25 +319,29 @@ void LeftoverSweeper::sweep(int dir_fd) {
         !S_ISREG(leftover.st_mode)) {
       continue;
     }
-    // A copy in progress writes its file all along; and its process lives, perhaps as
-    // another user's (EPERM).
-    if (leftover.st_mtim.tv_sec > now - one_day) continue;
+    // A copy in progress lives, perhaps as another user's (EPERM). One of another
+    // machine (sharing the folder) or of an earlier boot may be told by no process
+    // here: it is left a day, while a copy still being written keeps it young.
     if (::kill(*owner, 0) == 0 || errno != ESRCH) continue;
+    const char* letters = std::strrchr(entry->d_name, '-') + 1;
+    const bool this_boot = !boot_tag().isEmpty() &&
+                           std::strncmp(letters, boot_tag().constData(), temp_boot_length) == 0;
+    if (!this_boot && leftover.st_mtim.tv_sec > now - one_day) continue;
     ::unlinkat(::dirfd(handle), entry->d_name, 0);
   }
   ::closedir(handle);
 }
 
-struct stat copy_regular(int source_dir, const char* source, int target_dir,
-                         const QByteArray& target, Target mode, LeftoverSweeper& sweeper) {
-  struct stat st;
+std::unique_ptr<TempFile> write_copy(int source_dir, const char* source, int target_dir,
+                                     const QByteArray& target, Target mode,
+                                     LeftoverSweeper& sweeper, struct stat& st) {
   const Descriptor input =
       concerning(CopySide::source, [&] { return open_regular(source_dir, source, st); });
-  std::optional<TempFile> temp;
+  std::unique_ptr<TempFile> temp;
   concerning(CopySide::target, [&] {
     check_target(target_dir, target, mode);
     sweeper.sweep(target_dir);
-    temp.emplace(target_dir);
+    temp = std::make_unique<TempFile>(target_dir);
   });
   const off_t length = copy_data(input.get(), temp->fd(), st.st_size);
   concerning(CopySide::target, [&] {
@@ -319,21 +358,89 @@ struct stat copy_regular(int source_dir, const char* source, int target_dir,
     // Last, as every write moves the modification time.
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(temp->fd(), times) != 0) throw_errno();
-    temp->commit(target, mode);
   });
+  return temp;
+}
+
+struct stat named_copy(int target_dir, const QByteArray& target, const struct stat& source) {
   struct stat copied;
   if (::fstatat(target_dir, target.constData(), &copied, 0) != 0) throw_errno(CopySide::target);
-  if (copied.st_mtim.tv_sec != st.st_mtim.tv_sec) {
+  if (copied.st_mtim.tv_sec != source.st_mtim.tv_sec) {
     // Some file systems (FAT through FUSE) stamp a renamed file with the present time:
     // the copy gets the source's time again under its own name. (FAT keeps even
     // seconds only; the comparison allows for that.)
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
     concerning(CopySide::target, [&] {
       if (::utimensat(target_dir, target.constData(), times, 0) != 0) throw_errno();
       if (::fstatat(target_dir, target.constData(), &copied, 0) != 0) throw_errno();
     });
   }
   return copied;
+}
+
+struct stat copy_regular(int source_dir, const char* source, int target_dir,
+                         const QByteArray& target, Target mode, LeftoverSweeper& sweeper) {
+  struct stat st;
+  const std::unique_ptr<TempFile> temp =
+      write_copy(source_dir, source, target_dir, target, mode, sweeper, st);
+  concerning(CopySide::target, [&] { temp->commit(target, mode); });
+  return named_copy(target_dir, target, st);
+}
+
+void CopyBatchFiles::add(int source_dir, const char* source, int target_dir,
+                         const QByteArray& target, Target mode, LeftoverSweeper& sweeper) {
+  Copy copy{nullptr, target_dir, target, mode, {}};
+  copy.temp = write_copy(source_dir, source, target_dir, target, mode, sweeper, copy.source);
+  concerning(CopySide::target, [&] { copy.temp->close(); });
+  bytes_ += copy.source.st_size;
+  copies_.push_back(std::move(copy));
+}
+
+std::vector<CopyBatchFiles::Named> CopyBatchFiles::commit() {
+  std::vector<Copy> copies = std::move(copies_);
+  copies_.clear();
+  bytes_ = 0;
+  // The data of every copy reaches the medium before any name does: one flush of each
+  // file system rather than one of each file.
+  std::set<dev_t> flushed;
+  for (const Copy& copy : copies) {
+    struct stat dir;
+    if (::fstat(copy.target_dir, &dir) != 0) throw_errno(CopySide::target);
+    if (flushed.insert(dir.st_dev).second && ::syncfs(copy.target_dir) != 0)
+      throw_errno(CopySide::target);
+  }
+  std::vector<Named> named(copies.size());
+  std::vector<bool> renamed(copies.size());
+  std::set<int> renamed_in;
+  for (size_t i = 0; i < copies.size(); ++i) {
+    try {
+      concerning(CopySide::target,
+                 [&] { copies[i].temp->take_name(copies[i].target, copies[i].mode); });
+      renamed[i] = true;
+      renamed_in.insert(copies[i].target_dir);
+    } catch (const FileError& error) {
+      named[i].error = error;
+    }
+  }
+  // Each directory once, for all the names it was given.
+  for (const int dir : renamed_in) {
+    try {
+      concerning(CopySide::target, [&] { flush(dir); });
+    } catch (const FileError& error) {
+      for (size_t i = 0; i < copies.size(); ++i)
+        if (copies[i].target_dir == dir && !named[i].error) named[i].error = error;
+    }
+  }
+  for (size_t i = 0; i < copies.size(); ++i) {
+    if (!renamed[i]) continue;
+    try {
+      // A directory that could not be flushed holds the copy all the same.
+      named[i].copy = named_copy(copies[i].target_dir, copies[i].target, copies[i].source);
+    } catch (const FileError& error) {
+      if (!named[i].error) named[i].error = error;
+    }
+  }
+  return named;
 }
 
 bool is_exact_native_path(const QByteArray& path) {

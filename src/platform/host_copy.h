@@ -4,9 +4,11 @@
 #include <sys/types.h>
 
 #include <QByteArray>
+#include <memory>
 #include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/descriptor.h"
 #include "platform/file_error.h"
@@ -15,8 +17,12 @@
 namespace tz {
 
 // Temporary files are named `.tenzor-copy-<pid>-<8 letters or digits>`, so that one left
-// by a process that died can be told from the user's files and from a living copy's.
+// by a process that died can be told from the user's files and from a living copy's. The
+// first four letters stand for the boot of the machine that wrote it (boot_tag()), the
+// rest are random.
 QByteArray temp_file_name(pid_t pid);
+// Four letters or digits for this boot of this machine; empty when it cannot be told.
+QByteArray boot_tag();
 // The process that wrote the temporary file `name`; nothing for any other name.
 std::optional<pid_t> temp_file_owner(const char* name);
 
@@ -59,6 +65,11 @@ class TempFile {
   // The data reaches the medium before the name does, and the name before this
   // returns: a power cut leaves either the old target or the complete new one.
   void commit(const QByteArray& target, OpenDirectory::Target mode);
+  // The two halves of a commit for copies flushed together: the file closed (its
+  // errors told) without a flush, and, once its data is on the medium, the target's
+  // name given without flushing the directory.
+  void close();
+  void take_name(const QByteArray& target, OpenDirectory::Target mode);
 
  private:
   int dir_fd_;
@@ -71,7 +82,8 @@ class TempFile {
 Descriptor open_regular(int dir_fd, const char* name, struct stat& st);
 
 // Removes the temporary files that copies into a folder left behind when their process
-// died: older than a day and of no running process. Each folder is looked at once.
+// died: of no running process, and written in this boot of this machine or older than a
+// day. Each folder is looked at once.
 class LeftoverSweeper {
  public:
   // Never fails: a leftover that stays does no harm.
@@ -88,6 +100,47 @@ class LeftoverSweeper {
 struct stat copy_regular(int source_dir, const char* source, int target_dir,
                          const QByteArray& target, OpenDirectory::Target mode,
                          LeftoverSweeper& sweeper);
+
+// Writes the copy that copy_regular makes to its temporary file, complete with its
+// time and permission bits, but neither flushed nor named; the source's status in `st`.
+std::unique_ptr<TempFile> write_copy(int source_dir, const char* source, int target_dir,
+                                     const QByteArray& target, OpenDirectory::Target mode,
+                                     LeftoverSweeper& sweeper, struct stat& st);
+
+// Copies written whole and made durable together: many small files cost one flush of
+// each file system and one of each directory, not two flushes each. Until commit() no
+// target has changed; a copy not committed leaves no file behind. Each target directory
+// must stay open until then.
+class CopyBatchFiles {
+ public:
+  struct Named {
+    std::optional<struct stat> copy;  // the new file, once it has its name
+    std::optional<FileError> error;   // what kept it from its name or its directory
+                                      // from the medium (then perhaps with `copy`)
+  };
+
+  // Writes the copy; throws CopyError as copy_regular does, leaving nothing of it.
+  void add(int source_dir, const char* source, int target_dir, const QByteArray& target,
+           OpenDirectory::Target mode, LeftoverSweeper& sweeper);
+  int count() const { return static_cast<int>(copies_.size()); }
+  qint64 bytes() const { return bytes_; }
+  // Flushes every file system written to, gives each copy its target's name, then
+  // flushes each directory once: a power cut leaves each target its old file or the
+  // whole new one. Returns each copy's outcome in the order added. Throws CopyError when
+  // the data cannot be flushed; then no target has changed. Empties the batch either way.
+  std::vector<Named> commit();
+
+ private:
+  struct Copy {
+    std::unique_ptr<TempFile> temp;
+    int target_dir;
+    QByteArray target;
+    OpenDirectory::Target mode;
+    struct stat source;
+  };
+  std::vector<Copy> copies_;
+  qint64 bytes_ = 0;
+};
 
 // Copies the file at the native absolute path `source` to the native absolute path
 // `target` with copy_regular. Each path is taken byte for byte, as another process of the

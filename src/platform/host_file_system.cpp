@@ -84,14 +84,14 @@ void check_name(const QByteArray& name) {
 }
 
 // Removes the file `name`: a link itself, judged by the file it reaches.
-void remove_entry(int dir_fd, const QByteArray& name) {
+void remove_entry(int dir_fd, const QByteArray& name, bool flushed) {
   struct stat st;
   if (::fstatat(dir_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
   struct stat reached;
   if (S_ISLNK(st.st_mode) && ::fstatat(dir_fd, name.constData(), &reached, 0) == 0) st = reached;
   if (S_ISDIR(st.st_mode) || is_read_only(st.st_mode)) throw FileError(err::path_file_access);
   if (::unlinkat(dir_fd, name.constData(), 0) != 0) throw_errno();
-  flush(dir_fd);
+  if (flushed) flush(dir_fd);
 }
 
 // Files reached by exact name relative to the directory held open, never through a
@@ -144,19 +144,30 @@ class HostOpenDirectory : public OpenDirectory {
                    Target mode) override {
     check_name(name);
     check_name(target_name);
-    auto* to = dynamic_cast<HostOpenDirectory*>(&target);
-    if (!to) throw std::invalid_argument("copy_to needs a directory of the host file system");
+    HostOpenDirectory& to = host(target);
     const struct stat copied =
-        copy_regular(fd_.get(), name.constData(), to->fd_.get(), target_name, mode, *to->sweeper_);
-    to->resolver_->note_changed(to->fd_.get(), to->native_, target_name);
+        copy_regular(fd_.get(), name.constData(), to.fd_.get(), target_name, mode, *to.sweeper_);
+    to.note_changed(target_name);
     return info_of(copied, target_name);
   }
 
-  void remove(const QByteArray& name) override {
+  // Another directory of the host file system, as copies between two directories need.
+  static HostOpenDirectory& host(OpenDirectory& dir) {
+    auto* host = dynamic_cast<HostOpenDirectory*>(&dir);
+    if (!host) throw std::invalid_argument("a copy needs directories of the host file system");
+    return *host;
+  }
+  int fd() const { return fd_.get(); }
+  LeftoverSweeper& sweeper() { return *sweeper_; }
+  void note_changed(const QByteArray& name) { resolver_->note_changed(fd_.get(), native_, name); }
+
+  void remove(const QByteArray& name, Flush when) override {
     check_name(name);
-    remove_entry(fd_.get(), name);
+    remove_entry(fd_.get(), name, when == Flush::now);
     resolver_->note_changed(fd_.get(), native_);
   }
+
+  void flush() override { tz::flush(fd_.get()); }
 
   std::optional<QString> host_path(const QByteArray& name) override {
     check_name(name);
@@ -219,7 +230,7 @@ class HostOpenDirectory : public OpenDirectory {
       throw FileError(errno == EEXIST || errno == ENOTEMPTY ? err::file_exists
                                                             : error_from_errno(errno));
     }
-    flush(fd_.get());
+    tz::flush(fd_.get());
     resolver_->note_changed(fd_.get(), native_, new_name);
   }
 
@@ -233,7 +244,7 @@ class HostOpenDirectory : public OpenDirectory {
           st.st_ino != expected.inode)
         throw FileError(err::path_not_found);
       if (::unlinkat(fd_.get(), name.constData(), 0) != 0) throw_errno();
-      flush(fd_.get());
+      tz::flush(fd_.get());
       resolver_->note_changed(fd_.get(), native_);
       return;
     }
@@ -257,6 +268,46 @@ class HostOpenDirectory : public OpenDirectory {
   std::shared_ptr<LeftoverSweeper> sweeper_;
 };
 
+// Copies between host directories, flushed together.
+class HostCopyBatch : public CopyBatch {
+ public:
+  void add(OpenDirectory& source, const QByteArray& name,
+           const std::shared_ptr<OpenDirectory>& target, const QByteArray& target_name,
+           Target mode) override {
+    check_name(name);
+    check_name(target_name);
+    HostOpenDirectory& from = HostOpenDirectory::host(source);
+    HostOpenDirectory& to = HostOpenDirectory::host(*target);
+    files_.add(from.fd(), name.constData(), to.fd(), target_name, mode, to.sweeper());
+    targets_.push_back({target, target_name});
+  }
+  int count() const override { return files_.count(); }
+  qint64 bytes() const override { return files_.bytes(); }
+
+  std::vector<Outcome> commit() override {
+    const std::vector<std::pair<std::shared_ptr<OpenDirectory>, QByteArray>> targets =
+        std::move(targets_);
+    targets_.clear();
+    const std::vector<CopyBatchFiles::Named> named = files_.commit();
+    std::vector<Outcome> outcomes(named.size());
+    for (size_t i = 0; i < named.size(); ++i) {
+      const auto& [dir, name] = targets[i];
+      if (named[i].copy) {
+        outcomes[i].copy = info_of(*named[i].copy, name);
+        HostOpenDirectory::host(*dir).note_changed(name);
+      }
+      outcomes[i].error = named[i].error;
+    }
+    return outcomes;
+  }
+
+ private:
+  // Held open until the copies into them are named or removed (declared first, so that
+  // they close last).
+  std::vector<std::pair<std::shared_ptr<OpenDirectory>, QByteArray>> targets_;
+  CopyBatchFiles files_;
+};
+
 std::unique_ptr<Listing> nothing_listed() {
   return std::make_unique<FixedListing>();
 }
@@ -266,6 +317,10 @@ bool missing(const FileError& error) {
 }
 
 }  // namespace
+
+std::unique_ptr<CopyBatch> HostFileSystem::copy_batch() {
+  return std::make_unique<HostCopyBatch>();
+}
 
 std::unique_ptr<Listing> HostFileSystem::list(const QString& pattern_path, int mask) {
   const bool native = pattern_path.startsWith(u'/');
@@ -376,7 +431,7 @@ void HostFileSystem::remove_file(const QString& path) {
   const HostPath found = resolver_->resolve(path, Last::must_exist);
   if (found.is_root()) throw FileError(err::path_file_access);
   const Descriptor dir = open_parent(found);
-  remove_entry(dir.get(), found.names.last());
+  remove_entry(dir.get(), found.names.last(), true);
   resolver_->note_changed(dir.get(), found.parent_native());
 }
 

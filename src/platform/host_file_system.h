@@ -38,6 +38,7 @@ class HostFileSystem : public FileSystem {
   void make_directory(const QString& path) override;
   void remove_directory(const QString& path) override;
   void remove_tree(const QString& path) override;
+  std::unique_ptr<CopyBatch> copy_batch() override;
 
   QStringList read_lines(const QString& path) override;
   void write_lines(const QString& path, const QStringList& lines) override;

@@ -55,6 +55,8 @@ FileListView::FileListView(FileList& list, QWidget* parent) : QListView(parent),
   connect(&list_, &QAbstractItemModel::modelReset, this, [this] {
     selection_from_model();
     current_from_model(list_.current());
+    // Entries merged into a list keep the row the user had scrolled to at the top.
+    if (list_.top_index() > 0) top_from_model(list_.top_index());
   });
 }
 

@@ -79,5 +79,28 @@ TEST_F(Bulk, CopiesTheSelectedEntriesOrAllAndStopsOnCancel) {
   EXPECT_TRUE(QDir(p.drives.host_path("D:\\elsewhere")).isEmpty());
 }
 
+// Copies take their names in blocks, at the window's event turns. Cancel pressed at a turn
+// stops the run with the lists showing exactly what is on disk, and no file half-made.
+TEST_F(Bulk, CancelAtATurnLeavesListsThatMatchTheDisk) {
+  for (int i = 1; i <= 6; ++i) p.file(1, QStringLiteral("f%1.txt").arg(i), QByteArray(i, 'x'));
+  p.compare();
+  p.clock.step = 0.011;  // a turn after every fourth file
+  int turns = 0;
+  p.pump.on_events = [&] {
+    if (++turns == 1) bulk().bot_cancel_Click();
+  };
+  bulk().bot_list_Click(ListId::List1);
+  for (int i = 1; i <= 6; ++i) {
+    const QString name = QStringLiteral("f%1.txt").arg(i);
+    const bool copied = exists("D:\\two\\" + name);
+    EXPECT_EQ(copied, i <= 4) << name.toStdString();
+    EXPECT_EQ(p.list(1).contains(name), !copied) << name.toStdString();
+    EXPECT_EQ(p.list(5).contains(name), copied) << name.toStdString();
+  }
+  EXPECT_EQ(
+      QDir(p.drives.host_path("D:\\two")).entryList(QDir::Hidden | QDir::Files).filter(".tenzor"),
+      QStringList());
+}
+
 }  // namespace
 }  // namespace tz::test

@@ -1,8 +1,10 @@
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <ctime>
 
 #include "platform/host_copy.h"
@@ -78,7 +80,9 @@ class CopyLeftovers : public PlatformTest {
   }
 };
 
-TEST_F(CopyLeftovers, ACopyRemovesOnlyLeftoversADayOldOfEndedProcessesAndNoListingShowsThem) {
+// A leftover of this boot whose process ended goes at once; one that may be another
+// machine's waits a day.
+TEST_F(CopyLeftovers, ACopyRemovesOnlyLeftoversOfEndedProcessesOfThisBootOrADayOld) {
   const pid_t ended = ::fork();
   if (ended == 0) ::_exit(0);
   ASSERT_GT(ended, 0);
@@ -87,7 +91,14 @@ TEST_F(CopyLeftovers, ACopyRemovesOnlyLeftoversADayOldOfEndedProcessesAndNoListi
   const QByteArray gone = ".tenzor-copy-" + QByteArray::number(ended) + "-0ld0dead";
   const QByteArray living = ".tenzor-copy-" + QByteArray::number(::getpid()) + "-0ld0live";
   const QByteArray fresh = ".tenzor-copy-" + QByteArray::number(ended) + "-new0dead";
+  ASSERT_EQ(boot_tag().size(), 4);
+  ASSERT_NE(boot_tag(), "new0");
+  const QByteArray killed = ".tenzor-copy-" + QByteArray::number(ended) + '-' + boot_tag() + "dead";
+  const QByteArray alive =
+      ".tenzor-copy-" + QByteArray::number(::getpid()) + '-' + boot_tag() + "live";
   const QByteArray users = ".tenzor-copy-notes";
+  leftover(killed, std::time(nullptr));
+  leftover(alive, std::time(nullptr));
   leftover(gone, two_days_ago);
   leftover(living, two_days_ago);
   leftover(fresh, std::time(nullptr));
@@ -100,9 +111,76 @@ TEST_F(CopyLeftovers, ACopyRemovesOnlyLeftoversADayOldOfEndedProcessesAndNoListi
 
   drives.write_file("C:\\src", "data");
   fs.copy_file("C:\\src", "D:\\Out\\copy");
-  QList<QByteArray> kept{living, fresh, users, "copy"};
+  QList<QByteArray> kept{living, fresh, alive, users, "copy"};
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(raw_names("D:\\Out"), kept);
+}
+
+// A run of copies flushed together, killed at any moment: each target is its old file
+// or the whole new one (a new name missing or whole), and the next copy into the folder
+// removes every temporary file the killed run left.
+TEST_F(CopyLeftovers, ABatchKilledAtAnyMomentLeavesEachTargetOldOrWhole) {
+  constexpr int files = 48;
+  auto name = [](int i) { return "f" + QByteArray::number(i); };
+  auto data = [](int i) {
+    return QByteArray::number(i) + QByteArray(512 * 1024, char('a' + i % 26));
+  };
+  auto old = [](int i) { return "old " + QByteArray::number(i); };
+  for (int i = 0; i < files; ++i) drives.write_file("C:\\from\\" + name(i), data(i));
+  drives.make_dir("D:\\to");
+  auto temps = [&] {
+    const QList<QByteArray> all = raw_names("D:\\to");
+    return std::count_if(all.begin(), all.end(),
+                         [](const QByteArray& n) { return n.startsWith(".tenzor-copy-"); });
+  };
+  int killed_half_way = 0;
+  for (const int delay_us : {500, 2000, 5000, 10000, 20000, 40000, 80000, 150000, 300000}) {
+    // Even names are replaced, odd ones made new.
+    for (int i = 0; i < files; ++i) {
+      const QString target = "D:\\to\\" + name(i);
+      if (i % 2 == 0)
+        drives.write_file(target, old(i));
+      else
+        QFile::remove(drives.host_path(target));
+    }
+    const auto before = temps();
+    const pid_t copying = ::fork();
+    if (copying == 0) {
+      try {
+        HostFileSystem child(drives.table());
+        const auto from = child.open_directory("C:\\from");
+        const auto to = child.open_directory("D:\\to");
+        const auto batch = child.copy_batch();
+        for (int i = 0; i < files; ++i) {
+          batch->add(
+              *from, name(i), to, name(i),
+              i % 2 == 0 ? OpenDirectory::Target::replace : OpenDirectory::Target::create_new);
+          if (batch->count() == 8) batch->commit();
+        }
+        batch->commit();
+      } catch (...) {
+        ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    ASSERT_GT(copying, 0);
+    ::usleep(delay_us);
+    ::kill(copying, SIGKILL);
+    ASSERT_EQ(::waitpid(copying, nullptr, 0), copying);
+    for (int i = 0; i < files; ++i) {
+      const QByteArray now = content("D:\\to\\" + name(i));
+      EXPECT_TRUE(now == data(i) || now == (i % 2 == 0 ? old(i) : QByteArray("<missing>")))
+          << "after " << delay_us << " us: " << name(i).toStdString() << " holds "
+          << now.left(20).toStdString();
+    }
+    if (temps() > before) ++killed_half_way;
+  }
+  // Without a kill half-way, nothing above was tried.
+  EXPECT_GT(killed_half_way, 0);
+
+  HostFileSystem later(drives.table());
+  later.copy_file("C:\\from\\f0", "D:\\to\\f0");
+  EXPECT_EQ(temps(), 0);
 }
 
 TEST(TempFileNames, CarryTheWritersProcessAndAreToldFromOtherNames) {
@@ -111,6 +189,7 @@ TEST(TempFileNames, CarryTheWritersProcessAndAreToldFromOtherNames) {
       << name.toStdString();
   EXPECT_NE(temp_file_name(4321), name);
   EXPECT_EQ(temp_file_owner(name.constData()), 4321);
+  EXPECT_EQ(name.mid(18, 4), boot_tag());
   EXPECT_EQ(temp_file_owner(".tenzor-copy-7-a1b2c3d4"), 7);
   // Group ids for kill() and names a user may have chosen.
   for (const char* other :

@@ -16,7 +16,8 @@ namespace tz::test {
 // after the methods: "info" (also for info and exists through an open directory),
 // "list" (also for entries), "copy_file" (with the source's path, also for copy_to),
 // "remove_file" (also for remove), "make_directory" (also for make_subdirectory),
-// "remove_tree" (also through an open directory), "open" (open_directory) and
+// "remove_tree" (also through an open directory), "open" (open_directory), "commit" (a
+// batch of copies, with the first copy's source path) and
 // "read_own_lines" (with the native path as text). Through an open directory the path is its path()
 // followed by the name as displayed.
 class FaultyFileSystem : public HostFileSystem {
@@ -56,12 +57,16 @@ class FaultyFileSystem : public HostFileSystem {
     hit("remove_tree", path);
     HostFileSystem::remove_tree(path);
   }
+  std::unique_ptr<CopyBatch> copy_batch() override {
+    return std::make_unique<FaultyBatch>(*this, HostFileSystem::copy_batch());
+  }
   QStringList read_own_lines(const QByteArray& native_path, qsizetype longest_line) override {
     hit("read_own_lines", QFile::decodeName(native_path));
     return HostFileSystem::read_own_lines(native_path, longest_line);
   }
 
  private:
+  class FaultyBatch;
   // Must not outlive the file system that made it.
   class FaultyDirectory : public OpenDirectory {
    public:
@@ -88,10 +93,11 @@ class FaultyFileSystem : public HostFileSystem {
         throw FileError(err::file_exists);
       return real_->copy_to(name, faulty ? *faulty->real_ : target, target_name, mode);
     }
-    void remove(const QByteArray& name) override {
+    void remove(const QByteArray& name, Flush when) override {
       fs_.hit("remove_file", path_ + display_name(name));
-      real_->remove(name);
+      real_->remove(name, when);
     }
+    void flush() override { real_->flush(); }
     std::optional<QString> host_path(const QByteArray& name) override {
       return real_->host_path(name);
     }
@@ -127,6 +133,44 @@ class FaultyFileSystem : public HostFileSystem {
     FaultyFileSystem& fs_;
     std::shared_ptr<OpenDirectory> real_;
     QString path_;
+    friend class FaultyBatch;
+  };
+
+  class FaultyBatch : public CopyBatch {
+   public:
+    FaultyBatch(FaultyFileSystem& fs, std::unique_ptr<CopyBatch> real)
+        : fs_(fs), real_(std::move(real)) {}
+    void add(OpenDirectory& source, const QByteArray& name,
+             const std::shared_ptr<OpenDirectory>& target, const QByteArray& target_name,
+             OpenDirectory::Target mode) override {
+      const QString path = source.path() + display_name(name);
+      fs_.hit("copy_file", path);
+      if (first_.isEmpty()) first_ = path;
+      auto* from = dynamic_cast<FaultyDirectory*>(&source);
+      auto* to = dynamic_cast<FaultyDirectory*>(target.get());
+      if (to && mode == OpenDirectory::Target::create_new && to->found(target_name) != target_name)
+        throw FileError(err::file_exists);
+      real_->add(from ? *from->real_ : source, name, to ? to->real_ : target, target_name, mode);
+    }
+    int count() const override { return real_->count(); }
+    qint64 bytes() const override { return real_->bytes(); }
+    std::vector<Outcome> commit() override {
+      const QString first = std::exchange(first_, QString());
+      if (real_->count() > 0) {
+        try {
+          fs_.hit("commit", first);
+        } catch (...) {
+          real_ = fs_.HostFileSystem::copy_batch();  // the copies written are dropped
+          throw;
+        }
+      }
+      return real_->commit();
+    }
+
+   private:
+    FaultyFileSystem& fs_;
+    std::unique_ptr<CopyBatch> real_;
+    QString first_;
   };
 
   // The comparison reads both directories at once: a fault sees one operation at a time.

@@ -19,6 +19,7 @@ namespace {
 class UiClosing : public WindowTest {
  protected:
   void SetUp() override {
+    p.clock.step = 0.05;  // a long run lets events run after each file
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
       p.drives.write_file(QStringLiteral("C:\\one\\") + QString::fromLatin1(name), "data", t0);
     p.drives.make_dir("D:\\two");
