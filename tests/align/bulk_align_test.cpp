@@ -102,5 +102,22 @@ TEST_F(Bulk, CancelAtATurnLeavesListsThatMatchTheDisk) {
       QStringList());
 }
 
+// A batch whose data cannot be flushed gives no copy its name: the entries stay where they
+// were, no temporary file is left, and the error is said.
+TEST_F(Bulk, ABatchThatCannotBeFlushedCopiesNothingAndSaysSo) {
+  for (int i = 1; i <= 3; ++i) p.file(1, QStringLiteral("f%1.txt").arg(i), "x");
+  p.compare();
+  const QStringList before = p.list(1);
+  p.fs.fault = [](const QString& op, const QString&) {
+    if (op == "commit") throw FileError(err::device_io);
+  };
+  p.dialogs.expect("ERROR 57: Device I/O error");
+  bulk().bot_list_Click(ListId::List1);
+  EXPECT_EQ(p.list(1), before);
+  EXPECT_EQ(QDir(p.drives.host_path("D:\\two")).entryList(QDir::Hidden | QDir::Files),
+            (QStringList{"new1.txt", "new2.txt", "only2.txt", "same.txt"}));
+  EXPECT_FALSE(p.tz.window().bot_cancel.enabled());
+}
+
 }  // namespace
 }  // namespace tz::test

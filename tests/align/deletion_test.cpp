@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "align/bulk_align.h"
 #include "align_fixture.h"
 #include "platform/file_error.h"
 
@@ -72,6 +73,23 @@ TEST_F(Delete, CancelEndsTheRunOfItsList) {
   EXPECT_FALSE(exists("C:\\one\\a"));
   EXPECT_TRUE(exists("C:\\one\\b") && exists("C:\\one\\c"));
   EXPECT_EQ(p.list(1), (QStringList{"b", "c", "only1.txt"}));
+
+  // Without questions the cancel button ends it, at the first event turn, and the runs of
+  // the lists after it.
+  del().m_skip_delete_confirmations_Click();
+  select(1, {"b", "c", "only1.txt"});
+  select(2, {"only2.txt"});
+  bool enabled = false;
+  p.pump.on_events = [&] {
+    enabled = p.tz.window().bot_cancel.enabled();
+    p.tz.bulk_align().bot_cancel_Click();
+  };
+  del().bot_delete_Click();
+  EXPECT_TRUE(enabled);
+  EXPECT_FALSE(p.tz.window().bot_cancel.enabled());
+  EXPECT_EQ(p.list(1), (QStringList{"c", "only1.txt"}));
+  EXPECT_FALSE(exists("C:\\one\\b"));
+  EXPECT_TRUE(exists("C:\\one\\c") && exists("D:\\two\\only2.txt"));
 }
 
 TEST_F(Delete, WithoutConfirmationsOnlyTheDeleteTargetAsks) {
