@@ -63,7 +63,7 @@ window_run() {  # what
   local line
   line=$(grep -E '^tenzor: run [0-9]+ ms' "$work/err") ||
     { echo "error: the window did not run:" >&2; head -n 5 "$work/err" >&2; exit 1; }
-  awk '{ print $3 / 1000, $7 }' <<<"$line" >>"$work/runs"
+  awk '{ print $3 / 1000, $8 }' <<<"$line" >>"$work/runs"
   grep -q ', 0 left$' <<<"$line" || { echo "error: $line" >&2; exit 1; }
 }
 
