@@ -402,12 +402,13 @@ std::vector<CopyBatchFiles::Named> CopyBatchFiles::commit() {
   bytes_ = 0;
   // The data of every copy reaches the medium before any name does: one flush of each
   // file system rather than one of each file.
+  std::set<int> dirs;
+  for (const Copy& copy : copies) dirs.insert(copy.target_dir);
   std::set<dev_t> flushed;
-  for (const Copy& copy : copies) {
-    struct stat dir;
-    if (::fstat(copy.target_dir, &dir) != 0) throw_errno(CopySide::target);
-    if (flushed.insert(dir.st_dev).second && ::syncfs(copy.target_dir) != 0)
-      throw_errno(CopySide::target);
+  for (const int dir : dirs) {
+    struct stat st;
+    if (::fstat(dir, &st) != 0) throw_errno(CopySide::target);
+    if (flushed.insert(st.st_dev).second && ::syncfs(dir) != 0) throw_errno(CopySide::target);
   }
   std::vector<Named> named(copies.size());
   std::vector<bool> renamed(copies.size());

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
+#include <vector>
 
 #include "faults/syscall_faults.h"
 #include "platform/file_error.h"
@@ -54,23 +56,36 @@ TEST_F(CopyFaults, ACopyThatFailsAtAnyStageKeepsTheOldTarget) {
                         {Stage::data, err::disk_full},
                         {Stage::flush, err::device_io},
                         {Stage::rename, err::device_io}};
+  // One copy, and the same copy in a batch of copies flushed together.
+  auto alone = [&] { fs.copy_file("C:\\from\\big.bin", "C:\\to\\big.bin"); };
+  auto batched = [&] {
+    const auto batch = fs.copy_batch();
+    batch->add(*fs.open_directory("C:\\from"), "big.bin", fs.open_directory("C:\\to"), "big.bin",
+               OpenDirectory::Target::replace);
+    const std::vector<CopyBatch::Outcome> outcomes = batch->commit();
+    if (outcomes.at(0).error) throw *outcomes[0].error;
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.stage));
-    faults::arm(c.stage, "big.bin", 1'000'000);
-    try {
-      fs.copy_file("C:\\from\\big.bin", "C:\\to\\big.bin");
-      ADD_FAILURE() << "the copy did not fail";
-    } catch (const FileError& error) {
-      EXPECT_EQ(error.number(), c.error);
+    for (const auto& copy : {std::function<void()>(alone), std::function<void()>(batched)}) {
+      SCOPED_TRACE(static_cast<int>(c.stage));
+      faults::arm(c.stage, "big.bin", 1'000'000);
+      try {
+        copy();
+        ADD_FAILURE() << "the copy did not fail";
+      } catch (const FileError& error) {
+        EXPECT_EQ(error.number(), c.error);
+      }
+      EXPECT_TRUE(faults::fired());
+      faults::disarm();
+      EXPECT_EQ(content("C:\\to\\big.bin"), "the old target");
+      EXPECT_EQ(names_in_target(), (QStringList{"big.bin", "tenzor_his.tmp"}));
+      EXPECT_EQ(content("C:\\from\\big.bin"), source);
     }
-    EXPECT_TRUE(faults::fired());
-    faults::disarm();
-    EXPECT_EQ(content("C:\\to\\big.bin"), "the old target");
-    EXPECT_EQ(names_in_target(), (QStringList{"big.bin", "tenzor_his.tmp"}));
-    EXPECT_EQ(content("C:\\from\\big.bin"), source);
   }
   // Without a fault the same copy is made.
-  fs.copy_file("C:\\from\\big.bin", "C:\\to\\big.bin");
+  batched();
+  EXPECT_EQ(content("C:\\to\\big.bin"), source);
+  alone();
   EXPECT_EQ(content("C:\\to\\big.bin"), source);
 }
 

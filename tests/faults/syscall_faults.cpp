@@ -125,6 +125,12 @@ extern "C" int fsync(int fd) {
   return real(fd);
 }
 
+extern "C" int syncfs(int fd) {
+  if (f::fails(Stage::flush, !f::happened, EIO)) return -1;
+  static const auto real = f::next<int (*)(int)>("syncfs");
+  return real(fd);
+}
+
 extern "C" int renameat(int from_dir, const char* from, int to_dir, const char* to) {
   if (f::fails(Stage::rename, f::is_temp_name(from), EIO)) return -1;
   static const auto real = f::next<int (*)(int, const char*, int, const char*)>("renameat");
