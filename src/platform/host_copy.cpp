@@ -391,6 +391,9 @@ void CopyBatchFiles::add(int source_dir, const char* source, int target_dir,
                          const QByteArray& target, Target mode, LeftoverSweeper& sweeper) {
   Copy copy{nullptr, target_dir, target, mode, {}};
   copy.temp = write_copy(source_dir, source, target_dir, target, mode, sweeper, copy.source);
+  // The medium starts taking the data now, while the next files are written: the flush
+  // of the batch then waits for little. A file system that cannot is flushed all the same.
+  ::sync_file_range(copy.temp->fd(), 0, 0, SYNC_FILE_RANGE_WRITE);
   concerning(CopySide::target, [&] { copy.temp->close(); });
   bytes_ += copy.source.st_size;
   copies_.push_back(std::move(copy));
