@@ -26,11 +26,15 @@ FileList::Items::const_iterator FileList::lower_bound(const QString& text) const
                           });
 }
 
+FileList::Items::const_iterator FileList::upper_bound(const QString& text) const {
+  return std::upper_bound(entries_.cbegin(), entries_.cend(), text,
+                          [](const QString& t, const std::unique_ptr<Item>& item) {
+                            return collation::compare(t, item->entry.text) < 0;
+                          });
+}
+
 int FileList::add(Entry entry) {
-  const auto at = std::upper_bound(entries_.cbegin(), entries_.cend(), entry.text,
-                                   [](const QString& t, const std::unique_ptr<Item>& item) {
-                                     return collation::compare(t, item->entry.text) < 0;
-                                   });
+  const auto at = upper_bound(entry.text);
   const int row = static_cast<int>(at - entries_.cbegin());
   beginInsertRows(QModelIndex(), row, row);
   entries_.insert(at, std::make_unique<Item>(Item{std::move(entry), false}));
@@ -160,6 +164,30 @@ void FileList::add_all_once(std::vector<Entry> entries) {
     added.push_back(std::make_unique<Item>(Item{std::move(entry), false}));
   }
   if (added.empty()) return;
+  // Where add() would put each: new entries that go to a few places (the end of a list
+  // being filled in order, say) are inserted there in runs; others are merged in.
+  constexpr size_t inserted_runs = 8;
+  std::vector<size_t> at(added.size());
+  size_t runs = 0;
+  for (size_t i = 0; i < added.size(); ++i) {
+    at[i] = static_cast<size_t>(upper_bound(added[i]->entry.text) - entries_.cbegin());
+    if (i == 0 || at[i] != at[i - 1]) ++runs;
+  }
+  if (runs <= inserted_runs) {
+    // The last run first, so that the places of the runs before it stay.
+    for (size_t end = added.size(); end > 0;) {
+      size_t begin = end - 1;
+      while (begin > 0 && at[begin - 1] == at[end - 1]) --begin;
+      const int row = static_cast<int>(at[begin]), n = static_cast<int>(end - begin);
+      beginInsertRows(QModelIndex(), row, row + n - 1);
+      entries_.insert(entries_.begin() + row, std::make_move_iterator(added.begin() + begin),
+                      std::make_move_iterator(added.begin() + end));
+      endInsertRows();
+      if (current_ >= row) current_ += n;
+      end = begin;
+    }
+    return;
+  }
   const Item* current = current_ >= 0 ? entries_[static_cast<size_t>(current_)].get() : nullptr;
   const Item* top = count() > 0 ? entries_[static_cast<size_t>(top_index_)].get() : nullptr;
   beginResetModel();

@@ -80,6 +80,8 @@ class FileList : public QAbstractListModel {
   using Items = std::vector<std::unique_ptr<Item>>;
   // The first position whose text does not sort before `text`.
   Items::const_iterator lower_bound(const QString& text) const;
+  // The first position whose text sorts after `text`: where a new entry showing it goes.
+  Items::const_iterator upper_bound(const QString& text) const;
 
   Items entries_;
   int current_ = -1;
