@@ -7,7 +7,6 @@
 #include <map>
 #include <numeric>
 #include <optional>
-#include <type_traits>
 #include <vector>
 
 #include "compare/panes.h"
@@ -37,29 +36,21 @@ QString signed_number(qint64 n) {
   return n >= 0 ? QStringLiteral(" %1").arg(n) : QString::number(n);
 }
 
-// Texts one after another in one block, each found by where it ends: 100,000 names cost
-// their characters and an offset each, not a string object and an allocation each.
-template <typename Text>
-class Packed {
+// Match keys one after another in one block, each found by where it ends.
+class PackedKeys {
  public:
-  void append(const Text& text) {
-    all_.append(text);
+  void append(const QString& key) {
+    all_.append(key);
     ends_.push_back(all_.size());
   }
-  size_t size() const { return ends_.size(); }
-  auto at(size_t i) const {
+  QStringView view(size_t i) const {
     const qsizetype begin = i == 0 ? 0 : ends_[i - 1];
-    return all_.mid(begin, ends_[i] - begin);
-  }
-  auto view(size_t i) const {
-    const qsizetype begin = i == 0 ? 0 : ends_[i - 1];
-    return std::conditional_t<std::is_same_v<Text, QString>, QStringView, QByteArrayView>(
-        all_.constData() + begin, ends_[i] - begin);
+    return QStringView(all_.constData() + begin, ends_[i] - begin);
   }
   void clear() { *this = {}; }
 
  private:
-  Text all_;
+  QString all_;
   std::vector<qsizetype> ends_;
 };
 
@@ -83,13 +74,12 @@ struct Lists {
 struct Side {
   std::shared_ptr<OpenDirectory> dir;
   QString path;                     // names the directory when it cannot be read
-  Packed<QByteArray> names;         // the exact on-disk names, in listing order
-  Packed<QString> keys;             // what each name is matched by; gone once matched
+  PackedNames names;                // the exact on-disk names, in listing order
+  PackedKeys keys;                  // what each name is matched by; gone once matched
   std::vector<int> wanted;          // indices into `names`, in the order they are used
   std::vector<Seen> seen;           // by index into `names`; unknown where not read
   std::map<int, FileError> failed;  // why a wanted file's status could not be read
-  // The names as a file box holds them, where one was made: the lists share them.
-  std::vector<QByteArray> raw_shared;
+  // The texts a file box shows, where one was made: the lists share them.
   std::vector<QString> shown_shared;
 
   size_t count() const { return names.size(); }
@@ -102,13 +92,10 @@ struct Side {
     pending.each([this](ListedEntry& e) { add(e); });
   }
 
-  QByteArray raw(int i) const {
-    const size_t at = static_cast<size_t>(i);
-    return raw_shared.empty() ? names.at(at) : raw_shared[at];
-  }
+  QByteArray raw(int i) const { return names.name(static_cast<size_t>(i)); }
   QString shown(int i) const {
     const size_t at = static_cast<size_t>(i);
-    return shown_shared.empty() ? display_name(names.at(at)) : shown_shared[at];
+    return shown_shared.empty() ? display_name(names.name(at)) : shown_shared[at];
   }
 
   // Reads the status of the files wanted; a file that cannot be read fails only when
@@ -118,27 +105,23 @@ struct Side {
     for (int i : wanted) {
       const size_t at = static_cast<size_t>(i);
       try {
-        seen[at] = dir->info(names.at(at));
+        seen[at] = dir->info(names.name(at));
       } catch (const FileError& e) {
         failed.emplace(i, e);
       }
     }
   }
 
-  // The side's files as the file box of pane `pane`.
-  FileBox file_box(int pane) {
-    std::vector<Entry> entries;
-    entries.reserve(count());
-    raw_shared.reserve(count());
+  // The side's files as a pane's file box. The lists share the texts it shows.
+  FileBox file_box() {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(count()));
     shown_shared.reserve(count());
     for (size_t i = 0; i < count(); ++i) {
-      raw_shared.push_back(names.at(i));
-      shown_shared.push_back(display_name(raw_shared.back()));
-      Entry entry{shown_shared.back(), std::nullopt, std::nullopt};
-      entry.side(pane) = FileRef{dir, raw_shared.back(), seen[i]};
-      entries.push_back(std::move(entry));
+      shown_shared.push_back(display_name(names.name(i)));
+      texts.append(shown_shared.back());
     }
-    return tz::file_box(dir, std::move(entries));
+    return tz::file_box(dir, texts, names, seen);
   }
 
   // Throws why the status of file `i`, needed now, could not be read.
@@ -246,7 +229,7 @@ class Matcher {
     Entry made{text(pick), std::nullopt, std::nullopt};
     if (pick.i1 >= 0) made.side1 = side1_.file(pick.i1, side1_.raw(pick.i1));
     if (pick.i2 >= 0) {
-      const bool same = made.side1 && side2_.names.view(static_cast<size_t>(pick.i2)) ==
+      const bool same = made.side1 && side2_.names.at(static_cast<size_t>(pick.i2)) ==
                                           QByteArrayView(made.side1->name);
       made.side2 = side2_.file(pick.i2, same ? made.side1->name : side2_.raw(pick.i2));
     }
@@ -255,8 +238,8 @@ class Matcher {
 
   // The exact name the report gives for `pick`: dir 1's file's where there is one.
   QByteArrayView name(Pick pick) const {
-    return pick.i1 >= 0 ? side1_.names.view(static_cast<size_t>(pick.i1))
-                        : side2_.names.view(static_cast<size_t>(pick.i2));
+    return pick.i1 >= 0 ? side1_.names.at(static_cast<size_t>(pick.i1))
+                        : side2_.names.at(static_cast<size_t>(pick.i2));
   }
 
  private:
@@ -293,7 +276,7 @@ class Matcher {
     for (size_t i = 0; i < count1; ++i) {
       if (!(flags1_[i] & clash)) continue;
       for (int j : exact2_.value(exact(side1_, i))) {
-        if (side2_.names.view(static_cast<size_t>(j)) != side1_.names.view(i)) continue;
+        if (side2_.names.at(static_cast<size_t>(j)) != side1_.names.at(i)) continue;
         pair(i, j);
         break;
       }
@@ -435,7 +418,7 @@ void read_wanted(Side& side1, Side& side2, QString& reading, Panes* panes) {
   on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
     side.read_status();
     const int i = &side == &side1 ? 0 : 1;
-    if (box_wanted[i]) boxes[i] = side.file_box(i + 1);
+    if (box_wanted[i]) boxes[i] = side.file_box();
   });
   for (int i = 0; i < 2; ++i)
     if (boxes[i].dir) panes->fill_file_box(i + 1, std::move(boxes[i]));
