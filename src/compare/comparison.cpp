@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QSet>
 #include <QThreadPool>
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -112,16 +114,16 @@ struct Side {
     }
   }
 
-  // The side's files as a pane's file box. The lists share the texts it shows.
-  FileBox file_box() {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(count()));
+  // Makes the texts a file box shows, once, for the box and the lists.
+  void share_texts() {
     shown_shared.reserve(count());
-    for (size_t i = 0; i < count(); ++i) {
-      shown_shared.push_back(display_name(names.name(i)));
-      texts.append(shown_shared.back());
-    }
-    return tz::file_box(dir, texts, names, seen);
+    for (size_t i = 0; i < count(); ++i) shown_shared.push_back(display_name(names.name(i)));
+  }
+
+  // The side's files as a pane's file box, which takes over their names and status.
+  FileBox take_file_box() {
+    if (shown_shared.empty()) share_texts();
+    return tz::file_box(dir, shown_shared, std::move(names), std::move(seen));
   }
 
   // Throws why the status of file `i`, needed now, could not be read.
@@ -337,14 +339,20 @@ class Matcher {
 // list's entries exist beside those the window holds.
 void fill(WindowModel& w, std::array<NameList, 5>* names_only, Lists& lists,
           const Matcher& matcher) {
-  for (ListId id : all_lists) {
+  // The longest list first: the entries it is filled from then take no room beside
+  // those of the other lists.
+  std::array<ListId, 5> by_length = all_lists;
+  std::stable_sort(by_length.begin(), by_length.end(), [&lists](ListId a, ListId b) {
+    return lists.of(a).size() > lists.of(b).size();
+  });
+  for (ListId id : by_length) {
     std::vector<Pick> picks = std::move(lists.of(id));
     if (names_only) {
       std::vector<QString> texts;
       texts.reserve(picks.size());
       for (Pick pick : picks) texts.push_back(matcher.text(pick));
       const std::vector<size_t> order = collation::order(texts);
-      texts = {};
+      texts = std::vector<QString>();  // `= {}` would keep the room
       NameList& names = (*names_only)[static_cast<size_t>(list_number(id) - 1)];
       for (size_t at : order) names.append(matcher.name(picks[at]));
       continue;
@@ -352,7 +360,7 @@ void fill(WindowModel& w, std::array<NameList, 5>* names_only, Lists& lists,
     std::vector<Entry> entries;
     entries.reserve(picks.size());
     for (Pick pick : picks) entries.push_back(matcher.entry(pick));
-    picks = {};
+    picks = std::vector<Pick>();
     w.list(id).assign(std::move(entries));
   }
 }
@@ -408,20 +416,34 @@ void list_sides(FileSystem& fs, const Globals& g, const OpenPair* open, Side& si
 }
 
 // Reads the status of the files each side wants, both sides at once when there are
-// enough of them. With `panes`, a pane whose file box waits to be read gets the files of
-// its side as its file box.
-void read_wanted(Side& side1, Side& side2, QString& reading, Panes* panes) {
-  const bool box_wanted[2] = {panes && panes->file_box_unread(1),
-                              panes && panes->file_box_unread(2)};
-  FileBox boxes[2];
+// enough of them. A side whose pane waits for its file box also makes the texts that box
+// will show, for the lists to share.
+void read_wanted(Side& side1, Side& side2, QString& reading, const bool (&box_wanted)[2]) {
   const size_t wanted = side1.wanted.size() + side2.wanted.size();
   on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
     side.read_status();
-    const int i = &side == &side1 ? 0 : 1;
-    if (box_wanted[i]) boxes[i] = side.file_box();
+    if (box_wanted[&side == &side1 ? 0 : 1]) side.share_texts();
   });
+}
+
+// Gives each pane that waits for its file box the files of its side, which are then
+// gone from the side. Made once the lists hold their entries, so that the boxes never
+// take room beside the entries a list is filled from.
+void give_file_boxes(Side& side1, Side& side2, Panes& panes, const bool (&box_wanted)[2]) {
+  FileBox boxes[2];
+  const auto make = [&](int i) {
+    if (box_wanted[i]) boxes[i] = (i == 0 ? side1 : side2).take_file_box();
+  };
+  const auto box1 = [&make] { make(0); };
+  const auto box2 = [&make] { make(1); };
+  if (box_wanted[0] && box_wanted[1] && side1.count() + side2.count() >= files_worth_a_thread) {
+    both_at_once(box1, box2);
+  } else {
+    box1();
+    box2();
+  }
   for (int i = 0; i < 2; ++i)
-    if (boxes[i].dir) panes->fill_file_box(i + 1, std::move(boxes[i]));
+    if (boxes[i].dir) panes.fill_file_box(i + 1, std::move(boxes[i]));
 }
 
 }  // namespace
@@ -551,16 +573,32 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       w.listed_dir1 = side1.dir;
       w.listed_dir2 = side2.dir;
       Matcher matcher(ctx_, side1, side2, !read_only_);
+      // A file box waiting to be read holds just what this reads: every file of the
+      // pane's directory with its status.
+      bool box_wanted[2] = {false, false};
       if (!read_ahead) {
-        // A file box waiting to be read holds just what this reads: every file of the
-        // pane's directory with its status.
-        read_wanted(side1, side2, reading, !open && !read_only_ ? &panes_ : nullptr);
+        for (int i = 0; i < 2; ++i)
+          box_wanted[i] = !open && !read_only_ && panes_.file_box_unread(i + 1);
+        read_wanted(side1, side2, reading, box_wanted);
       }
       Lists lists;
-      if (matcher.run(lists, reading))
-        fill(w, names_, lists, matcher);
-      else
-        outcome = Outcome::stopped;  // the window was closed: the program is ending
+      bool finished = false;
+      std::optional<FileError> failed;
+      try {
+        finished = matcher.run(lists, reading);
+      } catch (const FileError& e) {
+        failed = e;
+      }
+      if (finished && names_) {
+        // Names only: the status of the files has done its part once they are sorted.
+        side1.seen = std::vector<Seen>();
+        side2.seen = std::vector<Seen>();
+      }
+      if (finished) fill(w, names_, lists, matcher);
+      // The file boxes get what was read, whatever became of the lists.
+      give_file_boxes(side1, side2, panes_, box_wanted);
+      if (failed) throw *failed;
+      if (!finished) outcome = Outcome::stopped;  // the window was closed: the program is ending
     }
   } catch (const FileError& error) {
     // Half a comparison would show the files not yet reached as "only in dir 2", and

@@ -29,30 +29,22 @@ bool is_dot_entry(const QString& name) {
 // whose status cannot be read costs nothing until an action needs it. Touches only what
 // `pending` holds, so it may run on any thread.
 FileBox read_file_box(const PendingFiles& pending) {
-  QStringList texts;
+  std::vector<QString> texts;
   PackedNames names;
   pending.each([&texts, &names](ListedEntry& name) {
-    texts.append(std::move(name.name));
+    texts.push_back(std::move(name.name));
     names.append(name.raw);
   });
-  return file_box(pending.dir, texts, names, {});
+  return file_box(pending.dir, texts, std::move(names), {});
 }
 
 }  // namespace
 
-FileBox file_box(std::shared_ptr<OpenDirectory> dir, const QStringList& texts,
-                 const PackedNames& names, const std::vector<Seen>& seen) {
-  FileBox box{std::move(dir), {}, {}, {}};
-  const std::vector<size_t> order =
-      collation::order(std::vector<QString>(texts.begin(), texts.end()));
-  box.texts.reserve(texts.size());
-  box.names.reserve(names.size());
-  if (!seen.empty()) box.seen.reserve(seen.size());
-  for (size_t i : order) {
-    box.texts.append(texts[static_cast<qsizetype>(i)]);
-    box.names.append(names.at(i));
-    if (!seen.empty()) box.seen.push_back(seen[i]);
-  }
+FileBox file_box(std::shared_ptr<OpenDirectory> dir, const std::vector<QString>& texts,
+                 PackedNames names, std::vector<Seen> seen) {
+  FileBox box{std::move(dir), {}, collation::order(texts), std::move(names), std::move(seen)};
+  box.texts.reserve(static_cast<qsizetype>(texts.size()));
+  for (size_t i : box.order) box.texts.append(texts[i]);
   return box;
 }
 

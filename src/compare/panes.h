@@ -21,10 +21,10 @@ class FileList;
 using FileBox = PaneFiles;
 
 // The file box of the files of `dir` named `names`, showing `texts`, with the status
-// `seen` (by file; empty when not read), sorted as the lists sort, so that the file view
-// shows the order the lists will. Runs on any thread.
-FileBox file_box(std::shared_ptr<OpenDirectory> dir, const QStringList& texts,
-                 const PackedNames& names, const std::vector<Seen>& seen);
+// `seen` (by file; empty when not read), in the order the lists sort, so that the file
+// view shows the order the lists will. Runs on any thread.
+FileBox file_box(std::shared_ptr<OpenDirectory> dir, const std::vector<QString>& texts,
+                 PackedNames names, std::vector<Seen> seen);
 
 // The two directory panes: their events, the file view and the opening of a pair
 // given as "path 1 <-> path 2".

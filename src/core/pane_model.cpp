@@ -53,8 +53,9 @@ void PaneModel::set_files(const QString& path, PaneFiles files) {
 std::vector<Entry> PaneModel::file_entries() const {
   std::vector<Entry> entries;
   entries.reserve(files_.names.size());
-  for (size_t i = 0; i < files_.names.size(); ++i) {
-    Entry entry{files_.texts[static_cast<qsizetype>(i)], std::nullopt, std::nullopt};
+  for (size_t row = 0; row < files_.order.size(); ++row) {
+    const size_t i = files_.order[row];
+    Entry entry{files_.texts[static_cast<qsizetype>(row)], std::nullopt, std::nullopt};
     entry.side(number_) =
         FileRef{files_.dir, files_.names.name(i), files_.seen.empty() ? Seen() : files_.seen[i]};
     entries.push_back(std::move(entry));

@@ -12,14 +12,16 @@
 
 namespace tz {
 
-// A pane's files as its file box holds them, in list order: what each shows, its exact
-// name and, where a comparison read it, its status. No entry each: the box is never
-// shown, and its entries are made only when the file view shows them.
+// A pane's files as its file box holds them: what each shows, in list order, and by
+// `order` its exact name and, where a comparison read it, its status, as they were read.
+// No entry each: the box is never shown, and its entries are made only when the file
+// view shows them.
 struct PaneFiles {
   std::shared_ptr<OpenDirectory> dir;  // the directory the files were read in, held open
   QStringList texts;
+  std::vector<size_t> order;  // by row: the file's place in `names` and `seen`
   PackedNames names;
-  std::vector<Seen> seen;  // by file; empty when the files are held by their names only
+  std::vector<Seen> seen;  // empty when the files are held by their names only
 };
 
 // The state of one directory pane: its drive box, its directory box and its hidden
