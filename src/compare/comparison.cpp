@@ -38,24 +38,6 @@ QString signed_number(qint64 n) {
   return n >= 0 ? QStringLiteral(" %1").arg(n) : QString::number(n);
 }
 
-// Match keys one after another in one block, each found by where it ends.
-class PackedKeys {
- public:
-  void append(const QString& key) {
-    all_.append(key);
-    ends_.push_back(all_.size());
-  }
-  QStringView view(size_t i) const {
-    const qsizetype begin = i == 0 ? 0 : ends_[i - 1];
-    return QStringView(all_.constData() + begin, ends_[i] - begin);
-  }
-  void clear() { *this = {}; }
-
- private:
-  QString all_;
-  std::vector<qsizetype> ends_;
-};
-
 // Which of the lists an entry goes to, by its files' places in the two directories (-1:
 // none on that side). Entries are made from these only when a list is filled.
 struct Pick {
@@ -75,9 +57,11 @@ struct Lists {
 // One directory's files, keyed, with the status of those the comparison needs.
 struct Side {
   std::shared_ptr<OpenDirectory> dir;
-  QString path;                     // names the directory when it cannot be read
-  PackedNames names;                // the exact on-disk names, in listing order
-  PackedKeys keys;                  // what each name is matched by; gone once matched
+  QString path;       // names the directory when it cannot be read
+  PackedNames names;  // the exact on-disk names, in listing order
+  // What each name is matched by, in UTF-8 (half the room of UTF-16 for most names); gone
+  // once the names are paired.
+  PackedNames keys;
   std::vector<int> wanted;          // indices into `names`, in the order they are used
   std::vector<Seen> seen;           // by index into `names`; unknown where not read
   std::map<int, FileError> failed;  // why a wanted file's status could not be read
@@ -87,7 +71,7 @@ struct Side {
   size_t count() const { return names.size(); }
 
   void add(const ListedEntry& e) {
-    keys.append(match_key(e));
+    keys.append(match_key(e).toUtf8());
     names.append(e.raw);
   }
   void add_all(const PendingFiles& pending) {
@@ -165,21 +149,21 @@ class Matcher {
       : ctx_(ctx), one_sided_status_(one_sided_status), side1_(side1), side2_(side2) {
     {
       // Exact names matter only where names differ in nothing but case.
-      QHash<QStringView, int> first1;
+      QHash<QByteArrayView, int> first1;
       first1.reserve(static_cast<qsizetype>(side1_.count()));
       for (size_t i = 0; i < side1_.count(); ++i) {
-        const QStringView key = side1_.keys.view(i);
+        const QByteArrayView key = side1_.keys.at(i);
         if (first1.contains(key))
-          clashing1_.insert(key.toString());
+          clashing1_.insert(key.toByteArray());
         else
           first1.insert(key, static_cast<int>(i));
       }
     }
     first2_.reserve(static_cast<qsizetype>(side2_.count()));
     for (size_t j = 0; j < side2_.count(); ++j) {
-      const QStringView key = side2_.keys.view(j);
+      const QByteArrayView key = side2_.keys.at(j);
       if (first2_.contains(key))
-        clashing2_.insert(key.toString());
+        clashing2_.insert(key.toByteArray());
       else
         first2_.insert(key, static_cast<int>(j));
     }
@@ -191,8 +175,8 @@ class Matcher {
     // Only the pairs and the flags are needed from here on.
     first2_ = {};
     exact2_ = {};
-    side1_.keys.clear();
-    side2_.keys.clear();
+    side1_.keys = PackedNames();
+    side2_.keys = PackedNames();
   }
 
   // Sorts every name of dir 1, then those of dir 2 left over. Returns false when the
@@ -251,9 +235,10 @@ class Matcher {
     std::vector<uint8_t> out(side.count(), 0);
     const bool any_clash = !clashing1_.isEmpty() || !clashing2_.isEmpty();
     for (size_t i = 0; i < side.count(); ++i) {
-      const QStringView key = side.keys.view(i);
-      if (key.startsWith(QChar(0))) out[i] |= not_utf8;
-      if (any_clash && (clashing1_.contains(key.toString()) || clashing2_.contains(key.toString())))
+      const QByteArrayView key = side.keys.at(i);
+      if (key.startsWith('\0')) out[i] |= not_utf8;
+      if (any_clash &&
+          (clashing1_.contains(key.toByteArray()) || clashing2_.contains(key.toByteArray())))
         out[i] |= clash;
     }
     return out;
@@ -291,7 +276,7 @@ class Matcher {
           pair(i, j);
           break;
         }
-      } else if (const int j = first2_.value(side1_.keys.view(i), -1);
+      } else if (const int j = first2_.value(side1_.keys.at(i), -1);
                  j >= 0 && !matched2_[static_cast<size_t>(j)]) {
         pair(i, j);
       }
@@ -327,9 +312,9 @@ class Matcher {
   const bool one_sided_status_;
   Side& side1_;
   Side& side2_;
-  QHash<QStringView, int> first2_;           // views into side2_.keys
+  QHash<QByteArrayView, int> first2_;        // views into side2_.keys
   QHash<QString, std::vector<int>> exact2_;  // twins of dir 2 by exact name, in listing order
-  QSet<QString> clashing1_, clashing2_;
+  QSet<QByteArray> clashing1_, clashing2_;
   std::vector<uint8_t> flags1_, flags2_;  // by name: clash, not_utf8
   std::vector<int> partner_;              // by name of dir 1: its partner's index in dir 2, or -1
   std::vector<bool> matched2_;

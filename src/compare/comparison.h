@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QByteArrayView>
 #include <array>
 #include <functional>
 #include <future>
@@ -10,6 +8,7 @@
 
 #include "core/entry.h"
 #include "core/list_id.h"
+#include "core/packed_names.h"
 
 namespace tz {
 
@@ -51,23 +50,8 @@ ListId classify(const Seen& file1, const Seen& file2, FileTime one_second);
 bool lengths_decide(const Seen& file1, const Seen& file2, FileTime one_second);
 
 // A list as the report gives it: the exact name of each entry's file (dir 1's where there
-// is one), in the list's order, all in one block.
-class NameList {
- public:
-  void append(QByteArrayView name) {
-    all_.append(name);
-    ends_.push_back(all_.size());
-  }
-  size_t size() const { return ends_.size(); }
-  QByteArrayView at(size_t i) const {
-    const qsizetype begin = i == 0 ? 0 : ends_[i - 1];
-    return QByteArrayView(all_.constData() + begin, ends_[i] - begin);
-  }
-
- private:
-  QByteArray all_;
-  std::vector<qsizetype> ends_;
-};
+// is one), in the list's order.
+using NameList = PackedNames;
 
 // The comparison of the pair in the panes into the five lists.
 class Comparison {
