@@ -25,7 +25,7 @@ int printable_length(const uchar* at, qsizetype left) {
 // `name` as one field of a line that `printf '%b'` turns back into the exact bytes. With
 // `paths`, a drive-form path as it is shown: its backslashes stay as they are, and only
 // what would break the line is escaped.
-void append_escaped(const QByteArray& name, QByteArray& out, bool paths = false) {
+void append_escaped(QByteArrayView name, QByteArray& out, bool paths = false) {
   static constexpr char hex[] = "0123456789ABCDEF";
   const auto* bytes = reinterpret_cast<const uchar*>(name.constData());
   for (qsizetype i = 0; i < name.size();) {
@@ -88,6 +88,27 @@ void write_lists(WindowModel& w, const ReportOptions& options, QByteArray& out) 
   if (options.all) write_list(w.List5, w.lab_list5, nul, out);
   write_list(w.List4, w.lab_list4, nul, out);
   write_list(w.List2, w.lab_list2, nul, out);
+}
+
+// The lists of a pair as names only, in the order write_lists writes them.
+void write_names(const std::array<NameList, 5>& lists, WindowModel& w, const ReportOptions& options,
+                 QByteArray& out) {
+  for (const ListId id :
+       {ListId::List1, ListId::List3, ListId::List5, ListId::List4, ListId::List2}) {
+    if (id == ListId::List5 && !options.all) continue;
+    const QByteArray prefix = w.list_caption(id).caption().toUtf8() + '\t';
+    const NameList& names = lists[static_cast<size_t>(list_number(id) - 1)];
+    for (size_t i = 0; i < names.size(); ++i) {
+      out += prefix;
+      if (options.null_terminated) {
+        out += names.at(i);
+        out += '\0';
+      } else {
+        append_escaped(names.at(i), out);
+        out += '\n';
+      }
+    }
+  }
 }
 
 // A line of paths as the window shows them.
@@ -179,7 +200,11 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
   }
   tz.comparison().set_read_only(true);
   if (line.tree) return tree_report(tz, options, out);
-  switch (tz.comparison().compare_dirs()) {
+  std::array<NameList, 5> lists;
+  tz.comparison().set_names_only(&lists);
+  const Comparison::Outcome outcome = tz.comparison().compare_dirs();
+  tz.comparison().set_names_only(nullptr);
+  switch (outcome) {
     case Comparison::Outcome::compared:
       break;
     case Comparison::Outcome::refused:
@@ -189,7 +214,7 @@ int run_report(Tenzor& tz, const ReportOptions& options, const NativePathTransla
       tz.message(text::report_stopped);
       return report_status::refused;
   }
-  write_lists(w, options, out);
+  write_names(lists, w, options, out);
   return g.GLB_difference_found ? report_status::differs : report_status::aligned;
 }
 

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QSet>
 #include <QThreadPool>
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -11,6 +13,7 @@
 
 #include "compare/panes.h"
 #include "compare/plain_files.h"
+#include "core/collation.h"
 #include "core/common.h"
 #include "core/context.h"
 #include "core/parallel.h"
@@ -22,11 +25,6 @@ namespace tz {
 
 namespace {
 
-struct Name {
-  ListedEntry listed;
-  QString key;  // what names are matched by
-};
-
 // Names are matched by their folded, composed form; a name that is not valid UTF-8
 // matches only the same bytes (its shown form is no name another file could have).
 QString match_key(const ListedEntry& e) {
@@ -35,102 +33,98 @@ QString match_key(const ListedEntry& e) {
   return name_key(e.name);
 }
 
-std::vector<Name> keyed(std::vector<ListedEntry> listed) {
-  std::vector<Name> names;
-  names.reserve(listed.size());
-  for (ListedEntry& e : listed) {
-    QString key = match_key(e);
-    names.push_back(Name{std::move(e), std::move(key)});
-  }
-  return names;
-}
-
 // A length as the warning writes it: a blank before a number of 0 or more.
 QString signed_number(qint64 n) {
   return n >= 0 ? QStringLiteral(" %1").arg(n) : QString::number(n);
 }
 
-// The five lists under construction; they reach the window in one fill each.
+// Which of the lists an entry goes to, by its files' places in the two directories (-1:
+// none on that side). Entries are made from these only when a list is filled.
+struct Pick {
+  int i1, i2;
+};
+
+// The five lists under construction, one list of picks each.
 struct Lists {
-  std::vector<Entry> only1, only2, newer1, newer2, aligned;
+  std::vector<Pick> only1, only2, newer1, newer2, aligned;
 
-  // Room for the most each list can get, so that filling never moves what it holds;
-  // pages that stay unused are never touched.
-  Lists(size_t count1, size_t count2) {
-    only1.reserve(count1);
-    only2.reserve(count2);
-    for (std::vector<Entry>* both : {&newer1, &newer2, &aligned})
-      both->reserve(std::min(count1, count2));
-  }
-
-  std::vector<Entry>& of(ListId id) {
-    std::vector<Entry>* by_number[] = {&only1, &only2, &newer1, &newer2, &aligned};
+  std::vector<Pick>& of(ListId id) {
+    std::vector<Pick>* by_number[] = {&only1, &only2, &newer1, &newer2, &aligned};
     return *by_number[list_number(id) - 1];
-  }
-
-  void fill(WindowModel& w) {
-    w.List1.assign(std::move(only1));
-    w.List2.assign(std::move(only2));
-    w.List3.assign(std::move(newer1));
-    w.List4.assign(std::move(newer2));
-    w.List5.assign(std::move(aligned));
   }
 };
 
 // One directory's files, keyed, with the status of those the comparison needs.
 struct Side {
   std::shared_ptr<OpenDirectory> dir;
-  QString path;  // names the directory when it cannot be read
-  std::vector<Name> names;
+  QString path;       // names the directory when it cannot be read
+  PackedNames names;  // the exact on-disk names, in listing order
+  // What each name is matched by, in UTF-8 (half the room of UTF-16 for most names); gone
+  // once the names are paired.
+  PackedNames keys;
   std::vector<int> wanted;          // indices into `names`, in the order they are used
-  std::vector<Seen> seen;           // by index into `names`, for those wanted
+  std::vector<Seen> seen;           // by index into `names`; unknown where not read
   std::map<int, FileError> failed;  // why a wanted file's status could not be read
+  // The texts a file box shows, where one was made: the lists share them.
+  std::vector<QString> shown_shared;
+
+  size_t count() const { return names.size(); }
+
+  void add(const ListedEntry& e) {
+    keys.append(match_key(e).toUtf8());
+    names.append(e.raw);
+  }
+  void add_all(const PendingFiles& pending) {
+    pending.each([this](ListedEntry& e) { add(e); });
+  }
+
+  QByteArray raw(int i) const { return names.name(static_cast<size_t>(i)); }
+  QString shown(int i) const {
+    const size_t at = static_cast<size_t>(i);
+    return shown_shared.empty() ? display_name(names.name(at)) : shown_shared[at];
+  }
 
   // Reads the status of the files wanted; a file that cannot be read fails only when
   // the lists come to it.
   void read_status() {
-    seen.resize(names.size());
+    seen.resize(count());
     for (int i : wanted) {
       const size_t at = static_cast<size_t>(i);
       try {
-        seen[at] = dir->info(names[at].listed.raw);
+        seen[at] = dir->info(names.name(at));
       } catch (const FileError& e) {
         failed.emplace(i, e);
       }
     }
   }
 
-  // The side's files as the file box of pane `pane`.
-  FileBox file_box(int pane) const {
-    std::vector<Entry> entries;
-    entries.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i) {
-      Entry entry{names[i].listed.name, std::nullopt, std::nullopt};
-      entry.side(pane) = FileRef{dir, names[i].listed.raw, seen[i]};
-      entries.push_back(std::move(entry));
-    }
-    return tz::file_box(dir, std::move(entries));
+  // Makes the texts a file box shows, once, for the box and the lists.
+  void share_texts() {
+    shown_shared.reserve(count());
+    for (size_t i = 0; i < count(); ++i) shown_shared.push_back(display_name(names.name(i)));
   }
 
-  FileRef file(int i, QString& reading) const {
-    const size_t at = static_cast<size_t>(i);
-    const ListedEntry& name = names[at].listed;
-    if (!failed.empty()) {
-      if (const auto error = failed.find(i); error != failed.end()) {
-        // Named only when it failed: a path for each of 100,000 files would cost time.
-        reading = dir->path() + name.name;
-        throw error->second;
-      }
-    }
-    return FileRef{dir, name.raw, seen[at]};
+  // The side's files as a pane's file box, which takes over their names and status.
+  FileBox take_file_box() {
+    if (shown_shared.empty()) share_texts();
+    return tz::file_box(dir, shown_shared, std::move(names), std::move(seen));
   }
 
-  // A file found on this side only goes to its list whatever its status: one that could
-  // not be read is held by its name, and an action reads it again.
-  FileRef one_sided_file(int i) const {
-    const size_t at = static_cast<size_t>(i);
-    if (!failed.empty() && failed.count(i) > 0) return FileRef{dir, names[at].listed.raw, {}};
-    return FileRef{dir, names[at].listed.raw, seen[at]};
+  // Throws why the status of file `i`, needed now, could not be read.
+  void check(int i, QString& reading) const {
+    if (failed.empty()) return;
+    if (const auto error = failed.find(i); error != failed.end()) {
+      // Named only when it failed: a path for each of 100,000 files would cost time.
+      reading = dir->path() + shown(i);
+      throw error->second;
+    }
+  }
+
+  // A file as an entry holds it. One found on this side only goes to its list whatever
+  // its status: one that could not be read, or was not read, is held by its name, and an
+  // action reads it again.
+  FileRef file(int i, const QByteArray& raw) const {
+    return FileRef{dir, raw, seen[static_cast<size_t>(i)]};
   }
 };
 
@@ -153,101 +147,141 @@ class Matcher {
  public:
   Matcher(Context& ctx, Side& side1, Side& side2, bool one_sided_status)
       : ctx_(ctx), one_sided_status_(one_sided_status), side1_(side1), side2_(side2) {
-    const std::vector<Name>& names1 = side1_.names;
-    const std::vector<Name>& names2 = side2_.names;
-    count1_.reserve(static_cast<qsizetype>(names1.size()));
-    for (const Name& n : names1) ++count1_[n.key];
-    first2_.reserve(static_cast<qsizetype>(names2.size()));
-    for (int j = 0; j < static_cast<int>(names2.size()); ++j) {
-      const Name& n = names2[static_cast<size_t>(j)];
-      if (first2_.contains(n.key))
-        clashing2_.insert(n.key);
+    {
+      // Exact names matter only where names differ in nothing but case.
+      QHash<QByteArrayView, int> first1;
+      first1.reserve(static_cast<qsizetype>(side1_.count()));
+      for (size_t i = 0; i < side1_.count(); ++i) {
+        const QByteArrayView key = side1_.keys.at(i);
+        if (first1.contains(key))
+          clashing1_.insert(key.toByteArray());
+        else
+          first1.insert(key, static_cast<int>(i));
+      }
+    }
+    first2_.reserve(static_cast<qsizetype>(side2_.count()));
+    for (size_t j = 0; j < side2_.count(); ++j) {
+      const QByteArrayView key = side2_.keys.at(j);
+      if (first2_.contains(key))
+        clashing2_.insert(key.toByteArray());
       else
-        first2_.insert(n.key, j);
+        first2_.insert(key, static_cast<int>(j));
     }
-    // Exact names matter only where names differ in nothing but case.
-    for (auto it = count1_.cbegin(); it != count1_.cend(); ++it)
-      if (it.value() > 1) clashing1_.insert(it.key());
-    for (int j = 0; j < static_cast<int>(names2.size()); ++j) {
-      const Name& n = names2[static_cast<size_t>(j)];
-      if (clashes(n.key)) exact2_[exact(n.listed.name)].push_back(j);
-    }
+    flags1_ = flags(side1_);
+    flags2_ = flags(side2_);
+    for (size_t j = 0; j < side2_.count(); ++j)
+      if (flags2_[j] & clash) exact2_[exact(side2_, j)].push_back(static_cast<int>(j));
     pair_names();
+    // Only the pairs and the flags are needed from here on.
+    first2_ = {};
+    exact2_ = {};
+    side1_.keys = PackedNames();
+    side2_.keys = PackedNames();
   }
 
   // Sorts every name of dir 1, then those of dir 2 left over. Returns false when the
   // window was closed meanwhile.
   bool run(Lists& lists, QString& reading) {
     const Globals& g = ctx_.globals();
-    for (size_t i = 0; i < side1_.names.size(); ++i) {
+    for (size_t i = 0; i < side1_.count(); ++i) {
       if (g.GLB_closing) return false;
-      const Name& n1 = side1_.names[i];
-      const bool clash = clashes(n1.key);
-      const QString text = entry_text(n1, clash);
       const int j = partner_[i];
       if (j < 0) {
-        lists.only1.push_back(Entry{text, one_sided(side1_, static_cast<int>(i)), {}});
+        lists.only1.push_back(Pick{static_cast<int>(i), -1});
         continue;
       }
-      Entry entry{text, side1_.file(static_cast<int>(i), reading), side2_.file(j, reading)};
-      const Seen& f1 = entry.side1->seen;
-      const Seen& f2 = entry.side2->seen;
-      if (lengths_decide(f1, f2, g.GLB_one_second)) {
-        const Name& n2 = side2_.names[static_cast<size_t>(j)];
-        warn_lengths(entry_text(n2, clash), f1.length, f2.length);
-      }
-      lists.of(classify(f1, f2, g.GLB_one_second)).push_back(std::move(entry));
+      side1_.check(static_cast<int>(i), reading);
+      side2_.check(j, reading);
+      const Seen& f1 = side1_.seen[i];
+      const Seen& f2 = side2_.seen[static_cast<size_t>(j)];
+      if (lengths_decide(f1, f2, g.GLB_one_second))
+        warn_lengths(text(side2_, flags2_, j), f1.length, f2.length);
+      lists.of(classify(f1, f2, g.GLB_one_second)).push_back(Pick{static_cast<int>(i), j});
     }
-    for (size_t j = 0; j < side2_.names.size(); ++j) {
+    for (size_t j = 0; j < side2_.count(); ++j) {
       if (g.GLB_closing) return false;
-      if (matched2_[j]) continue;
-      const Name& n = side2_.names[j];
-      lists.only2.push_back(
-          Entry{entry_text(n, clashes(n.key)), {}, one_sided(side2_, static_cast<int>(j))});
+      if (!matched2_[j]) lists.only2.push_back(Pick{-1, static_cast<int>(j)});
     }
     return true;
   }
 
+  // What a list shows for `pick`.
+  QString text(Pick pick) const {
+    return pick.i1 >= 0 ? text(side1_, flags1_, pick.i1) : text(side2_, flags2_, pick.i2);
+  }
+
+  // The entry of `pick`. Where both files have one name, the entry holds its bytes once.
+  Entry entry(Pick pick) const {
+    Entry made{text(pick), std::nullopt, std::nullopt};
+    if (pick.i1 >= 0) made.side1 = side1_.file(pick.i1, side1_.raw(pick.i1));
+    if (pick.i2 >= 0) {
+      const bool same = made.side1 && side2_.names.at(static_cast<size_t>(pick.i2)) ==
+                                          QByteArrayView(made.side1->name);
+      made.side2 = side2_.file(pick.i2, same ? made.side1->name : side2_.raw(pick.i2));
+    }
+    return made;
+  }
+
+  // The exact name the report gives for `pick`: dir 1's file's where there is one.
+  QByteArrayView name(Pick pick) const {
+    return pick.i1 >= 0 ? side1_.names.at(static_cast<size_t>(pick.i1))
+                        : side2_.names.at(static_cast<size_t>(pick.i2));
+  }
+
  private:
-  static QString exact(const QString& name) { return composed(name); }
+  enum : uint8_t { clash = 1, not_utf8 = 2 };
+
+  std::vector<uint8_t> flags(const Side& side) const {
+    std::vector<uint8_t> out(side.count(), 0);
+    const bool any_clash = !clashing1_.isEmpty() || !clashing2_.isEmpty();
+    for (size_t i = 0; i < side.count(); ++i) {
+      const QByteArrayView key = side.keys.at(i);
+      if (key.startsWith('\0')) out[i] |= not_utf8;
+      if (any_clash &&
+          (clashing1_.contains(key.toByteArray()) || clashing2_.contains(key.toByteArray())))
+        out[i] |= clash;
+    }
+    return out;
+  }
+
+  static QString exact(const Side& side, size_t i) {
+    return composed(side.shown(static_cast<int>(i)));
+  }
 
   // Pairs each name of dir 1 with its partner in dir 2, if any, and notes which files'
   // status the lists will need, in the order they need them.
   void pair_names() {
-    const std::vector<Name>& names1 = side1_.names;
-    const std::vector<Name>& names2 = side2_.names;
-    partner_.assign(names1.size(), -1);
-    matched2_.assign(names2.size(), false);
+    const size_t count1 = side1_.count();
+    partner_.assign(count1, -1);
+    matched2_.assign(side2_.count(), false);
     const auto pair = [this](size_t i, int j) {
       partner_[i] = j;
       matched2_[static_cast<size_t>(j)] = true;
     };
     // Among twins the same bytes pair first: "é" composed must not take the partner of
     // its decomposed twin, whichever of them the directory lists first.
-    for (size_t i = 0; i < names1.size(); ++i) {
-      const Name& n1 = names1[i];
-      if (!clashes(n1.key)) continue;
-      for (int j : exact2_.value(exact(n1.listed.name))) {
-        if (names2[static_cast<size_t>(j)].listed.raw != n1.listed.raw) continue;
+    for (size_t i = 0; i < count1; ++i) {
+      if (!(flags1_[i] & clash)) continue;
+      for (int j : exact2_.value(exact(side1_, i))) {
+        if (side2_.names.at(static_cast<size_t>(j)) != side1_.names.at(i)) continue;
         pair(i, j);
         break;
       }
     }
-    for (size_t i = 0; i < names1.size(); ++i) {
-      const Name& n1 = names1[i];
+    for (size_t i = 0; i < count1; ++i) {
       if (partner_[i] >= 0) continue;
-      if (clashes(n1.key)) {
-        for (int j : exact2_.value(exact(n1.listed.name))) {
+      if (flags1_[i] & clash) {
+        for (int j : exact2_.value(exact(side1_, i))) {
           if (matched2_[static_cast<size_t>(j)]) continue;
           pair(i, j);
           break;
         }
-      } else if (const int j = first2_.value(n1.key, -1);
+      } else if (const int j = first2_.value(side1_.keys.at(i), -1);
                  j >= 0 && !matched2_[static_cast<size_t>(j)]) {
         pair(i, j);
       }
     }
-    for (size_t i = 0; i < names1.size(); ++i) {
+    for (size_t i = 0; i < count1; ++i) {
       if (partner_[i] >= 0) {
         side1_.wanted.push_back(static_cast<int>(i));
         side2_.wanted.push_back(partner_[i]);
@@ -260,19 +294,10 @@ class Matcher {
       if (!matched2_[j]) side2_.wanted.push_back(static_cast<int>(j));
   }
 
-  FileRef one_sided(const Side& side, int i) const {
-    if (one_sided_status_) return side.one_sided_file(i);
-    return FileRef{side.dir, side.names[static_cast<size_t>(i)].listed.raw, {}};
-  }
-
   // Names that are not valid UTF-8 are shown as they are: their escapes are no case.
-  static QString entry_text(const Name& n, bool clash) {
-    return clash || n.key.startsWith(QChar(0)) ? n.listed.name : n.listed.name.toLower();
-  }
-
-  bool clashes(const QString& key) const {
-    return (!clashing1_.isEmpty() && clashing1_.contains(key)) ||
-           (!clashing2_.isEmpty() && clashing2_.contains(key));
+  static QString text(const Side& side, const std::vector<uint8_t>& flags, int i) {
+    QString shown = side.shown(i);
+    return flags[static_cast<size_t>(i)] & (clash | not_utf8) ? shown : std::move(shown).toLower();
   }
 
   void warn_lengths(const QString& m, qint64 l1, qint64 l2) {
@@ -287,12 +312,43 @@ class Matcher {
   const bool one_sided_status_;
   Side& side1_;
   Side& side2_;
-  QHash<QString, int> count1_, first2_;
+  QHash<QByteArrayView, int> first2_;        // views into side2_.keys
   QHash<QString, std::vector<int>> exact2_;  // twins of dir 2 by exact name, in listing order
-  QSet<QString> clashing1_, clashing2_;
-  std::vector<int> partner_;  // by name of dir 1: its partner's index in dir 2, or -1
+  QSet<QByteArray> clashing1_, clashing2_;
+  std::vector<uint8_t> flags1_, flags2_;  // by name: clash, not_utf8
+  std::vector<int> partner_;              // by name of dir 1: its partner's index in dir 2, or -1
   std::vector<bool> matched2_;
 };
+
+// One list after the other, each made from its picks and handed on at once: only one
+// list's entries exist beside those the window holds.
+void fill(WindowModel& w, std::array<NameList, 5>* names_only, Lists& lists,
+          const Matcher& matcher) {
+  // The longest list first: the entries it is filled from then take no room beside
+  // those of the other lists.
+  std::array<ListId, 5> by_length = all_lists;
+  std::stable_sort(by_length.begin(), by_length.end(), [&lists](ListId a, ListId b) {
+    return lists.of(a).size() > lists.of(b).size();
+  });
+  for (ListId id : by_length) {
+    std::vector<Pick> picks = std::move(lists.of(id));
+    if (names_only) {
+      std::vector<QString> texts;
+      texts.reserve(picks.size());
+      for (Pick pick : picks) texts.push_back(matcher.text(pick));
+      const std::vector<size_t> order = collation::order(texts);
+      texts = std::vector<QString>();  // `= {}` would keep the room
+      NameList& names = (*names_only)[static_cast<size_t>(list_number(id) - 1)];
+      for (size_t at : order) names.append(matcher.name(picks[at]));
+      continue;
+    }
+    std::vector<Entry> entries;
+    entries.reserve(picks.size());
+    for (Pick pick : picks) entries.push_back(matcher.entry(pick));
+    picks = std::vector<Pick>();
+    w.list(id).assign(std::move(entries));
+  }
+}
 
 // Reading fewer files than this, a second thread costs more time than it saves.
 constexpr size_t files_worth_a_thread = 500;
@@ -340,26 +396,39 @@ void list_sides(FileSystem& fs, const Globals& g, const OpenPair* open, Side& si
     pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
     side.dir = pending[dir - 1].dir;
   }
-  on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
-    side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
-  });
+  on_both_sides(side1, side2, reading, !open,
+                [&pending, &side1](Side& side) { side.add_all(pending[&side == &side1 ? 0 : 1]); });
 }
 
 // Reads the status of the files each side wants, both sides at once when there are
-// enough of them. With `panes`, a pane whose file box waits to be read gets the files of
-// its side as its file box.
-void read_wanted(Side& side1, Side& side2, QString& reading, Panes* panes) {
-  const bool box_wanted[2] = {panes && panes->file_box_unread(1),
-                              panes && panes->file_box_unread(2)};
-  FileBox boxes[2];
+// enough of them. A side whose pane waits for its file box also makes the texts that box
+// will show, for the lists to share.
+void read_wanted(Side& side1, Side& side2, QString& reading, const bool (&box_wanted)[2]) {
   const size_t wanted = side1.wanted.size() + side2.wanted.size();
   on_both_sides(side1, side2, reading, wanted >= files_worth_a_thread, [&](Side& side) {
     side.read_status();
-    const int i = &side == &side1 ? 0 : 1;
-    if (box_wanted[i]) boxes[i] = side.file_box(i + 1);
+    if (box_wanted[&side == &side1 ? 0 : 1]) side.share_texts();
   });
+}
+
+// Gives each pane that waits for its file box the files of its side, which are then
+// gone from the side. Made once the lists hold their entries, so that the boxes never
+// take room beside the entries a list is filled from.
+void give_file_boxes(Side& side1, Side& side2, Panes& panes, const bool (&box_wanted)[2]) {
+  FileBox boxes[2];
+  const auto make = [&](int i) {
+    if (box_wanted[i]) boxes[i] = (i == 0 ? side1 : side2).take_file_box();
+  };
+  const auto box1 = [&make] { make(0); };
+  const auto box2 = [&make] { make(1); };
+  if (box_wanted[0] && box_wanted[1] && side1.count() + side2.count() >= files_worth_a_thread) {
+    both_at_once(box1, box2);
+  } else {
+    box1();
+    box2();
+  }
   for (int i = 0; i < 2; ++i)
-    if (boxes[i].dir) panes->fill_file_box(i + 1, std::move(boxes[i]));
+    if (boxes[i].dir) panes.fill_file_box(i + 1, std::move(boxes[i]));
 }
 
 }  // namespace
@@ -374,12 +443,12 @@ struct ReadAhead::Reading {
     side.dir = dir;
     side.path = dir->path();
     try {
-      side.names = keyed(open_plain_files(dir).list());
+      side.add_all(open_plain_files(dir));
     } catch (const FileError& e) {
       failed[i] = e;
       return;
     }
-    side.wanted.resize(side.names.size());
+    side.wanted.resize(side.count());
     std::iota(side.wanted.begin(), side.wanted.end(), 0);
     side.read_status();
     side.wanted.clear();
@@ -471,6 +540,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       w.bot_cancel.set_enabled(true);
       pump.process_events();
       w.clear_lists();
+      if (names_) names_->fill(NameList());
       w.file_view = false;
       pump.process_events();
       panes_.read_pane_paths();
@@ -488,16 +558,32 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       w.listed_dir1 = side1.dir;
       w.listed_dir2 = side2.dir;
       Matcher matcher(ctx_, side1, side2, !read_only_);
+      // A file box waiting to be read holds just what this reads: every file of the
+      // pane's directory with its status.
+      bool box_wanted[2] = {false, false};
       if (!read_ahead) {
-        // A file box waiting to be read holds just what this reads: every file of the
-        // pane's directory with its status.
-        read_wanted(side1, side2, reading, !open && !read_only_ ? &panes_ : nullptr);
+        for (int i = 0; i < 2; ++i)
+          box_wanted[i] = !open && !read_only_ && panes_.file_box_unread(i + 1);
+        read_wanted(side1, side2, reading, box_wanted);
       }
-      Lists lists(side1.names.size(), side2.names.size());
-      if (matcher.run(lists, reading))
-        lists.fill(w);
-      else
-        outcome = Outcome::stopped;  // the window was closed: the program is ending
+      Lists lists;
+      bool finished = false;
+      std::optional<FileError> failed;
+      try {
+        finished = matcher.run(lists, reading);
+      } catch (const FileError& e) {
+        failed = e;
+      }
+      if (finished && names_) {
+        // Names only: the status of the files has done its part once they are sorted.
+        side1.seen = std::vector<Seen>();
+        side2.seen = std::vector<Seen>();
+      }
+      if (finished) fill(w, names_, lists, matcher);
+      // The file boxes get what was read, whatever became of the lists.
+      give_file_boxes(side1, side2, panes_, box_wanted);
+      if (failed) throw *failed;
+      if (!finished) outcome = Outcome::stopped;  // the window was closed: the program is ending
     }
   } catch (const FileError& error) {
     // Half a comparison would show the files not yet reached as "only in dir 2", and
@@ -507,9 +593,16 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
     common.show_stopped(text::comparison_stopped, reading, error, text::comparison_stopped_end);
     outcome = Outcome::stopped;
   }
-  g.GLB_difference_found = w.difference_count() > 0;
+  g.GLB_difference_found = w.difference_count() > 0 || names_differ();
   common.show_busy(false);
   return outcome;
+}
+
+bool Comparison::names_differ() const {
+  if (!names_) return false;
+  for (int list = 1; list <= 4; ++list)
+    if ((*names_)[static_cast<size_t>(list - 1)].size() > 0) return true;
+  return false;
 }
 
 Comparison::Outcome Comparison::bot_compare_Click() {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <future>
 #include <memory>
+#include <vector>
 
 #include "core/entry.h"
 #include "core/list_id.h"
+#include "core/packed_names.h"
 
 namespace tz {
 
@@ -46,6 +49,10 @@ ListId classify(const Seen& file1, const Seen& file2, FileTime one_second);
 // True when the two times decide nothing and the lengths differ: the user is warned.
 bool lengths_decide(const Seen& file1, const Seen& file2, FileTime one_second);
 
+// A list as the report gives it: the exact name of each entry's file (dir 1's where there
+// is one), in the list's order.
+using NameList = PackedNames;
+
 // The comparison of the pair in the panes into the five lists.
 class Comparison {
  public:
@@ -70,12 +77,19 @@ class Comparison {
   // For a comparison that nothing will act on (the report): the status of files found
   // on one side only, which only an action checks again, is not read.
   void set_read_only(bool read_only) { read_only_ = read_only; }
+  // For a comparison whose lists are only written out (the report): the lists go to
+  // `lists`, by list number, as names only; the window's lists stay empty, as an entry
+  // each would cost far more than its name. Null: the window's lists again.
+  void set_names_only(std::array<NameList, 5>* lists) { names_ = lists; }
 
  private:
   Context& ctx_;
   Panes& panes_;
   std::function<void()> record_pair_;
   bool read_only_ = false;
+  std::array<NameList, 5>* names_ = nullptr;
+
+  bool names_differ() const;
 };
 
 }  // namespace tz

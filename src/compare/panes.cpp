@@ -28,27 +28,23 @@ bool is_dot_entry(const QString& name) {
 // The plain files of a pane's directory as its file box: names only, so that a file
 // whose status cannot be read costs nothing until an action needs it. Touches only what
 // `pending` holds, so it may run on any thread.
-FileBox read_file_box(int pane, const PendingFiles& pending) {
-  const std::vector<ListedEntry> names = pending.list();
-  std::vector<Entry> entries;
-  entries.reserve(names.size());
-  for (const ListedEntry& name : names) {
-    Entry entry{name.name, std::nullopt, std::nullopt};
-    entry.side(pane) = FileRef{pending.dir, name.raw, {}};
-    entries.push_back(std::move(entry));
-  }
-  return file_box(pending.dir, std::move(entries));
+FileBox read_file_box(const PendingFiles& pending) {
+  std::vector<QString> texts;
+  PackedNames names;
+  pending.each([&texts, &names](ListedEntry& name) {
+    texts.push_back(std::move(name.name));
+    names.append(name.raw);
+  });
+  return file_box(pending.dir, texts, std::move(names), {});
 }
 
 }  // namespace
 
-FileBox file_box(std::shared_ptr<OpenDirectory> dir, std::vector<Entry> entries) {
-  std::vector<QString> texts;
-  texts.reserve(entries.size());
-  for (const Entry& entry : entries) texts.push_back(entry.text);
-  FileBox box{std::move(dir), {}};
-  box.entries.reserve(entries.size());
-  for (size_t i : collation::order(texts)) box.entries.push_back(std::move(entries[i]));
+FileBox file_box(std::shared_ptr<OpenDirectory> dir, const std::vector<QString>& texts,
+                 PackedNames names, std::vector<Seen> seen) {
+  FileBox box{std::move(dir), {}, collation::order(texts), std::move(names), std::move(seen)};
+  box.texts.reserve(static_cast<qsizetype>(texts.size()));
+  for (size_t i : box.order) box.texts.append(texts[i]);
   return box;
 }
 
@@ -116,8 +112,7 @@ void Panes::set_directory(int pane, const QString& path) {
   // Everything that can fail is read before the pane changes: a directory that cannot be
   // read leaves the pane, its global path and the lists all on the old one.
   std::optional<FileBox> box;
-  if (!deferring_)
-    box = read_file_box(pane, open_plain_files(ctx_.fs(), with_backslash(canonical)));
+  if (!deferring_) box = read_file_box(open_plain_files(ctx_.fs(), with_backslash(canonical)));
   if (deferring_directories_) {
     // Only the way down to it for now.
     model.set_directory(canonical, chain_to(canonical), {});
@@ -171,7 +166,7 @@ void Panes::directory_changed(int pane, std::optional<FileBox> box) {
   // The file box follows the directory box, and the global path follows the file box.
   if (box) {
     PaneModel& model = ctx_.window().pane(pane);
-    model.set_files(model.path(), std::move(box->dir), std::move(box->entries));
+    model.set_files(model.path(), std::move(*box));
   } else {
     refresh_file_box(pane);
   }
@@ -187,11 +182,11 @@ void Panes::refresh_file_box(int pane) {
     // Filled by the comparison that reads the directory, or read at the end of the
     // load step.
     files_unread_[pane - 1] = true;
-    model.set_files(model.path(), nullptr, {});
+    model.set_files(model.path(), {});
     return;
   }
-  FileBox box = read_file_box(pane, open_plain_files(ctx_.fs(), with_backslash(model.path())));
-  model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
+  FileBox box = read_file_box(open_plain_files(ctx_.fs(), with_backslash(model.path())));
+  model.set_files(model.path(), std::move(box));
 }
 
 void Panes::defer_reading() {
@@ -213,7 +208,7 @@ void Panes::fill_file_box(int pane, FileBox box) {
   if (!file_box_unread(pane)) return;
   files_unread_[pane - 1] = false;
   PaneModel& model = ctx_.window().pane(pane);
-  model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
+  model.set_files(model.path(), std::move(box));
 }
 
 bool Panes::read_deferred_file_boxes() {
@@ -227,14 +222,14 @@ bool Panes::read_deferred_file_boxes() {
     if (!std::exchange(files_unread_[pane - 1], false)) continue;
     PendingFiles files =
         open_plain_files(ctx_.fs(), with_backslash(ctx_.window().pane(pane).path()));
-    read[pane - 1] = [&boxes, pane, files] { boxes[pane - 1] = read_file_box(pane, files); };
+    read[pane - 1] = [&boxes, pane, files] { boxes[pane - 1] = read_file_box(files); };
   }
   // The two directories have nothing in common: each is read on a thread of its own.
   both_at_once(read[0], read[1]);
   for (int pane = 1; pane <= 2; ++pane) {
     FileBox& box = boxes[pane - 1];
     PaneModel& model = ctx_.window().pane(pane);
-    if (box.dir) model.set_files(model.path(), std::move(box.dir), std::move(box.entries));
+    if (box.dir) model.set_files(model.path(), std::move(box));
   }
   return true;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/entry.h"
+#include "core/pane_model.h"
 #include "platform/file_system.h"
 
 namespace tz {
@@ -16,16 +17,14 @@ namespace tz {
 class Context;
 class FileList;
 
-// A pane's file box as read: its directory and its files in list order, as entries of
-// the pane's side.
-struct FileBox {
-  std::shared_ptr<OpenDirectory> dir;
-  std::vector<Entry> entries;
-};
+// A pane's file box as read: its directory and its files in list order.
+using FileBox = PaneFiles;
 
-// The file box of the files `entries` of `dir`, sorted as the lists sort, so that the
-// file view shows the order the lists will. Runs on any thread.
-FileBox file_box(std::shared_ptr<OpenDirectory> dir, std::vector<Entry> entries);
+// The file box of the files of `dir` named `names`, showing `texts`, with the status
+// `seen` (by file; empty when not read), in the order the lists sort, so that the file
+// view shows the order the lists will. Runs on any thread.
+FileBox file_box(std::shared_ptr<OpenDirectory> dir, const std::vector<QString>& texts,
+                 PackedNames names, std::vector<Seen> seen);
 
 // The two directory panes: their events, the file view and the opening of a pair
 // given as "path 1 <-> path 2".

@@ -10,11 +10,16 @@
 
 namespace tz {
 
-// A directory reached, whose plain files are listed when `list` is called, on this
-// thread or another: `list` touches only the open directory and its listing.
+// A directory reached, whose plain files are listed when `each` or `list` is called, on
+// this thread or another: listing touches only the open directory and its listing.
 struct PendingFiles {
+  using Visit = std::function<void(ListedEntry&)>;
   std::shared_ptr<OpenDirectory> dir;
-  std::function<std::vector<ListedEntry>()> list;  // throws FileError
+  // Hands every plain file to `visit` as it is listed, so that a caller keeping little
+  // of each name never holds the whole listing. Throws FileError.
+  std::function<void(const Visit& visit)> each;
+
+  std::vector<ListedEntry> list() const;  // throws FileError
 };
 
 // Reaches `dir` (drive form, final `\`) and opens its listing. Throws FileError.

@@ -44,15 +44,23 @@ QString PaneModel::row_caption(const QString& row_path) {
   return row_path.mid(cut + 1);
 }
 
-void PaneModel::set_files(const QString& path, std::shared_ptr<OpenDirectory> dir,
-                          std::vector<Entry> entries) {
+void PaneModel::set_files(const QString& path, PaneFiles files) {
   file_path_ = path;
-  file_dir_ = std::move(dir);
-  files_.clear();
-  files_.reserve(static_cast<qsizetype>(entries.size()));
-  for (const Entry& e : entries) files_.append(e.text);
-  file_entries_ = std::move(entries);
+  files_ = std::move(files);
   emit files_changed();
+}
+
+std::vector<Entry> PaneModel::file_entries() const {
+  std::vector<Entry> entries;
+  entries.reserve(files_.names.size());
+  for (size_t row = 0; row < files_.order.size(); ++row) {
+    const size_t i = files_.order[row];
+    Entry entry{files_.texts[static_cast<qsizetype>(row)], std::nullopt, std::nullopt};
+    entry.side(number_) =
+        FileRef{files_.dir, files_.names.name(i), files_.seen.empty() ? Seen() : files_.seen[i]};
+    entries.push_back(std::move(entry));
+  }
+  return entries;
 }
 
 }  // namespace tz

@@ -8,8 +8,21 @@
 #include <vector>
 
 #include "core/entry.h"
+#include "core/packed_names.h"
 
 namespace tz {
+
+// A pane's files as its file box holds them: what each shows, in list order, and by
+// `order` its exact name and, where a comparison read it, its status, as they were read.
+// No entry each: the box is never shown, and its entries are made only when the file
+// view shows them.
+struct PaneFiles {
+  std::shared_ptr<OpenDirectory> dir;  // the directory the files were read in, held open
+  QStringList texts;
+  std::vector<size_t> order;  // by row: the file's place in `names` and `seen`
+  PackedNames names;
+  std::vector<Seen> seen;  // empty when the files are held by their names only
+};
 
 // The state of one directory pane: its drive box, its directory box and its hidden
 // file box. The logic of the panes (compare/panes) changes it; the window mirrors it.
@@ -44,13 +57,12 @@ class PaneModel : public QObject {
 
   // File box: never visible; its path follows the directory box.
   const QString& file_path() const { return file_path_; }
-  const QStringList& files() const { return files_; }
+  const QStringList& files() const { return files_.texts; }
   // The files as entries of this pane's side, in list order.
-  const std::vector<Entry>& file_entries() const { return file_entries_; }
+  std::vector<Entry> file_entries() const;
   // The directory the files were read in, held open.
-  const std::shared_ptr<OpenDirectory>& file_dir() const { return file_dir_; }
-  void set_files(const QString& path, std::shared_ptr<OpenDirectory> dir,
-                 std::vector<Entry> entries);
+  const std::shared_ptr<OpenDirectory>& file_dir() const { return files_.dir; }
+  void set_files(const QString& path, PaneFiles files);
 
  signals:
   void drive_changed();
@@ -66,9 +78,7 @@ class PaneModel : public QObject {
   int chain_count_ = 0;
   int highlighted_ = -1;
   QString file_path_;
-  QStringList files_;
-  std::vector<Entry> file_entries_;
-  std::shared_ptr<OpenDirectory> file_dir_;
+  PaneFiles files_;
 };
 
 }  // namespace tz

@@ -63,8 +63,6 @@ TEST_F(Report, NamesAreTheFilesExactNamesDir1sWhereBothExist) {
             "newer in dir 2\tPair.TXT\n"
             "only in dir 2\ta2.txt\n"
             "only in dir 2\tb2.txt\n");
-  // The window keeps its folded entries.
-  EXPECT_EQ(p.tz.window().List4.texts(), QStringList{"pair.txt"});
 }
 
 // One line, one whole name, and `printf '%b'` gives the exact bytes back. The command's

@@ -59,6 +59,9 @@ TEST_F(Compare, SortsEveryNameByPresenceTimeAndLength) {
   EXPECT_EQ(p.list(3), (QStringList{"big1.txt", "later1.txt"}));
   EXPECT_EQ(p.list(4), (QStringList{"big2.txt", "later2.txt"}));
   EXPECT_EQ(p.list(5), QStringList{"same.txt"});
+  // A name both sides write alike is held once.
+  const Entry& same = p.tz.window().List5.at(0);
+  EXPECT_TRUE(same.side1->name.isSharedWith(same.side2->name));
   EXPECT_TRUE(p.tz.globals().GLB_difference_found);
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
   EXPECT_EQ(p.tz.window().lab_list3.caption(), "newer in dir 1");
@@ -121,6 +124,10 @@ TEST_F(Compare, NamesMeetWithoutRegardToCaseAndListInLowerCase) {
   p.compare();
 
   EXPECT_EQ(p.list(5), (QStringList{"été.txt", "report.doc"}));  // é sorts with e
+  // Each side keeps its own exact name.
+  const Entry& report = p.tz.window().List5.at(1);
+  EXPECT_EQ(report.side1->name, "Report.DOC");
+  EXPECT_EQ(report.side2->name, "report.doc");
   EXPECT_TRUE(p.list(1).isEmpty());
   EXPECT_TRUE(p.list(2).isEmpty());
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
