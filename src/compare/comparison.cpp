@@ -339,6 +339,9 @@ void list_sides(FileSystem& fs, const Globals& g, const OpenPair* open, Side& si
     side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
     pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
     side.dir = pending[dir - 1].dir;
+    if (!held) continue;
+    if (const auto& files = dir == 1 ? open->files1 : open->files2)
+      pending[dir - 1].list = [files] { return *files; };
   }
   on_both_sides(side1, side2, reading, !open, [&pending, &side1](Side& side) {
     side.names = keyed(pending[&side == &side1 ? 0 : 1].list());
@@ -369,12 +372,13 @@ struct ReadAhead::Reading {
   Side sides[2];
   std::optional<FileError> failed[2];
 
-  void read(int i, const std::shared_ptr<OpenDirectory>& dir) {
+  void read(int i, const std::shared_ptr<OpenDirectory>& dir,
+            const std::shared_ptr<const std::vector<ListedEntry>>& files) {
     Side& side = sides[i];
     side.dir = dir;
     side.path = dir->path();
     try {
-      side.names = keyed(open_plain_files(dir).list());
+      side.names = keyed(files ? *files : open_plain_files(dir).list());
     } catch (const FileError& e) {
       failed[i] = e;
       return;
@@ -402,15 +406,16 @@ ReadAhead::ReadAhead(OpenPair pair)
   for (int i = 0; i < 2; ++i) {
     auto done = std::make_shared<std::promise<void>>();
     done_[i] = done->get_future();
-    QThreadPool::globalInstance()->start(
-        [reading = reading_, i, dir = i == 0 ? pair_.dir1 : pair_.dir2, done] {
-          try {
-            reading->read(i, dir);
-            done->set_value();
-          } catch (...) {
-            done->set_exception(std::current_exception());
-          }
-        });
+    QThreadPool::globalInstance()->start([reading = reading_, i,
+                                          dir = i == 0 ? pair_.dir1 : pair_.dir2,
+                                          files = i == 0 ? pair_.files1 : pair_.files2, done] {
+      try {
+        reading->read(i, dir, files);
+        done->set_value();
+      } catch (...) {
+        done->set_exception(std::current_exception());
+      }
+    });
   }
 }
 
@@ -438,7 +443,8 @@ ListId classify(const Seen& file1, const Seen& file2, FileTime one_second) {
   return file1.length > file2.length ? ListId::List3 : ListId::List4;
 }
 
-Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead) {
+Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead,
+                                             EventTurns* turns) {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
@@ -469,10 +475,17 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       w.lab_list5.set_caption(text::aligned);
       for (ListId id : aligned_by_button) w.align_button(id).set_visible(true);
       w.bot_cancel.set_enabled(true);
-      pump.process_events();
+      // One pair of many lets events run only when a turn is due.
+      const auto let_events_run = [&pump, turns] {
+        if (!turns)
+          pump.process_events();
+        else if (turns->due())
+          turns->run();
+      };
+      let_events_run();
       w.clear_lists();
       w.file_view = false;
-      pump.process_events();
+      let_events_run();
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
       common.show_busy(true);
