@@ -395,6 +395,9 @@ void list_sides(FileSystem& fs, const Globals& g, const OpenPair* open, Side& si
     side.path = reading = held ? (*held)->path() : dir == 1 ? g.GLB_path1 : g.GLB_path2;
     pending[dir - 1] = held ? open_plain_files(*held) : open_plain_files(fs, side.path);
     side.dir = pending[dir - 1].dir;
+    if (!held) continue;
+    if (const auto& files = dir == 1 ? open->files1 : open->files2)
+      pending[dir - 1] = listed_plain_files(*held, files);
   }
   on_both_sides(side1, side2, reading, !open,
                 [&pending, &side1](Side& side) { side.add_all(pending[&side == &side1 ? 0 : 1]); });
@@ -438,12 +441,13 @@ struct ReadAhead::Reading {
   Side sides[2];
   std::optional<FileError> failed[2];
 
-  void read(int i, const std::shared_ptr<OpenDirectory>& dir) {
+  void read(int i, const std::shared_ptr<OpenDirectory>& dir,
+            const std::shared_ptr<const std::vector<ListedEntry>>& files) {
     Side& side = sides[i];
     side.dir = dir;
     side.path = dir->path();
     try {
-      side.add_all(open_plain_files(dir));
+      side.add_all(files ? listed_plain_files(dir, files) : open_plain_files(dir));
     } catch (const FileError& e) {
       failed[i] = e;
       return;
@@ -471,15 +475,16 @@ ReadAhead::ReadAhead(OpenPair pair)
   for (int i = 0; i < 2; ++i) {
     auto done = std::make_shared<std::promise<void>>();
     done_[i] = done->get_future();
-    QThreadPool::globalInstance()->start(
-        [reading = reading_, i, dir = i == 0 ? pair_.dir1 : pair_.dir2, done] {
-          try {
-            reading->read(i, dir);
-            done->set_value();
-          } catch (...) {
-            done->set_exception(std::current_exception());
-          }
-        });
+    QThreadPool::globalInstance()->start([reading = reading_, i,
+                                          dir = i == 0 ? pair_.dir1 : pair_.dir2,
+                                          files = i == 0 ? pair_.files1 : pair_.files2, done] {
+      try {
+        reading->read(i, dir, files);
+        done->set_value();
+      } catch (...) {
+        done->set_exception(std::current_exception());
+      }
+    });
   }
 }
 
@@ -507,7 +512,8 @@ ListId classify(const Seen& file1, const Seen& file2, FileTime one_second) {
   return file1.length > file2.length ? ListId::List3 : ListId::List4;
 }
 
-Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead) {
+Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead,
+                                             EventTurns* turns) {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
   Common& common = ctx_.common();
@@ -538,11 +544,18 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       w.lab_list5.set_caption(text::aligned);
       for (ListId id : aligned_by_button) w.align_button(id).set_visible(true);
       w.bot_cancel.set_enabled(true);
-      pump.process_events();
+      // One pair of many lets events run only when a turn is due.
+      const auto let_events_run = [&pump, turns] {
+        if (!turns)
+          pump.process_events();
+        else if (turns->due())
+          turns->run();
+      };
+      let_events_run();
       w.clear_lists();
       if (names_) names_->fill(NameList());
       w.file_view = false;
-      pump.process_events();
+      let_events_run();
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
       common.show_busy(true);

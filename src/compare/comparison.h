@@ -13,11 +13,15 @@
 namespace tz {
 
 class Context;
+class EventTurns;
 class Panes;
 
 // Two directories held open, compared instead of what the panes' paths reach.
 struct OpenPair {
   std::shared_ptr<OpenDirectory> dir1, dir2;
+  // The plain files of each as just listed, where a listing is at hand that is no older
+  // than the comparison's own would be: the directory is not listed again.
+  std::shared_ptr<const std::vector<ListedEntry>> files1, files2;
 };
 
 // The files of a pair, read on two threads of the pool ahead of their comparison while
@@ -68,7 +72,10 @@ class Comparison {
   // `open`, when given, holds the panes' directories as already reached by their
   // exact names (a tree's branch); their files are compared.
   // `ahead`, when given, holds the files of `open` as read ahead.
-  Outcome compare_dirs(const OpenPair* open = nullptr, ReadAhead* ahead = nullptr);
+  // `turns`, when given, are the event turns of a long run that compares many pairs:
+  // events then run only when one is due.
+  Outcome compare_dirs(const OpenPair* open = nullptr, ReadAhead* ahead = nullptr,
+                       EventTurns* turns = nullptr);
   // "&compare dir's".
   Outcome bot_compare_Click();
   // The default hint line: the drag hint while List1 to List4 hold anything.

@@ -125,6 +125,20 @@ void Panes::set_directory(int pane, const QString& path) {
   directory_changed(pane, std::move(box));
 }
 
+bool Panes::show_directory(int pane, const QString& path, OpenDirectory& dir, bool in_place) {
+  if (!headless_ || !in_place) {
+    set_directory(pane, path);
+    return directory_info(pane).same_file(dir.self());
+  }
+  // What set_directory keeps without a window, from the directory held.
+  directory_info_[pane - 1] = dir.self();
+  PaneModel& model = ctx_.window().pane(pane);
+  if (path == model.path()) return true;
+  model.set_directory(path, {}, {});
+  (pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2) = with_backslash(path);
+  return true;
+}
+
 QStringList Panes::chain_to(const QString& path) {
   QStringList chain;
   const QString root = path.left(3);

@@ -45,6 +45,13 @@ class Panes {
   // The directory box of `pane` set to `path`. Runs the directory change handling when
   // the path differs. Throws FileError when the directory cannot be opened.
   void set_directory(int pane, const QString& path);
+  // The directory box of `pane` set to `dir`, held open, which `path` names by the exact
+  // names that reached it. True when the pane shows that very directory. Without a
+  // window and with `in_place` (the caller has just seen that `path` still leads to
+  // `dir`), the pane takes `path` as it stands and nothing is read; otherwise the path is
+  // opened as set_directory opens it, and throws as it does.
+  bool show_directory(int pane, const QString& path, OpenDirectory& dir, bool in_place);
+  bool headless() const { return headless_; }
   // The directory `pane` was last set to, as the disk knows it (device and inode).
   const FileInfo& directory_info(int pane) const { return directory_info_[pane - 1]; }
   // Enter or double click in a directory box: opens `row` (the highlighted one when -1).

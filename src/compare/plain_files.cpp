@@ -26,4 +26,11 @@ PendingFiles open_plain_files(std::shared_ptr<OpenDirectory> dir) {
                       }};
 }
 
+PendingFiles listed_plain_files(std::shared_ptr<OpenDirectory> dir,
+                                std::shared_ptr<const std::vector<ListedEntry>> files) {
+  return PendingFiles{std::move(dir), [files](const PendingFiles::Visit& visit) {
+                        for (ListedEntry entry : *files) visit(entry);
+                      }};
+}
+
 }  // namespace tz

@@ -26,5 +26,8 @@ struct PendingFiles {
 PendingFiles open_plain_files(FileSystem& fs, const QString& dir);
 // The directory held open.
 PendingFiles open_plain_files(std::shared_ptr<OpenDirectory> dir);
+// The directory held open, with its plain files as just listed.
+PendingFiles listed_plain_files(std::shared_ptr<OpenDirectory> dir,
+                                std::shared_ptr<const std::vector<ListedEntry>> files);
 
 }  // namespace tz

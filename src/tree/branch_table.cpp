@@ -34,18 +34,39 @@ struct Side {
   std::vector<ListedEntry> dirs;
   std::vector<QString> refused;  // by subdirectory: empty, or why
   bool flagged = false;
+  bool listed = false;
+  // The plain files, as the comparison lists them (no attributes), when they are kept,
+  // and the directory they were listed in.
+  std::vector<ListedEntry> files;
+  std::optional<FileInfo> listed_in;
 };
 
-Side read_side(OpenDirectory* dir) {
+Side read_side(OpenDirectory* dir, bool keep_files) {
   static const QString flag_key = name_key(text::no_tenzor_flag);
   Side side;
   if (!dir) return side;  // the side where the branch is missing lists nothing
+  side.listed = true;
+  if (keep_files) {
+    try {
+      side.listed_in = dir->self();
+    } catch (const FileError&) {
+      keep_files = false;  // files of an unknown directory are of no use
+    }
+  }
   for (ListedEntry& entry : dir->entries(attr::directory | attr::link)) {
-    if (entry.name.startsWith(u'.') || (entry.attributes & attr::link)) continue;
+    if (entry.name.startsWith(u'.')) continue;
     if (entry.attributes & attr::directory) {
-      side.dirs.push_back(std::move(entry));
-    } else if (entry.name.size() == flag_key.size() && name_key(entry.name) == flag_key) {
+      // A link to a directory is neither a branch nor a file.
+      if (!(entry.attributes & attr::link)) side.dirs.push_back(std::move(entry));
+      continue;
+    }
+    // A link to a file is a file, as the comparison lists it; never the flag.
+    if (!(entry.attributes & attr::link) && entry.name.size() == flag_key.size() &&
+        name_key(entry.name) == flag_key)
       side.flagged = true;
+    if (side.listed_in) {
+      entry.attributes = attr::normal;
+      side.files.push_back(std::move(entry));
     }
   }
   for (const ListedEntry& entry : side.dirs) {
@@ -118,7 +139,7 @@ struct LevelSide {
   // opened is.
   std::vector<std::pair<std::size_t, QString>> unlisted;
 
-  void read(BranchTable& table, std::size_t begin, std::size_t end, int side) {
+  void read(BranchTable& table, std::size_t begin, std::size_t end, int side, bool keep_files) {
     sides.reserve(end - begin);
     for (std::size_t at = begin; at < end; ++at) {
       if (!table.branches[at].not_compared.isEmpty()) {
@@ -128,7 +149,7 @@ struct LevelSide {
       std::shared_ptr<OpenDirectory> dir;
       try {
         dir = table.dir(at, side);
-        sides.push_back(read_side(dir.get()));
+        sides.push_back(read_side(dir.get(), keep_files));
       } catch (const FileError& e) {
         if (dir && at > 0) {
           unlisted.emplace_back(at, e.number_and_description());
@@ -166,8 +187,9 @@ std::shared_ptr<OpenDirectory> open_root(FileSystem& fs, const QString& path) {
 
 class TreeWalk {
  public:
-  TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress, QString& reading)
-      : pump_(pump), progress_(progress), reading_(reading) {}
+  TreeWalk(EventPump& pump, const std::function<void(const QString&)>& progress, QString& reading,
+           bool keep_files)
+      : pump_(pump), progress_(progress), reading_(reading), keep_files_(keep_files) {}
 
   BranchTable run(FileSystem& fs, const QString& root1, const QString& root2) {
     // A root that cannot be read stops the walk, named.
@@ -200,8 +222,9 @@ class TreeWalk {
   // own (nothing else touches the table meanwhile), then paired here in table order.
   void list_level(std::size_t begin, std::size_t end) {
     LevelSide read1, read2;
-    both_at_once([&] { read1.read(table_, begin, end, 1); },
-                 [&] { read2.read(table_, begin, end, 2); });
+    const bool keep = keep_files_ && kept_ < names_kept_at_most;
+    both_at_once([&] { read1.read(table_, begin, end, 1, keep); },
+                 [&] { read2.read(table_, begin, end, 2, keep); });
     // The failure met first when reading branch by branch, tree 1 before tree 2.
     const LevelSide* failed = read1.failed ? &read1 : nullptr;
     if (read2.failed &&
@@ -224,8 +247,9 @@ class TreeWalk {
     }
   }
 
-  void list(std::size_t at, const Side& side1, const Side& side2) {
+  void list(std::size_t at, Side& side1, Side& side2) {
     if (!branches()[at].not_compared.isEmpty()) return;
+    keep_files(at, side1, side2);
     // Held by value: adding branches moves the table.
     const QString path1 = walk_name(branches()[at].path1);
     const QString path2 = walk_name(branches()[at].path2);
@@ -260,6 +284,16 @@ class TreeWalk {
     }
   }
 
+  // Only for a pair that will be compared: both sides there and neither flagged.
+  void keep_files(std::size_t at, Side& side1, Side& side2) {
+    if (!side1.listed_in || !side2.listed_in || side1.flagged || side2.flagged) return;
+    const std::size_t names = side1.files.size() + side2.files.size();
+    if (kept_ + names > names_kept_at_most) return;
+    kept_ += names;
+    table_.keep_files(at, 1, std::move(side1.files), *side1.listed_in);
+    table_.keep_files(at, 2, std::move(side2.files), *side2.listed_in);
+  }
+
   // A side that cannot be entered keeps the whole branch out, said with its path.
   static void refuse(Branch& branch, const QString& path, const QString& why) {
     if (why.isEmpty() || !branch.not_compared.isEmpty()) return;
@@ -283,9 +317,15 @@ class TreeWalk {
     pump_.process_events();
   }
 
+  // Names of 100 bytes and more each, held while the walk goes on: past a few megabytes
+  // a large tree's branches are listed again when compared rather than held.
+  static constexpr std::size_t names_kept_at_most = std::size_t{1} << 15;
+
   EventPump& pump_;
   const std::function<void(const QString&)>& progress_;
   QString& reading_;
+  const bool keep_files_;
+  std::size_t kept_ = 0;
   BranchTable table_;
 };
 
@@ -321,6 +361,42 @@ std::shared_ptr<OpenDirectory> BranchTable::dir(std::size_t at, int side) {
   return dir;
 }
 
+std::vector<std::pair<std::size_t, std::shared_ptr<OpenDirectory>>> BranchTable::way_to(
+    std::size_t at, int side) {
+  std::vector<std::pair<std::size_t, std::shared_ptr<OpenDirectory>>> way{{0, roots_[side - 1]}};
+  if (at == 0) return way;
+  // Leaves the chain as the way to the parent.
+  if (!dir(static_cast<std::size_t>(branches[at].parent), side)) return {};
+  const auto& chain = chain_[side - 1];
+  way.insert(way.end(), chain.begin(), chain.end());
+  return way;
+}
+
+std::shared_ptr<const std::vector<ListedEntry>> BranchTable::files(std::size_t at, int side,
+                                                                   OpenDirectory& dir) {
+  const auto& kept = files_[side - 1];
+  if (at >= kept.size() || !kept[at].files) return nullptr;
+  try {
+    // A directory put in the branch's place since holds other files.
+    if (!dir.self().same_file(kept[at].listed_in)) return nullptr;
+  } catch (const FileError&) {
+    return nullptr;
+  }
+  return kept[at].files;
+}
+
+void BranchTable::keep_files(std::size_t at, int side, std::vector<ListedEntry> files,
+                             const FileInfo& listed_in) {
+  auto& kept = files_[side - 1];
+  if (kept.size() <= at) kept.resize(at + 1);
+  kept[at] = {std::make_shared<const std::vector<ListedEntry>>(std::move(files)), listed_in};
+}
+
+void BranchTable::drop_files(std::size_t at) {
+  for (auto& kept : files_)
+    if (at < kept.size()) kept[at] = {};
+}
+
 bool holds_name(OpenDirectory& dir, const QByteArray& name) {
   // A link that reaches nothing (dangling, or a loop) is never listed, yet takes the name.
   if (dir.exists(name)) return true;
@@ -334,8 +410,9 @@ bool holds_name(OpenDirectory& dir, const QByteArray& name) {
 }
 
 BranchTable walk_trees(FileSystem& fs, const QString& root1, const QString& root2, EventPump& pump,
-                       const std::function<void(const QString&)>& progress, QString& reading) {
-  return TreeWalk(pump, progress, reading).run(fs, root1, root2);
+                       const std::function<void(const QString&)>& progress, QString& reading,
+                       bool keep_files) {
+  return TreeWalk(pump, progress, reading, keep_files).run(fs, root1, root2);
 }
 
 }  // namespace tz

@@ -54,9 +54,29 @@ class BranchTable {
   std::shared_ptr<OpenDirectory> dir(std::size_t at, int side);
   // The root of `side`, once it has been made.
   void set_root(int side, std::shared_ptr<OpenDirectory> root);
+  // The directories dir() holds on the way to the branch at `at` on `side`, each with its
+  // branch's position: the root first, the branch's parent last. Empty where a side on
+  // the way is missing. Throws FileError as dir() does.
+  std::vector<std::pair<std::size_t, std::shared_ptr<OpenDirectory>>> way_to(std::size_t at,
+                                                                             int side);
+
+  // The plain files of the branch at `at` on `side` as the walk listed them, where it
+  // kept them and listed them in `dir`; null otherwise.
+  std::shared_ptr<const std::vector<ListedEntry>> files(std::size_t at, int side,
+                                                        OpenDirectory& dir);
+  void keep_files(std::size_t at, int side, std::vector<ListedEntry> files,
+                  const FileInfo& listed_in);
+  // Forgets the files of the branch at `at`, once it has been compared.
+  void drop_files(std::size_t at);
 
  private:
   std::shared_ptr<OpenDirectory> roots_[2];
+  struct KeptFiles {
+    std::shared_ptr<const std::vector<ListedEntry>> files;
+    FileInfo listed_in;
+  };
+  // By branch position; only as long as the table where files are kept.
+  std::vector<KeptFiles> files_[2];
   // The last directories opened on each side, root-most first, by branch position.
   std::vector<std::pair<std::size_t, std::shared_ptr<OpenDirectory>>> chain_[2];
 };
@@ -79,7 +99,12 @@ bool holds_name(OpenDirectory& dir, const QByteArray& name);
 // directory of the tree.
 // `progress` gets "checking dir " and the directory before each listing; events run after
 // it. Throws FileError when a directory cannot be read; `reading` then names it.
+// With `keep_files`, for a comparison of every branch that follows with nothing changing
+// the files meanwhile (a report), the table keeps the plain files of each pair that can be
+// compared as listed here, up to a bound on the names held, so that they are not listed
+// again.
 BranchTable walk_trees(FileSystem& fs, const QString& root1, const QString& root2, EventPump& pump,
-                       const std::function<void(const QString&)>& progress, QString& reading);
+                       const std::function<void(const QString&)>& progress, QString& reading,
+                       bool keep_files = false);
 
 }  // namespace tz

@@ -18,18 +18,20 @@ bool TreeComparison::differenza_trovata() {
   return ctx_.window().difference_count() > 0;
 }
 
-void TreeComparison::show_progress(const QString& path) {
+void TreeComparison::show_progress(const QString& path, EventTurns& turns) {
   ctx_.window().lab_drag_drop.set_caption(text::checking_dir + path);
-  ctx_.services().pump.process_events();
+  if (turns.due()) turns.run();
 }
 
 bool TreeComparison::walk() {
   WindowModel& w = ctx_.window();
   QString reading;
   try {
+    // A report compares every branch right after the walk, and nothing changes the files
+    // meanwhile: what the walk lists is what the comparisons would list.
     table_ = walk_trees(
         ctx_.fs(), w.pane1.path(), w.pane2.path(), ctx_.services().pump,
-        [&w](const QString& text) { w.lab_drag_drop.set_caption(text); }, reading);
+        [&w](const QString& text) { w.lab_drag_drop.set_caption(text); }, reading, unattended_);
     return true;
   } catch (const FileError& error) {
     // Half a table would offer to create branches that exist and pass others by.
@@ -190,7 +192,8 @@ void TreeComparison::b_next_alignment_Click() {
 void TreeComparison::do_tree() {
   Globals& g = ctx_.globals();
   WindowModel& w = ctx_.window();
-  EventPump& pump = ctx_.services().pump;
+  // Branches are many and mostly small: events run when a turn is due, not for each.
+  EventTurns turns(ctx_.services().clock, ctx_.services().pump);
   const RunScope run(w);
   if (g.GLB_root_path1.isEmpty()) {
     g.GLB_root_path1 = w.pane1.path();
@@ -206,15 +209,18 @@ void TreeComparison::do_tree() {
   } drop{ahead_};
   for (std::size_t i = 0; i < bound; ++i) {
     if (table_.branches[i].path1.isEmpty()) continue;
-    show_progress(table_.branches[i].path1);
+    show_progress(table_.branches[i].path1, turns);
     if (generation != generation_ || g.GLB_closing) return;
     g.GLB_difference_found = false;
     // A copy: the events below may start a new walk, which replaces the table.
     const Branch branch = table_.branches[i];
-    const BranchResult result = compare_branch(i);
-    pump.process_events();
+    const BranchResult result = compare_branch(i, &turns);
+    // A stop shows its pair at once.
+    if (result == BranchResult::differs || result == BranchResult::failed || turns.due())
+      turns.run();
     if (generation != generation_ || g.GLB_closing) return;
     table_.branches[i].path1.clear();
+    table_.drop_files(i);
     if (result == BranchResult::differs || result == BranchResult::failed) {
       waiting_path1_ = branch.path1;
       waiting_path2_ = branch.path2;
@@ -238,7 +244,7 @@ void TreeComparison::do_tree() {
   g.GLB_tree_mode = false;
 }
 
-TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
+TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at, EventTurns* turns) {
   Globals& g = ctx_.globals();
   Common& common = ctx_.common();
   // Copied: the events while the panes change may start a new walk.
@@ -285,10 +291,14 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
   try {
     panes_.set_drive(1, branch.path1[0]);
     panes_.set_drive(2, branch.path2[0]);
-    panes_.set_directory(1, branch.path1);
-    panes_.set_directory(2, branch.path2);
-    shown = panes_.directory_info(1).same_file(dir1->self()) &&
-            panes_.directory_info(2).same_file(dir2->self());
+    // Without a window the panes keep only the paths: a branch still where the walk found
+    // it takes them without their being resolved again.
+    const bool in_place = panes_.headless() && reachable_by_path(at, 1) &&
+                          reachable_by_path(at, 2) && still_in_place(at, 1, *dir1) &&
+                          still_in_place(at, 2, *dir2);
+    const bool shown1 = panes_.show_directory(1, branch.path1, *dir1, in_place);
+    const bool shown2 = panes_.show_directory(2, branch.path2, *dir2, in_place);
+    shown = shown1 && shown2;
   } catch (const FileError&) {
     opened = false;
   }
@@ -307,9 +317,9 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at) {
   }
   BranchResult result = BranchResult::aligned;
   if (!same_text(g.GLB_path1, g.GLB_path2)) {
-    const OpenPair open{dir1, dir2};
+    const OpenPair open{dir1, dir2, table_.files(at, 1, *dir1), table_.files(at, 2, *dir2)};
     if (unattended_) read_ahead_after(at);
-    if (comparison_.compare_dirs(&open, ahead.get()) != Comparison::Outcome::compared)
+    if (comparison_.compare_dirs(&open, ahead.get(), turns) != Comparison::Outcome::compared)
       result = BranchResult::failed;
     else if (differenza_trovata())
       result = BranchResult::differs;
@@ -332,6 +342,28 @@ std::shared_ptr<OpenDirectory> TreeComparison::made_since(std::size_t at, int si
     return dir;
   } catch (const FileError&) {
     return nullptr;
+  }
+}
+
+bool TreeComparison::still_in_place(std::size_t at, int side, OpenDirectory& dir) {
+  try {
+    const auto way = table_.way_to(at, side);
+    if (way.empty() || !way.front().second) return false;
+    // The root by its path, as the pane was given it; below it each directory held by
+    // the exact name it is reached by now.
+    const Branch& root = table_.branches.front();
+    const std::shared_ptr<OpenDirectory>& top = way.front().second;
+    if (!ctx_.fs().info(side == 1 ? root.path1 : root.path2).same_file(top->self())) return false;
+    if (at == 0) return top->self().same_file(dir.self());
+    for (std::size_t i = 1; i <= way.size(); ++i) {
+      const std::size_t below = i < way.size() ? way[i].first : at;
+      const Branch& branch = table_.branches[below];
+      const FileInfo reached = way[i - 1].second->info(side == 1 ? branch.name1 : branch.name2);
+      if (!reached.same_file(i < way.size() ? way[i].second->self() : dir.self())) return false;
+    }
+    return true;
+  } catch (const FileError&) {
+    return false;
   }
 }
 
@@ -360,8 +392,8 @@ void TreeComparison::read_ahead_after(std::size_t at) {
     try {
       std::shared_ptr<OpenDirectory> dir1 = table_.dir(next, 1);
       std::shared_ptr<OpenDirectory> dir2 = table_.dir(next, 2);
-      ahead_.emplace_back(next,
-                          std::make_unique<ReadAhead>(OpenPair{std::move(dir1), std::move(dir2)}));
+      OpenPair pair{dir1, dir2, table_.files(next, 1, *dir1), table_.files(next, 2, *dir2)};
+      ahead_.emplace_back(next, std::make_unique<ReadAhead>(std::move(pair)));
     } catch (const FileError&) {
       return;  // said when its turn comes
     }

@@ -13,6 +13,7 @@
 namespace tz {
 
 class Context;
+class EventTurns;
 class Panes;
 
 // The comparison of two whole directory trees: the walk, the report of branches found
@@ -54,8 +55,9 @@ class TreeComparison {
     differs,
     failed,  // it could not be shown or compared: said in a message, never aligned
   };
-  // Compares the branch at `at` of the last walk.
-  BranchResult compare_branch(std::size_t at);
+  // Compares the branch at `at` of the last walk; `turns`, when given, are the event
+  // turns of the step-through that compares it.
+  BranchResult compare_branch(std::size_t at, EventTurns* turns = nullptr);
 
   // False when the last walk met a directory it could not walk or compare (said in a
   // "Not compared: " line of the report).
@@ -86,7 +88,11 @@ class TreeComparison {
   bool reachable_by_path(std::size_t at, int side) const;
   void create_branch(std::size_t at);
   bool is_missing(std::size_t at, int side);
-  void show_progress(const QString& path);
+  // True when `dir`, held for the branch at `at` on `side`, is still what the branch's
+  // path leads to: the root still where its path says, and each directory below it still
+  // reached by its exact name from the one above. False on any error.
+  bool still_in_place(std::size_t at, int side, OpenDirectory& dir);
+  void show_progress(const QString& path, EventTurns& turns);
   void read_ahead_after(std::size_t at);
 
   Context& ctx_;

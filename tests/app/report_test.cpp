@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -151,16 +152,43 @@ TEST_F(Report, TreesGiveTheirOneSidedBranchesThenEachBranchThatDiffers) {
   };
   p.dialogs.expect_starting("The comparison stopped at D:\\two\\sub\\f.txt");
   EXPECT_EQ(run(trees), report_status::refused);
+}
 
-  // The same for a branch read while the one before it was compared, whose listing
-  // fails after the walk.
-  int listings = 0;
-  p.fs.fault = [&listings](const QString& op, const QString& path) {
-    if (op == "list" && path == "D:\\two\\sub\\" && ++listings == 2)
-      throw FileError(err::device_io);
+// The walk's listings stand for the comparisons only in the directories they listed: a
+// branch or a tree put in another's place once the walk is over is compared, or said,
+// as it is now.
+TEST_F(Report, TreesReplacedAfterTheWalkAreComparedAsTheyAreNow) {
+  const QString trees = QString::fromUtf8("C:\\one \xC2\xA7 D:\\two");
+  p.drives.write_file("C:\\one\\sub\\f.txt", "f", 1'700'000'000);
+  p.drives.write_file("D:\\two\\sub\\f.txt", "f", 1'700'000'000);
+  p.drives.make_dir("C:\\one\\x");  // said: the results are asked for after the walk
+  QString replaced;                 // moved aside there, and made again with g.txt only
+  QObject::connect(&p.tz.window(), &WindowModel::results_requested, [&] {
+    const QString host = p.drives.host_path(replaced);
+    ASSERT_TRUE(QDir().rename(host, host + ".old"));
+    p.drives.write_file(replaced + "\\g.txt", "g", 1'700'000'000);
+  });
+  const auto refused_x = [this] {
+    p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::No);
   };
-  p.dialogs.expect_starting("The comparison stopped at D:\\two\\sub\\\r\n");
+
+  replaced = "D:\\two\\sub";
+  refused_x();
+  EXPECT_EQ(run(trees), report_status::differs);
+  EXPECT_TRUE(
+      out.endsWith("== C:\\one\\sub <-> D:\\two\\sub\n"
+                   "only in dir 1\tf.txt\n"
+                   "only in dir 2\tg.txt\n"))
+      << out.toStdString();
+  ASSERT_TRUE(QDir(p.drives.host_path(replaced) + ".old").removeRecursively());
+
+  // The trees' roots held since the walk are no longer where their paths lead.
+  replaced = "D:\\two";
+  refused_x();
+  p.dialogs.expect("Directory not found or disk drive not ready.");
+  p.dialogs.expect("Directory not found or disk drive not ready.");
   EXPECT_EQ(run(trees), report_status::refused);
+  EXPECT_EQ(out, "Only in tree 1: C:\\one\\x\n");
 }
 
 TEST_F(Report, ComparisonThatStopsEarlyIsNoAnswer) {
