@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <numeric>
 
 #include "core/collation.h"
 
@@ -13,31 +12,29 @@ FileList::FileList(QObject* parent) : QAbstractListModel(parent) {}
 QStringList FileList::texts() const {
   QStringList out;
   out.reserve(count());
-  for (const auto& item : entries_) out.append(item->entry.text);
+  for (const Entry& entry : entries_) out.append(entry.text);
   return out;
 }
 
-FileList::Items::const_iterator FileList::lower_bound(const QString& text) const {
+std::vector<Entry>::const_iterator FileList::lower_bound(const QString& text) const {
   // The entries are sorted, so a search halves its way to the run of entries that
   // show `text`: lookups stay cheap in lists of 100,000.
-  return std::lower_bound(entries_.begin(), entries_.end(), text,
-                          [](const std::unique_ptr<Item>& item, const QString& t) {
-                            return collation::compare(item->entry.text, t) < 0;
-                          });
+  return std::lower_bound(
+      entries_.begin(), entries_.end(), text,
+      [](const Entry& entry, const QString& t) { return collation::compare(entry.text, t) < 0; });
 }
 
-FileList::Items::const_iterator FileList::upper_bound(const QString& text) const {
-  return std::upper_bound(entries_.cbegin(), entries_.cend(), text,
-                          [](const QString& t, const std::unique_ptr<Item>& item) {
-                            return collation::compare(t, item->entry.text) < 0;
-                          });
+std::vector<Entry>::const_iterator FileList::upper_bound(const QString& text) const {
+  return std::upper_bound(
+      entries_.cbegin(), entries_.cend(), text,
+      [](const QString& t, const Entry& entry) { return collation::compare(t, entry.text) < 0; });
 }
 
 int FileList::add(Entry entry) {
-  const auto at = upper_bound(entry.text);
-  const int row = static_cast<int>(at - entries_.cbegin());
+  const int row = static_cast<int>(upper_bound(entry.text) - entries_.cbegin());
   beginInsertRows(QModelIndex(), row, row);
-  entries_.insert(at, std::make_unique<Item>(Item{std::move(entry), false}));
+  entries_.insert(entries_.begin() + row, std::move(entry));
+  selected_.insert(selected_.begin() + row, false);
   endInsertRows();
   if (current_ >= row) ++current_;
   return row;
@@ -45,16 +42,21 @@ int FileList::add(Entry entry) {
 
 void FileList::remove_at(int index) {
   if (index < 0 || index >= count()) return;
-  beginRemoveRows(QModelIndex(), index, index);
-  entries_.erase(entries_.begin() + index);
+  remove_rows(index, index);
+  if (top_index_ >= count()) set_top_index(std::max(0, count() - 1));
+}
+
+void FileList::remove_rows(int first, int last) {
+  beginRemoveRows(QModelIndex(), first, last);
+  entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
+  selected_.erase(selected_.begin() + first, selected_.begin() + last + 1);
   endRemoveRows();
-  if (current_ == index) {
+  if (current_ >= first && current_ <= last) {
     current_ = -1;
     emit current_changed(current_);
-  } else if (current_ > index) {
-    --current_;
+  } else if (current_ > last) {
+    current_ -= last - first + 1;
   }
-  if (top_index_ >= count()) set_top_index(std::max(0, count() - 1));
 }
 
 void FileList::clear() {
@@ -66,39 +68,45 @@ void FileList::assign(std::vector<Entry> entries) {
   texts.reserve(entries.size());
   for (const Entry& e : entries) texts.push_back(e.text);
   const std::vector<size_t> order = collation::order(texts);
-  texts = {};
-  replace(entries, order);
+  std::vector<QString>().swap(texts);
+  // Into list order where they are: a list of 100,000 never holds its entries twice.
+  std::vector<bool> placed(entries.size());
+  for (size_t start = 0; start < entries.size(); ++start) {
+    if (placed[start]) continue;
+    // Position i takes the entry at order[i]: follow the cycle through `start`.
+    Entry held = std::move(entries[start]);
+    size_t i = start;
+    for (;;) {
+      placed[i] = true;
+      const size_t from = order[i];
+      if (from == start) break;
+      entries[i] = std::move(entries[from]);
+      i = from;
+    }
+    entries[i] = std::move(held);
+  }
+  assign_sorted(std::move(entries));
 }
 
 void FileList::assign_sorted(std::vector<Entry> entries) {
-  std::vector<size_t> order(entries.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  replace(entries, order);
-}
-
-void FileList::replace(std::vector<Entry>& entries, const std::vector<size_t>& order) {
   beginResetModel();
-  entries_.clear();
-  entries_.reserve(entries.size());
-  for (size_t i : order)
-    entries_.push_back(std::make_unique<Item>(Item{std::move(entries[i]), false}));
+  entries_ = std::move(entries);
+  selected_.assign(entries_.size(), false);
   current_ = -1;
   top_index_ = 0;
   endResetModel();
 }
 
 int FileList::find(const Entry& entry) const {
-  for (auto it = lower_bound(entry.text); it != entries_.end() && (*it)->entry.text == entry.text;
-       ++it) {
-    if ((*it)->entry.same_as(entry)) return static_cast<int>(it - entries_.begin());
+  for (auto it = lower_bound(entry.text); it != entries_.end() && it->text == entry.text; ++it) {
+    if (it->same_as(entry)) return static_cast<int>(it - entries_.begin());
   }
   return -1;
 }
 
 int FileList::find_text(const QString& text) const {
   const auto it = lower_bound(text);
-  return it != entries_.end() && (*it)->entry.text == text ? static_cast<int>(it - entries_.begin())
-                                                           : -1;
+  return it != entries_.end() && it->text == text ? static_cast<int>(it - entries_.begin()) : -1;
 }
 
 void FileList::add_once(Entry entry) {
@@ -123,16 +131,7 @@ void FileList::remove_all(const std::vector<Entry>& entries) {
   for (size_t end = rows.size(); end > 0;) {
     size_t begin = end - 1;
     while (begin > 0 && rows[begin - 1] == rows[begin] - 1) --begin;
-    const int first = rows[begin], last = rows[end - 1];
-    beginRemoveRows(QModelIndex(), first, last);
-    entries_.erase(entries_.begin() + first, entries_.begin() + last + 1);
-    endRemoveRows();
-    if (current_ >= first && current_ <= last) {
-      current_ = -1;
-      emit current_changed(current_);
-    } else if (current_ > last) {
-      current_ -= last - first + 1;
-    }
+    remove_rows(rows[begin], rows[end - 1]);
     end = begin;
   }
   if (top_index_ >= count()) set_top_index(std::max(0, count() - 1));
@@ -150,18 +149,17 @@ void FileList::add_all_once(std::vector<Entry> entries) {
   texts.reserve(entries.size());
   for (const Entry& e : entries) texts.push_back(e.text);
   const std::vector<size_t> order = collation::order(texts);
-  texts = {};
-  Items added;
+  std::vector<QString>().swap(texts);
+  std::vector<Entry> added;
   added.reserve(entries.size());
   for (size_t i : order) {
     Entry& entry = entries[i];
     if (find(entry) >= 0) continue;
     bool twice = false;  // among the new ones, which show alike next to each other
-    for (auto it = added.rbegin(); !twice && it != added.rend() && (*it)->entry.text == entry.text;
-         ++it)
-      twice = (*it)->entry.same_as(entry);
+    for (auto it = added.rbegin(); !twice && it != added.rend() && it->text == entry.text; ++it)
+      twice = it->same_as(entry);
     if (twice) continue;
-    added.push_back(std::make_unique<Item>(Item{std::move(entry), false}));
+    added.push_back(std::move(entry));
   }
   if (added.empty()) return;
   // Where add() would put each: new entries that go to a few places (the end of a list
@@ -170,7 +168,7 @@ void FileList::add_all_once(std::vector<Entry> entries) {
   std::vector<size_t> at(added.size());
   size_t runs = 0;
   for (size_t i = 0; i < added.size(); ++i) {
-    at[i] = static_cast<size_t>(upper_bound(added[i]->entry.text) - entries_.cbegin());
+    at[i] = static_cast<size_t>(upper_bound(added[i].text) - entries_.cbegin());
     if (i == 0 || at[i] != at[i - 1]) ++runs;
   }
   if (runs <= inserted_runs) {
@@ -182,54 +180,61 @@ void FileList::add_all_once(std::vector<Entry> entries) {
       beginInsertRows(QModelIndex(), row, row + n - 1);
       entries_.insert(entries_.begin() + row, std::make_move_iterator(added.begin() + begin),
                       std::make_move_iterator(added.begin() + end));
+      selected_.insert(selected_.begin() + row, n, false);
       endInsertRows();
       if (current_ >= row) current_ += n;
       end = begin;
     }
     return;
   }
-  const Item* current = current_ >= 0 ? entries_[static_cast<size_t>(current_)].get() : nullptr;
-  const Item* top = count() > 0 ? entries_[static_cast<size_t>(top_index_)].get() : nullptr;
   beginResetModel();
-  Items merged;
+  std::vector<Entry> merged;
+  std::vector<char> selected;
   merged.reserve(entries_.size() + added.size());
+  selected.reserve(entries_.size() + added.size());
+  int current = -1, top = 0;
   // An entry already listed goes before new ones that show alike, as add() puts them.
-  std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
-             std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
-             std::back_inserter(merged),
-             [](const std::unique_ptr<Item>& a, const std::unique_ptr<Item>& b) {
-               return collation::compare(a->entry.text, b->entry.text) < 0;
-             });
-  entries_ = std::move(merged);
-  current_ = -1;
-  top_index_ = 0;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].get() == current) current_ = static_cast<int>(i);
-    if (entries_[i].get() == top) top_index_ = static_cast<int>(i);
+  size_t old = 0, next = 0;
+  while (old < entries_.size() || next < added.size()) {
+    const bool take_old =
+        next == added.size() ||
+        (old < entries_.size() && collation::compare(added[next].text, entries_[old].text) >= 0);
+    if (take_old) {
+      if (static_cast<int>(old) == current_) current = static_cast<int>(merged.size());
+      if (static_cast<int>(old) == top_index_) top = static_cast<int>(merged.size());
+      merged.push_back(std::move(entries_[old]));
+      selected.push_back(selected_[old++]);
+    } else {
+      merged.push_back(std::move(added[next++]));
+      selected.push_back(false);
+    }
   }
+  entries_ = std::move(merged);
+  selected_ = std::move(selected);
+  current_ = current;
+  top_index_ = top;
   endResetModel();
 }
 
 bool FileList::is_selected(int index) const {
-  return index >= 0 && index < count() && entries_[static_cast<size_t>(index)]->selected;
+  return index >= 0 && index < count() && selected_[static_cast<size_t>(index)];
 }
 
 void FileList::set_selected(int index, bool selected) {
   if (index < 0 || index >= count()) return;
-  Item& item = *entries_[static_cast<size_t>(index)];
-  if (item.selected == selected) return;
-  item.selected = selected;
+  char& flag = selected_[static_cast<size_t>(index)];
+  if (static_cast<bool>(flag) == selected) return;
+  flag = selected;
   emit selection_changed();
 }
 
 void FileList::select_all() {
-  for (const auto& item : entries_) item->selected = true;
+  std::fill(selected_.begin(), selected_.end(), true);
   emit selection_changed();
 }
 
 bool FileList::any_selected() const {
-  return std::any_of(entries_.begin(), entries_.end(),
-                     [](const std::unique_ptr<Item>& i) { return i->selected; });
+  return std::find(selected_.begin(), selected_.end(), true) != selected_.end();
 }
 
 void FileList::set_current(int index) {

@@ -20,7 +20,7 @@ class FileList : public QAbstractListModel {
   explicit FileList(QObject* parent = nullptr);
 
   int count() const { return static_cast<int>(entries_.size()); }
-  const Entry& at(int index) const { return entries_[static_cast<size_t>(index)]->entry; }
+  const Entry& at(int index) const { return entries_[static_cast<size_t>(index)]; }
   const QString& text(int index) const { return at(index).text; }
   QStringList texts() const;
 
@@ -69,21 +69,17 @@ class FileList : public QAbstractListModel {
   void top_index_changed(int index);
 
  private:
-  // The entries `entries` in the order of `order`, as the whole content.
-  void replace(std::vector<Entry>& entries, const std::vector<size_t>& order);
-  struct Item {
-    Entry entry;
-    bool selected = false;
-  };
-  // Each item on its own: an entry added or removed in a list of 100,000 moves their
-  // pointers, not the items.
-  using Items = std::vector<std::unique_ptr<Item>>;
+  void remove_rows(int first, int last);
   // The first position whose text does not sort before `text`.
-  Items::const_iterator lower_bound(const QString& text) const;
+  std::vector<Entry>::const_iterator lower_bound(const QString& text) const;
   // The first position whose text sorts after `text`: where a new entry showing it goes.
-  Items::const_iterator upper_bound(const QString& text) const;
+  std::vector<Entry>::const_iterator upper_bound(const QString& text) const;
 
-  Items entries_;
+  // The entries by value, in list order: a list of 100,000 holds no object of its own
+  // per entry. Long runs change it in blocks (remove_all, add_all_once), so that one
+  // entry added or removed at a time stays the exception.
+  std::vector<Entry> entries_;
+  std::vector<char> selected_;  // beside each entry
   int current_ = -1;
   int top_index_ = 0;
 };
