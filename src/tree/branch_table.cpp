@@ -139,8 +139,12 @@ struct LevelSide {
   // opened is.
   std::vector<std::pair<std::size_t, QString>> unlisted;
 
-  void read(BranchTable& table, std::size_t begin, std::size_t end, int side, bool keep_files) {
+  // Keeps the plain files listed for up to `keep_at_most` names, so that a large level
+  // is never held whole.
+  void read(BranchTable& table, std::size_t begin, std::size_t end, int side,
+            std::size_t keep_at_most) {
     sides.reserve(end - begin);
+    std::size_t kept = 0;
     for (std::size_t at = begin; at < end; ++at) {
       if (!table.branches[at].not_compared.isEmpty()) {
         sides.emplace_back();  // never entered
@@ -149,7 +153,8 @@ struct LevelSide {
       std::shared_ptr<OpenDirectory> dir;
       try {
         dir = table.dir(at, side);
-        sides.push_back(read_side(dir.get(), keep_files));
+        sides.push_back(read_side(dir.get(), kept < keep_at_most));
+        kept += sides.back().files.size();
       } catch (const FileError& e) {
         if (dir && at > 0) {
           unlisted.emplace_back(at, e.number_and_description());
@@ -222,7 +227,8 @@ class TreeWalk {
   // own (nothing else touches the table meanwhile), then paired here in table order.
   void list_level(std::size_t begin, std::size_t end) {
     LevelSide read1, read2;
-    const bool keep = keep_files_ && kept_ < names_kept_at_most;
+    const std::size_t keep =
+        keep_files_ && kept_ < names_kept_at_most ? (names_kept_at_most - kept_) / 2 : 0;
     both_at_once([&] { read1.read(table_, begin, end, 1, keep); },
                  [&] { read2.read(table_, begin, end, 2, keep); });
     // The failure met first when reading branch by branch, tree 1 before tree 2.
