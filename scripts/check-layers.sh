@@ -6,7 +6,7 @@
 #
 # Usage: check-layers.sh [SOURCE_DIR [QTCORE_INCLUDE_DIR]]
 set -uo pipefail
-src="${1:-$(cd "$(dirname "$0")/../src" && pwd)}"
+src="$(realpath -m "${1:-$(dirname "$0")/../src}")"
 qtcore="${2:-}"
 
 # Folder -> the folders it may include besides itself.
@@ -24,6 +24,21 @@ declare -A allowed=(
 )
 # Folders whose code may see no widgets: QtCore only.
 core_only="platform core compare tree history align app"
+
+# The file an include reaches, relative to the sources, as the compiler finds it: beside
+# the including file first, then from the sources' root; `..` and links resolved, so that
+# "../align/copier.h" counts as the align folder. Nothing for a header elsewhere.
+reached() {  # including file, included name -> $reached
+  local path
+  reached=""
+  for path in "${1%/*}/$2" "$src/$2"; do
+    [ -f "$path" ] || continue
+    # Only a name with ".." needs resolving, which takes a process of its own.
+    [[ "$path" == *..* ]] && path=$(realpath -m "$path")
+    case "$path" in "$src"/*) reached="${path#"$src"/}" ;; esac
+    return
+  done
+}
 
 folder_of() {  # src-relative path of a file or include -> its folder
   local dir
@@ -43,8 +58,9 @@ while IFS= read -r file; do
   [ -n "${allowed[$from]+set}" ] || { fail "$rel: folder '$from' has no place in the layers"; continue; }
   while IFS= read -r line; do
     inc=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"$line")
-    [ -f "$src/$inc" ] || continue
-    to=$(folder_of "$inc")
+    reached "$file" "$inc"
+    [ -n "$reached" ] || continue
+    to=$(folder_of "$reached")
     [ "$to" = "$from" ] && continue
     [[ " ${allowed[$from]} " == *" $to "* ]] || fail "$rel: includes $inc ($from may not include $to)"
   done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")

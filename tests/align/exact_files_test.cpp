@@ -77,7 +77,7 @@ TEST_F(ExactFiles, OneDirectorySeenTwiceKeepsItsFiles) {
     drop(1, "same.txt", 2);
   });
   EXPECT_TRUE(touched.isEmpty()) << touched.values().join(' ').constData();
-  EXPECT_EQ(p.dialogs.boxes.back().icon, Icon::Exclamation);
+  EXPECT_EQ(p.dialogs.box().icon, Icon::Exclamation);
 }
 
 TEST_F(ExactFiles, AFileLinkedIntoTheOtherDirectoryIsNotDeletedAsACopy) {

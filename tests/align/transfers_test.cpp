@@ -88,7 +88,7 @@ TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
   p.drives.set_read_only("D:\\two\\same.txt", true);
   p.dialogs.expect(error_75);
   drop(5, "same.txt", 1);
-  EXPECT_EQ(p.dialogs.boxes.back().icon, Icon::Critical);
+  EXPECT_EQ(p.dialogs.box().icon, Icon::Critical);
   EXPECT_EQ(p.list(5), QStringList{"same.txt"});
   EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
   EXPECT_EQ(content("D:\\two\\same.txt"), "same");

@@ -92,8 +92,8 @@ TEST_F(DirMenu, CreateReportsCancelAnExistingNameAndRefusesNamesThatLeaveTheDire
   for (int i = 0; i < 8; ++i) menu.m_create_dir_Click();
   EXPECT_TRUE(TreeSnapshot(native("C:\\")).changed_since(before).isEmpty());
   ASSERT_FALSE(p.dialogs.boxes.empty());
-  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::None);
-  EXPECT_EQ(p.dialogs.boxes[0].title, "Tenzor");
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::None);
+  EXPECT_EQ(p.dialogs.box(0).title, "Tenzor");
   EXPECT_FALSE(p.busy.busy);
 }
 
@@ -139,9 +139,9 @@ TEST_F(DirMenu, DeleteRemovesTheTreeAndOpensItsParent) {
   menu.m_delete_dir_Click();
   EXPECT_TRUE(exists("C:\\one\\two\\sub\\b.txt"));
   ASSERT_FALSE(p.dialogs.boxes.empty());
-  EXPECT_EQ(p.dialogs.boxes[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::Question);
-  EXPECT_EQ(p.dialogs.boxes[0].default_button, 1);
+  EXPECT_EQ(p.dialogs.box(0).buttons, Buttons::YesNo);
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::Question);
+  EXPECT_EQ(p.dialogs.box(0).default_button, 1);
 
   ask_delete("C:\\one\\two", Answer::Yes);
   menu.m_delete_dir_Click();
@@ -179,7 +179,7 @@ TEST_F(DirMenu, DeleteStoppedPartWaySaysWhereAndShowsWhatIsLeft) {
   EXPECT_EQ(subdirs(1), QStringList{"C:\\one\\tree\\sub"});
   EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
   EXPECT_TRUE(p.list(2).isEmpty());
-  EXPECT_EQ(p.dialogs.boxes.back().icon, Icon::Critical);
+  EXPECT_EQ(p.dialogs.box().icon, Icon::Critical);
   EXPECT_FALSE(p.busy.busy);
 
   // A failure before anything is removed ends it the same way.

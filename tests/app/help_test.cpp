@@ -107,9 +107,9 @@ TEST_F(HelpMenu, AboutBoxNamesTheVersionAndTheMakersSite) {
       "Look for updates on the web site https://tenzor.org\r\n");
   help.m_about_Click();
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(p.dialogs.boxes[0].title, "About Tenzor");
-  EXPECT_EQ(p.dialogs.boxes[0].buttons, Buttons::Ok);
-  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::None);
+  EXPECT_EQ(p.dialogs.box(0).title, "About Tenzor");
+  EXPECT_EQ(p.dialogs.box(0).buttons, Buttons::Ok);
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::None);
 }
 
 TEST_F(HelpMenu, WebSiteOpensTheMakersAddressOrSaysThatNoBrowserStarted) {

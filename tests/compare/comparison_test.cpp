@@ -52,8 +52,8 @@ TEST_F(Compare, SortsEveryNameByPresenceTimeAndLength) {
 
   p.compare();
 
-  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::Exclamation);
-  EXPECT_EQ(p.dialogs.boxes[0].title, "Tenzor");
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::Exclamation);
+  EXPECT_EQ(p.dialogs.box(0).title, "Tenzor");
   EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
   EXPECT_EQ(p.list(2), QStringList{"only2.txt"});
   EXPECT_EQ(p.list(3), (QStringList{"big1.txt", "later1.txt"}));
@@ -187,7 +187,7 @@ TEST_F(Compare, EqualDirectoriesAreRefusedByTextAndByIdentity) {
   p.dialogs.expect(equal);
   p.tz.comparison().bot_compare_Click();
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::Critical);
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::Critical);
   EXPECT_EQ(p.list(1), QStringList{"a.txt"});  // the file view stays
   EXPECT_EQ(p.list(5), QStringList{});
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
@@ -234,7 +234,7 @@ TEST_F(Compare, ComparisonThatStopsSaysWhyAndListsNothing) {
   // Half a comparison would list b.txt of dir 2 as "only in dir 2", and aligning that
   // list would copy it over dir 1's.
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(p.dialogs.boxes[0].icon, Icon::Critical);
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::Critical);
   for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
   EXPECT_FALSE(p.tz.globals().GLB_difference_found);
   EXPECT_FALSE(p.busy.busy);

@@ -97,4 +97,16 @@ std::vector<QString> ScriptedDialogs::texts() const {
   return out;
 }
 
+const MessageBox& ScriptedDialogs::box(int index, Where where) const {
+  static const MessageBox none;
+  const auto count = static_cast<int>(boxes.size());
+  const int at = index < 0 ? count + index : index;
+  if (at < 0 || at >= count) {
+    ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line()))
+        << "no box " << index << ": " << count << " shown";
+    return none;
+  }
+  return boxes[static_cast<size_t>(at)];
+}
+
 }  // namespace tz::test

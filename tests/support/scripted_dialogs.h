@@ -41,6 +41,10 @@ class ScriptedDialogs : public Dialogs {
   // The texts of the boxes shown so far.
   std::vector<QString> texts() const;
 
+  // Box `index` of those shown so far, the last one by default. When there is no such
+  // box the test fails, saying so where it asked, and gets an empty box.
+  const MessageBox& box(int index = -1, Where where = Where::current()) const;
+
   // Every box shown so far.
   std::vector<MessageBox> boxes;
 
