@@ -7,6 +7,18 @@
 
 namespace tz {
 
+namespace {
+
+// The positions of `entries` in the lists' order.
+std::vector<size_t> list_order(const std::vector<Entry>& entries) {
+  std::vector<QString> texts;
+  texts.reserve(entries.size());
+  for (const Entry& e : entries) texts.push_back(e.text);
+  return collation::order(texts);
+}
+
+}  // namespace
+
 FileList::FileList(QObject* parent) : QAbstractListModel(parent) {}
 
 QStringList FileList::texts() const {
@@ -64,11 +76,7 @@ void FileList::clear() {
 }
 
 void FileList::assign(std::vector<Entry> entries) {
-  std::vector<QString> texts;
-  texts.reserve(entries.size());
-  for (const Entry& e : entries) texts.push_back(e.text);
-  const std::vector<size_t> order = collation::order(texts);
-  std::vector<QString>().swap(texts);
+  const std::vector<size_t> order = list_order(entries);
   // Into list order where they are: a list of 100,000 never holds its entries twice.
   std::vector<bool> placed(entries.size());
   for (size_t start = 0; start < entries.size(); ++start) {
@@ -145,11 +153,7 @@ void FileList::add_all_once(std::vector<Entry> entries) {
     for (Entry& entry : entries) add_once(std::move(entry));
     return;
   }
-  std::vector<QString> texts;
-  texts.reserve(entries.size());
-  for (const Entry& e : entries) texts.push_back(e.text);
-  const std::vector<size_t> order = collation::order(texts);
-  std::vector<QString>().swap(texts);
+  const std::vector<size_t> order = list_order(entries);
   std::vector<Entry> added;
   added.reserve(entries.size());
   for (size_t i : order) {
