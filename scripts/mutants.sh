@@ -17,32 +17,32 @@ files=() olds=() news=() faults=()
 mutant() { files+=("$1") olds+=("$2") news+=("$3") faults+=("$4"); }
 
 c=src/compare/comparison.cpp
-mutant $c '> static_cast<quint64>(2 * g.GLB_one_second)' \
-  '>= static_cast<quint64>(2 * g.GLB_one_second)' 'the tolerance takes in its bound'
-mutant $c '(2 * g.GLB_one_second)' '(3 * g.GLB_one_second)' 'the tolerance is three seconds'
-mutant $c '(f1.modified > f2.modified ? lists.newer1' '(f1.modified < f2.modified ? lists.newer1' \
-  'the older file counts as newer'
-mutant $c '} else if (f1.length == f2.length) {' '} else if (true) {' \
+mutant $c '> static_cast<quint64>(2 * one_second)' \
+  '>= static_cast<quint64>(2 * one_second)' 'the tolerance takes in its bound'
+mutant $c '(2 * one_second)' '(3 * one_second)' 'the tolerance is three seconds'
+mutant $c 'file1.modified > file2.modified ? ListId::List3' \
+  'file1.modified < file2.modified ? ListId::List3' 'the older file counts as newer'
+mutant $c 'if (file1.length == file2.length) return ListId::List5;' 'return ListId::List5;' \
   'equal times are aligned whatever the lengths'
-mutant $c '(f1.length > f2.length ? lists.newer1' '(f1.length < f2.length ? lists.newer1' \
+mutant $c 'file1.length > file2.length ? ListId::List3' 'file1.length < file2.length ? ListId::List3' \
   'the shorter file counts as newer'
 mutant $c 'open ? open->dir1->self().same_file(open->dir2->self()) : common.same_place(pane1, pane2)' \
   'false' 'a directory is compared with itself'
 
 t=src/align/transfers.cpp
-mutant $t 'Row{Row::move, 2}' 'Row{Row::move, 1}' 'a drop into "only in dir 1" moves the wrong way'
-mutant $t 'Row{Row::delete_other, 1}' 'Row{Row::delete_other, 2}' \
+mutant $t 'DropRule{DropRule::move, 2}' 'DropRule{DropRule::move, 1}' 'a drop into "only in dir 1" moves the wrong way'
+mutant $t 'DropRule{DropRule::delete_other, 1}' 'DropRule{DropRule::delete_other, 2}' \
   'a drop into "only in dir 1" deletes the copy it keeps'
 mutant $t 'source == ListId::List1 || source == ListId::List3 ? 1 : 2' \
   'source == ListId::List1 ? 1 : 2' 'a drop of "newer in dir 1" into "aligned" copies the older file'
 mutant $t 'if (target == source) return {};' 'if (false) return {};' 'a drop on its own list acts'
 
 g=src/align/file_guard.cpp
-mutant $g 'now.modified != file.seen.modified ||' 'false ||' \
+mutant $g 'now.modified != seen.modified ||' 'false ||' \
   'a file whose time changed passes the freshness check'
-mutant $g 'now.length != file.seen.length)' 'false)' \
+mutant $g 'now.length != seen.length)' 'false)' \
   'a file whose length changed passes the freshness check'
-mutant $g 'if (!now.regular ||' 'if (false ||' 'a directory in a file'\''s place passes the freshness check'
+mutant $g '!now.regular ||' 'false ||' 'a directory in a file'\''s place passes the freshness check'
 mutant $g 'if (a.dir->info(a.name).same_file(b.dir->info(b.name)))' 'if (false)' \
   'two names of one file pass the identity check'
 mutant $g '  check_distinct(file, *other);' '' 'a deletion skips the identity check'
@@ -58,13 +58,13 @@ mutant $d 'if (answer != Answer::Yes) continue;' 'if (answer == Answer::Cancel) 
   'a deletion answered No deletes'
 mutant $d 'if (rule.deletes(dir)) check_before_delete(entry, dir);' '(void)dir;' \
   'a drop deletes without checking the file'
-mutant $d 'w.List2.add_once(std::move(left));' '(void)left;' \
+mutant $d 'moves.left[ListId::List2].push_back(std::move(left));' '(void)left;' \
   'an aligned file half deleted leaves the lists'
-mutant $t 'ctx_.window().List5.add_once(std::move(copy_of_source));' '(void)copy_of_source;' \
-  'a move whose source stays leaves the lists'
+mutant $t $'    place_as_found(std::move(both));\n    throw Refusal' '    throw Refusal' \
+  'a move whose source changed leaves the lists'
 
 r=src/app/report.cpp
-mutant $r '  if (failed) return report_status::refused;' '  (void)failed;' \
+mutant $r 'if (failed || !tree.all_compared())' 'if (!tree.all_compared())' \
   'a tree report with a failed branch answers as complete'
 mutant $r 'return differs ? report_status::differs : report_status::aligned;' \
   'return report_status::aligned;' 'trees that differ answer aligned'
@@ -81,6 +81,16 @@ b=src/tree/branch_table.cpp
 mutant $b '      side.flagged = true;' '      side.flagged = false;' 'the walk ignores the flag file'
 mutant $b 'if (side1.flagged || side2.flagged) return;' 'if (side1.flagged) return;' \
   'the walk enters a branch flagged in tree 2'
+
+# Every fault's text must be found once before anything is built: a text the code no
+# longer holds is a fault that is no longer checked.
+for i in "${!files[@]}"; do
+  count=$(OLD="${olds[$i]}" perl -0ne '$n = () = /\Q$ENV{OLD}\E/g; print $n' "${files[$i]}")
+  if [ "$count" != 1 ]; then
+    echo "mutants: \"${olds[$i]}\" is found $count times in ${files[$i]}, not once" >&2
+    exit 2
+  fi
+done
 
 restore=""
 # Put back with a new time, so that the next build compiles it again.
@@ -108,11 +118,6 @@ caught=0
 missed=0
 for i in "${!files[@]}"; do
   file="${files[$i]}" old="${olds[$i]}" new="${news[$i]}" fault="${faults[$i]}"
-  count=$(OLD="$old" perl -0ne '$n = () = /\Q$ENV{OLD}\E/g; print $n' "$file")
-  if [ "$count" != 1 ]; then
-    echo "mutants: \"$old\" is found $count times in $file, not once" >&2
-    exit 2
-  fi
   cp "$file" "$file.mutant-original"
   restore="$file"
   OLD="$old" NEW="$new" perl -0pi -e 's/\Q$ENV{OLD}\E/$ENV{NEW}/' "$file"
