@@ -64,15 +64,11 @@ TEST(Common, PauseSleepsBetweenShortEventTurnsUntilTheTimeHasPassedOrTheWindowCl
   EXPECT_LT(p.clock.now - start, 0.2);
 }
 
-TEST(Common, StartUpPreparesTheDataFolderAndTheGlobals) {
+// The data folder itself: the history's tests.
+TEST(Common, StartUpSetsTheGlobals) {
   TestProgram p;
-  // A fresh account: not even the folder above the program's own exists yet.
-  const QByteArray windows = QFile::encodeName(p.drives.host(u'C')) + "/profile/share/tenzor";
-  p.facts.windows = windows;
   p.facts.frame = 450;
   start_up(p.tz);
-  EXPECT_TRUE(p.tz.common().file_exists("C:\\profile\\share\\tenzor\\temp"));
-  EXPECT_EQ(p.tz.globals().GLB_history_file, windows + "/temp/tenzor_his.tmp");
   EXPECT_EQ(p.tz.globals().GLB_caption_extra, 45);
   EXPECT_TRUE(p.tz.globals().GLB_loading);
   EXPECT_EQ(p.tz.globals().GLB_crlf, "\r\n");

