@@ -94,10 +94,7 @@ class UiTextWindow : public ::testing::Test {
   ui::TextWindow* open(const QString& msg = QStringLiteral("\r\nfirst line\r\nSecond Line")) {
     big_box.Big_box(msg, QStringLiteral("Tenzor - Version history"));
     ui::TextWindow* window = big_box.window();
-    EXPECT_NE(window, nullptr);
-    if (window != nullptr) {
-      EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-    }
+    EXPECT_TRUE(window != nullptr && QTest::qWaitForWindowExposed(window));
     return window;
   }
   // The pixels of a place, edges rounded.
