@@ -59,7 +59,6 @@ TEST_F(UiMainWindow, EveryControlAndBoxIsShownUnderItsNameWithItsCaption) {
   EXPECT_EQ(shown_caption(window->control("bot_compare")), "&compare dir's");
   EXPECT_EQ(shown_caption(window->control("bot_exit")), "&exit");
   EXPECT_EQ(window->menu("m_file")->title(), "&File");
-  EXPECT_NE(window->menu("m_popup_dir"), nullptr);
 }
 
 TEST_F(UiMainWindow, WidgetsFollowTheirControlsAndFocusRequestsAndMenuChecksGoBothWays) {
@@ -122,28 +121,10 @@ TEST_F(UiMainWindow, TabFollowsTheWindowAsItReads) {
     if ((at->focusPolicy() & Qt::TabFocus) && at->isVisible()) order << at->objectName();
     at = at->nextInFocusChain();
   } while (at != first && order.size() < 40);
-  EXPECT_EQ(order, (QStringList{"Drive1",
-                                "Dir1",
-                                "Text1",
-                                "b_next_alignment",
-                                "Text2",
-                                "Drive2",
-                                "Dir2",
-                                "List1",
-                                "bot_list1",
-                                "List3",
-                                "bot_list3",
-                                "List5",
-                                "List4",
-                                "bot_list4",
-                                "List2",
-                                "bot_list2",
-                                "bot_compare_tree",
-                                "bot_compare",
-                                "bot_delete",
-                                "bot_cancel",
-                                "bot_exit",
-                                "history"}));
+  EXPECT_EQ(order.join(u' '),
+            "Drive1 Dir1 Text1 b_next_alignment Text2 Drive2 Dir2 List1 bot_list1 List3 bot_list3 "
+            "List5 List4 bot_list4 List2 bot_list2 bot_compare_tree bot_compare bot_delete "
+            "bot_cancel bot_exit history");
 }
 
 }  // namespace

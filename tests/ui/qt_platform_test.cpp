@@ -1,35 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "platform/file_error.h"
 #include "platform/qt/qt_busy_pointer.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_system_facts.h"
+#include "window_fixture.h"
 
 namespace tz {
 namespace {
 
-// Runs `act` on the next modal box once it is up; the box itself is still blocking.
-void when_modal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (QWidget* box = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(box);
-    }
-  });
-  timer->start();
-}
+using test::when_modal;
 
 void press_on_modal(Qt::Key key) {
   when_modal([key](QWidget* box) { QTest::keyClick(box, key); });

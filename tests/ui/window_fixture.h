@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QListView>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -21,6 +25,31 @@ inline QStringList rows_of(const QAbstractItemView* view) {
   for (int r = 0; r < view->model()->rowCount(); ++r)
     rows.append(view->model()->index(r, 0).data().toString());
   return rows;
+}
+
+// The centre of a view's row.
+inline QPoint row_point(const QAbstractItemView* view, int row) {
+  return view->visualRect(view->model()->index(row, 0)).center();
+}
+
+// A double click on a row as the system delivers it: a click, then the double click.
+inline void double_click(QAbstractItemView* view, int row) {
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row_point(view, row));
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row_point(view, row));
+}
+
+// Runs `act` on the next modal window once it is up; the window itself is still blocking.
+inline void when_modal(std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(box);
+    }
+  });
+  timer->start();
 }
 
 // The real main window over a test program, shown offscreen.
@@ -52,6 +81,9 @@ class WindowTest : public ::testing::Test {
     auto* found = window->findChild<T*>(name);
     EXPECT_NE(found, nullptr) << name.toStdString();
     return found;
+  }
+  void click(const QString& button) {
+    QTest::mouseClick(find<QAbstractButton>(button), Qt::LeftButton);
   }
   QListView* list(int n) const { return find<QListView>(QStringLiteral("List%1").arg(n)); }
   WindowModel& model() { return p.tz.window(); }
