@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "core/collation.h"
+#include "models/collation.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "core/file_list.h"
+#include "models/file_list.h"
 #include "ui/file_list_view.h"
 
 namespace {

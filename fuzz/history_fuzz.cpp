@@ -4,8 +4,8 @@
 
 #include <QFile>
 
-#include "core/history_list.h"
 #include "fuzz_check.h"
+#include "models/history_list.h"
 #include "platform/file_error.h"
 #include "platform/host_file_system.h"
 

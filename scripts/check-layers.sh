@@ -13,17 +13,21 @@ qtcore="${2:-}"
 declare -A allowed=(
   [platform]=""
   [platform/qt]="platform"
-  [core]="platform"
-  [compare]="core platform"
-  [tree]="compare core platform"
-  [history]="compare core platform"
-  [align]="tree compare core platform"
-  [app]="align history tree compare core platform"
-  [ui]="app align history tree compare core platform platform/qt"
-  [.]="ui app align history tree compare core platform platform/qt"
+  [texts]=""
+  [models]="texts platform"
+  [core]="models texts platform"
+  [compare]="core models texts platform"
+  [tree]="compare core models texts platform"
+  [history]="compare core models texts platform"
+  [help]="core models texts platform"
+  [directory_menu]="compare core models texts platform"
+  [align]="tree compare core models texts platform"
+  [app]="align history help directory_menu tree compare core models texts platform"
+  [ui]="app align history help directory_menu tree compare core models texts platform platform/qt"
+  [.]="ui app align history help directory_menu tree compare core models texts platform platform/qt"
 )
 # Folders whose code may see no widgets: QtCore only.
-core_only="platform core compare tree history align app"
+core_only="platform texts models core compare tree history help directory_menu align app"
 
 # The file an include reaches, relative to the sources, as the compiler finds it: beside
 # the including file first, then from the sources' root; `..` and links resolved, so that

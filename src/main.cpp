@@ -14,14 +14,13 @@
 
 #include "align/copier.h"
 #include "app/command_line.h"
-#include "app/help.h"
 #include "app/load_step.h"
 #include "app/report.h"
-#include "app/startup.h"
 #include "app/tenzor.h"
-#include "core/list_id.h"
-#include "core/texts.h"
-#include "core/window_model.h"
+#include "core/startup.h"
+#include "help/help.h"
+#include "models/list_id.h"
+#include "models/window_model.h"
 #include "platform/copy_command.h"
 #include "platform/drive_table.h"
 #include "platform/headless_services.h"
@@ -33,6 +32,7 @@
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_program_exit.h"
 #include "platform/qt/qt_system_facts.h"
+#include "texts/texts.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -323,7 +323,7 @@ int main(int argc, char* argv[]) {
   tz::Tenzor tz(tz::Services{fs, dialogs, pump, busy, clock, facts, processes, exit});
 
   tz.copier().set_copy_program(QCoreApplication::applicationFilePath());
-  tz::start_up(tz);
+  tz::start_up(tz.context());
   tz::MainWindow window(tz);
   exit.set_window(&window);
   BenchClock bench(started);

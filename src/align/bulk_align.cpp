@@ -8,8 +8,8 @@
 #include "align/file_guard.h"
 #include "core/common.h"
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 #include "tree/tree_comparison.h"
 
 namespace tz {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/list_id.h"
+#include "models/list_id.h"
 
 namespace tz {
 

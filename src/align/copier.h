@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "core/entry.h"
+#include "models/entry.h"
 #include "platform/file_error.h"
 
 namespace tz {

@@ -6,8 +6,8 @@
 #include <set>
 #include <vector>
 
-#include "core/entry.h"
-#include "core/list_id.h"
+#include "models/entry.h"
+#include "models/list_id.h"
 
 namespace tz {
 

@@ -1,7 +1,7 @@
 #include "align/file_guard.h"
 
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

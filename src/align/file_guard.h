@@ -3,8 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
-#include "core/entry.h"
-#include "core/texts.h"
+#include "models/entry.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -5,8 +5,8 @@
 #include "align/dragged_entry.h"
 #include "core/common.h"
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/entry.h"
+#include "models/entry.h"
 
 namespace tz {
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "core/entry.h"
-#include "core/list_id.h"
+#include "models/entry.h"
+#include "models/list_id.h"
 
 namespace tz {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/texts.h"
 #include "platform/drive_table.h"
 #include "platform/services.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -8,10 +8,10 @@
 #include "compare/pair_opener.h"
 #include "compare/panes.h"
 #include "core/common.h"
-#include "core/texts.h"
-#include "core/window_size.h"
 #include "history/history.h"
+#include "models/window_size.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 #include "tree/tree_comparison.h"
 
 namespace tz {

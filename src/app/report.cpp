@@ -4,9 +4,9 @@
 #include "compare/comparison.h"
 #include "compare/panes.h"
 #include "core/common.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
+#include "texts/texts.h"
 #include "tree/tree_comparison.h"
 
 namespace tz {

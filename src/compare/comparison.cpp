@@ -13,13 +13,13 @@
 
 #include "compare/panes.h"
 #include "compare/plain_files.h"
-#include "core/collation.h"
 #include "core/common.h"
 #include "core/context.h"
 #include "core/parallel.h"
-#include "core/texts.h"
+#include "models/collation.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "core/entry.h"
-#include "core/list_id.h"
-#include "core/packed_names.h"
+#include "models/entry.h"
+#include "models/list_id.h"
+#include "models/packed_names.h"
 
 namespace tz {
 

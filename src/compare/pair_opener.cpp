@@ -4,8 +4,8 @@
 #include "compare/panes.h"
 #include "core/common.h"
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

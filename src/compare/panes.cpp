@@ -5,13 +5,13 @@
 #include <utility>
 
 #include "compare/plain_files.h"
-#include "core/collation.h"
 #include "core/common.h"
 #include "core/context.h"
-#include "core/file_list.h"
 #include "core/parallel.h"
-#include "core/texts.h"
+#include "models/collation.h"
+#include "models/file_list.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/entry.h"
-#include "core/pane_model.h"
+#include "models/entry.h"
+#include "models/pane_model.h"
 #include "platform/file_system.h"
 
 namespace tz {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/entry.h"
+#include "models/entry.h"
 #include "platform/file_system.h"
 
 namespace tz {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -1,6 +1,6 @@
 #include "core/context.h"
 
-#include "core/texts.h"
+#include "texts/texts.h"
 
 namespace tz {
 

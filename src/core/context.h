@@ -4,7 +4,7 @@
 
 #include "core/common.h"
 #include "core/globals.h"
-#include "core/window_model.h"
+#include "models/window_model.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/services.h"

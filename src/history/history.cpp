@@ -4,8 +4,8 @@
 
 #include "compare/pair_opener.h"
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

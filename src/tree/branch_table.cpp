@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "core/parallel.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -6,8 +6,8 @@
 
 #include "core/common.h"
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -5,8 +5,8 @@
 #include <QObject>
 #include <QWidget>
 
-#include "core/control.h"
-#include "core/texts.h"
+#include "models/control.h"
+#include "texts/texts.h"
 
 namespace tz::ui {
 

@@ -6,7 +6,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#include "core/pane_model.h"
+#include "models/pane_model.h"
 
 namespace tz::ui {
 

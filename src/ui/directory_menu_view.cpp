@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/directory_menu.h"
 #include "app/tenzor.h"
+#include "directory_menu/directory_menu.h"
 #include "ui/directory_box.h"
 #include "ui/main_window.h"
 

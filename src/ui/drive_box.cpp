@@ -2,7 +2,7 @@
 
 #include <QSignalBlocker>
 
-#include "core/pane_model.h"
+#include "models/pane_model.h"
 
 namespace tz::ui {
 

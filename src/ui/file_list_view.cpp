@@ -3,7 +3,7 @@
 #include <QItemSelection>
 #include <QScrollBar>
 
-#include "core/file_list.h"
+#include "models/file_list.h"
 
 namespace tz::ui {
 

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <memory>
 
-#include "app/help.h"
 #include "app/tenzor.h"
+#include "help/help.h"
 #include "ui/main_window.h"
 #include "ui/text_window.h"
 

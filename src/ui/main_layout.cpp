@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/tenzor.h"
-#include "core/texts.h"
-#include "core/window_size.h"
+#include "models/window_size.h"
+#include "texts/texts.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
 

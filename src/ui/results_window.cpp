@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "core/texts.h"
+#include "texts/texts.h"
 #include "tree/results.h"
 #include "ui/control_binding.h"
 #include "ui/fonts.h"

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "core/window_model.h"
+#include "models/window_model.h"
 
 namespace tz::ui {
 

@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/help_texts.h"
-#include "core/texts.h"
 #include "platform/services.h"
+#include "texts/help_texts.h"
+#include "texts/texts.h"
 #include "ui/control_binding.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"

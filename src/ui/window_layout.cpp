@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/window_size.h"
+#include "models/window_size.h"
 
 namespace tz::ui {
 

@@ -11,12 +11,12 @@
 #include "align/opener.h"
 #include "align/transfers.h"
 #include "compare/comparison.h"
-#include "support/test_program.h"
+#include "support/align_program.h"
 #include "support/tree_snapshot.h"
 
 namespace tz::test {
 
-inline constexpr qint64 t0 = TestProgram::t0;
+inline constexpr qint64 t0 = AlignProgram::t0;
 // Drop targets beside the lists 1 to 5: the open target Text1 and the delete target Text2.
 inline constexpr int open_target = 6, delete_target = 7;
 
@@ -70,7 +70,7 @@ class AlignTest : public ::testing::Test {
     return tz::test::touched_by(root(), action);
   }
 
-  TestProgram p;
+  AlignProgram p;
 };
 
 }  // namespace tz::test

@@ -103,8 +103,9 @@ TEST_F(Bulk, CancelAtATurnLeavesListsThatMatchTheDisk) {
 }
 
 // A batch whose data cannot be flushed gives no copy its name: the entries stay where they
-// were, no temporary file is left, and the error is said.
-TEST_F(Bulk, ABatchThatCannotBeFlushedCopiesNothingAndSaysSo) {
+// were, no temporary file is left, and the error is said. So too for a file listed
+// although its status could not be read.
+TEST_F(Bulk, ABatchThatCannotBeFlushedOrAFileThatCannotBeReadCopiesNothingAndSaysSo) {
   for (int i = 1; i <= 3; ++i) p.file(1, QStringLiteral("f%1.txt").arg(i), "x");
   p.compare();
   const QStringList before = p.list(1);
@@ -117,6 +118,16 @@ TEST_F(Bulk, ABatchThatCannotBeFlushedCopiesNothingAndSaysSo) {
   EXPECT_EQ(QDir(p.drives.host_path("D:\\two")).entryList(QDir::Hidden | QDir::Files),
             (QStringList{"new1.txt", "new2.txt", "only2.txt", "same.txt"}));
   EXPECT_FALSE(p.tz.window().bot_cancel.enabled());
+
+  p.fs.fault = [](const QString& op, const QString& path) {
+    if (op == "info" && path == "D:\\two\\only2.txt") throw FileError(err::device_io);
+  };
+  p.compare();
+  EXPECT_EQ(p.list(2), QStringList{"only2.txt"});
+  p.dialogs.expect("ERROR 57: Device I/O error");
+  bulk().bot_list_Click(ListId::List2);
+  EXPECT_FALSE(QFile::exists(p.drives.host_path("C:\\one\\only2.txt")));
+  EXPECT_EQ(p.list(2), QStringList{"only2.txt"});
 }
 
 }  // namespace

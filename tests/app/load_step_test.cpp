@@ -4,7 +4,7 @@
 
 #include <QSignalSpy>
 
-#include "app/startup.h"
+#include "core/startup.h"
 #include "platform/file_error.h"
 #include "support/test_program.h"
 
@@ -171,7 +171,7 @@ TEST(LoadStepPair, TheNamedPairWinsAndTheHistoryFillsWhatIsNotNamed) {
     for (const char* dir : {"C:\\one", "C:\\a", "D:\\two", "D:\\copy"}) p.drives.make_dir(dir);
     if (*c.history)
       p.drives.write_file("C:\\windows\\temp\\tenzor_his.tmp", QByteArray(c.history) + "\r\n");
-    start_up(p.tz);
+    start_up(p.tz.context());
     p.facts.line = c.line;
     for (const QString& folder : c.args) p.facts.args.append(p.drives.host_path(folder));
     const DriveTable table = p.drives.table();

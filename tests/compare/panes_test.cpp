@@ -8,7 +8,7 @@
 #include "compare/comparison.h"
 #include "compare/pair_opener.h"
 #include "platform/file_error.h"
-#include "support/test_program.h"
+#include "support/compare_program.h"
 
 namespace tz::test {
 namespace {
@@ -28,7 +28,7 @@ class PanesTest : public ::testing::Test {
   QStringList list(int n) { return p.list(n); }
   void compare() { p.tz.comparison().bot_compare_Click(); }
 
-  TestProgram p;
+  CompareProgram p;
 };
 
 TEST_F(PanesTest, DriveChangeOfDir1ShowsBothPanesAndOfDir2EmptiesTheLists) {

@@ -4,14 +4,14 @@
 
 #include <QFileInfo>
 
-#include "app/startup.h"
-#include "support/test_program.h"
+#include "core/startup.h"
+#include "support/program.h"
 
 namespace tz::test {
 namespace {
 
 TEST(Common, FileExistsAnswersForEveryKindOfEntryAndNeverFails) {
-  TestProgram p({u'C'}, {u'E'});
+  CoreProgram p({u'C'}, {u'E'});
   p.drives.make_dir("C:\\dir");
   p.drives.write_file("C:\\dir\\.hidden", "x");
   p.drives.write_file("C:\\dir\\plain.txt", "x");
@@ -28,7 +28,7 @@ TEST(Common, FileExistsAnswersForEveryKindOfEntryAndNeverFails) {
 }
 
 TEST(Common, PauseSleepsBetweenShortEventTurnsUntilTheTimeHasPassedOrTheWindowCloses) {
-  TestProgram p;
+  CoreProgram p;
   Common& c = p.tz.common();
   c.pause_seconds(0);
   c.pause_seconds(-1);
@@ -66,7 +66,7 @@ TEST(Common, PauseSleepsBetweenShortEventTurnsUntilTheTimeHasPassedOrTheWindowCl
 
 // The data folder itself: the history's tests.
 TEST(Common, StartUpSetsTheGlobals) {
-  TestProgram p;
+  CoreProgram p;
   p.facts.frame = 450;
   start_up(p.tz);
   EXPECT_EQ(p.tz.globals().GLB_caption_extra, 45);

@@ -7,12 +7,11 @@
 #include <QFile>
 #include <csignal>
 
-#include "app/startup.h"
 #include "compare/comparison.h"
 #include "compare/panes.h"
+#include "core/startup.h"
+#include "support/history_program.h"
 #include "support/raw_files.h"
-#include "support/test_program.h"
-#include "tree/tree_comparison.h"
 
 namespace tz::test {
 namespace {
@@ -42,7 +41,7 @@ class HistoryTest : public ::testing::Test {
     p.tz.comparison().bot_compare_Click();
   }
 
-  TestProgram p;
+  HistoryProgram p;
 };
 
 TEST_F(HistoryTest, RecordingPutsThePaddedPairOnTopOnceAndKeepsThirty) {
@@ -121,17 +120,6 @@ TEST_F(HistoryTest, ViewDeletesAndClearsPairs) {
   EXPECT_EQ(list().count(), 0);
   EXPECT_EQ(file(), "");
   EXPECT_FALSE(history().view_visible());
-}
-
-TEST_F(HistoryTest, TreeComparisonRecordsItsRootsOnceAndNoBranch) {
-  for (const char* dir : {"C:\\one\\s", "D:\\two\\s"}) p.drives.make_dir(dir);
-  p.drives.write_file("C:\\one\\s\\f.txt", "f");
-  p.open_panes("C:\\one", "D:\\two");
-  p.tz.tree().bot_compare_tree_Click();  // stops at s
-  EXPECT_EQ(list().texts(), QStringList{History::entry_text("C:\\one", "D:\\two")});
-  p.dialogs.expect("End of tree comparison.");
-  p.tz.tree().b_next_alignment_Click();
-  EXPECT_EQ(list().count(), 1);
 }
 
 // A save cut short half-way, as by a full disk, says so once and leaves the old file

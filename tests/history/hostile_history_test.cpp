@@ -7,13 +7,13 @@
 
 #include <QFile>
 
-#include "app/startup.h"
 #include "compare/comparison.h"
 #include "compare/panes.h"
+#include "core/startup.h"
 #include "history/history.h"
 #include "platform/file_error.h"
+#include "support/history_program.h"
 #include "support/hostile_names.h"
-#include "support/test_program.h"
 
 namespace tz::test {
 namespace {
@@ -41,7 +41,7 @@ QString kept_out_message(const Pair& pair) {
 TEST(HostileHistory, EachPairComesBackAsItselfOrIsKeptOutWithItsReason) {
   for (const QByteArray& name : hostile_names) {
     SCOPED_TRACE(name.toStdString());
-    TestProgram p;
+    HistoryProgram p;
     for (const char* dir : {"C:\\keep", "D:\\keep", "C:\\one", "D:\\two", "C:\\windows"})
       p.drives.make_dir(dir);
     const QByteArray drives = p.drives.folder();
@@ -79,7 +79,8 @@ TEST(HostileHistory, EachPairComesBackAsItselfOrIsKeptOutWithItsReason) {
 
     // A new instance reads the file back; each entry opens exactly its pair.
     FaultyFileSystem fs(p.drives.table());
-    Tenzor again(Services{fs, p.dialogs, p.pump, p.busy, p.clock, p.facts, p.processes, p.exit});
+    HistoryFeatures again(
+        Services{fs, p.dialogs, p.pump, p.busy, p.clock, p.facts, p.processes, p.exit});
     start_up(again);
     again.history().load();
     again.globals().GLB_loading = false;

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "core/entry.h"
+#include "models/entry.h"
 
 namespace tz::test {
 

@@ -8,7 +8,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "support/test_program.h"
+#include "support/tree_program.h"
 #include "support/tree_snapshot.h"
 
 namespace tz::test {
@@ -57,7 +57,7 @@ class ResultsLog : public ::testing::Test {
   }
 
   QTemporaryDir work;
-  TestProgram p;
+  TreeProgram p;
   Results results{p.tz.context()};
 };
 

@@ -7,10 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "align/bulk_align.h"
 #include "compare/panes.h"
 #include "platform/file_error.h"
-#include "support/test_program.h"
+#include "support/tree_program.h"
 
 namespace tz::test {
 namespace {
@@ -31,7 +30,7 @@ class Trees : public ::testing::Test {
   void dir(std::initializer_list<QString> paths) {
     for (const QString& path : paths) p.drives.make_dir(path);
   }
-  void put(const QString& path, qint64 mtime = TestProgram::t0) {
+  void put(const QString& path, qint64 mtime = TreeProgram::t0) {
     p.drives.write_file(path, "x", mtime);
   }
   bool is_dir(const QString& path) { return QFileInfo(p.drives.host_path(path)).isDir(); }
@@ -41,7 +40,7 @@ class Trees : public ::testing::Test {
   }
   QStringList panes() { return {w().pane1.path(), w().pane2.path()}; }
 
-  TestProgram p;
+  TreeProgram p;
   QString shown_report;
   bool cancel_report = false;
 };
@@ -75,22 +74,6 @@ TEST_F(Trees, ABranchThatCannotBeMadeIsSaidAndReportedAndCancelStopsEverything) 
   EXPECT_EQ(shown_report, "");
   EXPECT_TRUE(tree().branches().empty());
   EXPECT_FALSE(p.busy.busy);
-  EXPECT_FALSE(w().b_next_alignment.visible());
-}
-
-TEST_F(Trees, AlignedListLeftWhileAnotherHoldsNamesDoesNotAdvance) {
-  dir({"C:\\one\\a", "D:\\two\\a"});
-  put("D:\\two\\a\\only2.txt");
-  put("C:\\one\\root.txt");  // the roots differ as well: the first stop
-  compare_trees();
-  EXPECT_EQ(panes(), (QStringList{"C:\\one", "D:\\two"}));
-  tree().b_next_alignment_Click();
-  EXPECT_EQ(panes(), (QStringList{"C:\\one\\a", "D:\\two\\a"}));
-  p.tz.bulk_align().bot_list_Click(ListId::List1);  // empty; List2 still counts
-  EXPECT_TRUE(w().b_next_alignment.visible());
-  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
-  p.dialogs.expect("End of tree comparison.");
-  tree().b_next_alignment_Click();
   EXPECT_FALSE(w().b_next_alignment.visible());
 }
 

@@ -1,4 +1,4 @@
-#include "core/pane_model.h"
+#include "models/pane_model.h"
 
 namespace tz {
 

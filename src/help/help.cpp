@@ -1,11 +1,11 @@
-#include "app/help.h"
+#include "help/help.h"
 
 #include <QDate>
 #include <QLocale>
 
 #include "core/context.h"
-#include "core/help_texts.h"
-#include "core/texts.h"
+#include "texts/help_texts.h"
+#include "texts/texts.h"
 
 namespace tz {
 

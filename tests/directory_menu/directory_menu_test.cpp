@@ -1,4 +1,4 @@
-#include "app/directory_menu.h"
+#include "directory_menu/directory_menu.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include "compare/comparison.h"
 #include "compare/panes.h"
 #include "platform/file_error.h"
+#include "support/compare_program.h"
 #include "support/hostile_names.h"
 #include "support/raw_files.h"
-#include "support/test_program.h"
 #include "support/tree_snapshot.h"
 
 namespace tz::test {
@@ -54,7 +54,7 @@ class DirMenu : public ::testing::Test {
     p.dialogs.expect("Are you sure you want to delete directory " + dir + "?", answer);
   }
 
-  TestProgram p;
+  CompareProgram p;
   DirectoryMenu menu{p.tz.context(), p.tz.panes()};
 };
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/entry.h"
+#include "models/entry.h"
 
 namespace tz {
 

@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "core/control.h"
-#include "core/file_list.h"
-#include "core/history_list.h"
-#include "core/list_id.h"
-#include "core/pane_model.h"
+#include "models/control.h"
+#include "models/file_list.h"
+#include "models/history_list.h"
+#include "models/list_id.h"
+#include "models/pane_model.h"
 
 namespace tz {
 

@@ -1,9 +1,9 @@
-#include "core/file_list.h"
+#include "models/file_list.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "core/collation.h"
+#include "models/collation.h"
 
 namespace tz {
 

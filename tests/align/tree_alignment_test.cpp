@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "align/align_fixture.h"
 #include "align/bulk_align.h"
+#include "align_fixture.h"
 #include "platform/file_system.h"
 #include "support/hostile_names.h"
 #include "support/raw_files.h"
@@ -190,6 +190,26 @@ TEST_F(HostileTree, LinksAreNeverWalkedAndANameHeldOtherwiseIsOnlyReported) {
                                 "Not compared: C:\\one\\real\\filed" + taken,
                                 "Not compared: C:\\one\\real\\loops" + taken,
                                 "Not compared: D:\\two\\l1" + taken}));
+}
+
+// Emptying one list of a branch while another still holds names does not go on to the
+// next branch.
+TEST_F(HostileTree, AnAlignedListLeftWhileAnotherHoldsNamesDoesNotAdvance) {
+  make_dir("C/one/a");
+  make_dir("D/two/a");
+  make_file("D/two/a/only2.txt");
+  make_file("C/one/root.txt");  // the roots differ as well: the first stop
+  p.open_panes("C:\\one", "D:\\two");
+  tree().bot_compare_tree_Click();
+  EXPECT_EQ(w().pane1.path(), "C:\\one");
+  tree().b_next_alignment_Click();
+  EXPECT_EQ(w().pane1.path(), "C:\\one\\a");
+  p.tz.bulk_align().bot_list_Click(ListId::List1);  // empty; List2 still counts
+  EXPECT_TRUE(w().b_next_alignment.visible());
+  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
+  p.dialogs.expect("End of tree comparison.");
+  tree().b_next_alignment_Click();
+  EXPECT_FALSE(w().b_next_alignment.visible());
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-#include "app/startup.h"
+#include "core/startup.h"
 
-#include "app/tenzor.h"
-#include "core/common.h"
-#include "core/texts.h"
+#include "core/context.h"
+#include "texts/texts.h"
 
 namespace tz {
 
@@ -11,14 +10,14 @@ namespace {
 constexpr int design_frame_height = 405;
 }  // namespace
 
-void start_up(Tenzor& tz) {
-  Globals& g = tz.globals();
-  const int frame = tz.services().facts.frame_height_twips();
+void start_up(Context& ctx) {
+  Globals& g = ctx.globals();
+  const int frame = ctx.services().facts.frame_height_twips();
   // Without a window frame (offscreen) the layout needs no correction at all.
   g.GLB_caption_extra = frame > 0 ? frame - design_frame_height : 0;
   g.GLB_loading = true;
   g.GLB_crlf = QStringLiteral("\r\n");
-  g.GLB_history_file = tz.common().data_directory() + '/' + text::history_file.toUtf8();
+  g.GLB_history_file = ctx.common().data_directory() + '/' + text::history_file.toUtf8();
   g.GLB_one_second = 1;
 }
 

@@ -1,4 +1,4 @@
-#include "core/history_list.h"
+#include "models/history_list.h"
 
 namespace tz {
 

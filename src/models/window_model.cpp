@@ -1,6 +1,6 @@
-#include "core/window_model.h"
+#include "models/window_model.h"
 
-#include "core/texts.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -1,4 +1,4 @@
-#include "core/file_list.h"
+#include "models/file_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/collation.h"
+#include "models/collation.h"
 
 #include <gtest/gtest.h>
 

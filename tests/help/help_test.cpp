@@ -1,10 +1,10 @@
-#include "app/help.h"
+#include "help/help.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "support/test_program.h"
+#include "support/program.h"
 
 namespace tz::test {
 namespace {
@@ -68,7 +68,7 @@ class HelpMenu : public ::testing::Test {
   struct Shown {
     QString msg, capt;
   };
-  TestProgram p;
+  CoreProgram p;
   std::vector<Shown> shown;
   Help help{p.tz.context(), [this](const QString& msg, const QString& capt) {
               shown.push_back({msg, capt});

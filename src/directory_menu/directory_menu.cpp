@@ -1,11 +1,11 @@
-#include "app/directory_menu.h"
+#include "directory_menu/directory_menu.h"
 
 #include "compare/panes.h"
 #include "core/common.h"
 #include "core/context.h"
-#include "core/texts.h"
 #include "platform/file_error.h"
 #include "platform/name_matching.h"
+#include "texts/texts.h"
 
 namespace tz {
 

@@ -1,4 +1,4 @@
-#include "core/control.h"
+#include "models/control.h"
 
 namespace tz {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <vector>
 
-#include "core/entry.h"
-#include "core/packed_names.h"
+#include "models/entry.h"
+#include "models/packed_names.h"
 
 namespace tz {
 
