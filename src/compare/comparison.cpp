@@ -357,8 +357,8 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
   g.GLB_difference_found = false;
   Outcome outcome = Outcome::compared;
   QString reading;
+  BusyScope busy(common);
   try {
-    common.show_busy(true);
     const QString pane1 = w.pane1.path();
     const QString pane2 = w.pane2.path();
     // Equal texts, or two paths that reach one directory (a link, a bind mount, two
@@ -391,7 +391,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       let_events_run();
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
-      common.show_busy(true);
+      busy.show();
       Side side1, side2;
       const bool read_ahead =
           ahead && open && ahead->pair().dir1 == open->dir1 && ahead->pair().dir2 == open->dir2;
@@ -435,12 +435,11 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
     // Half a comparison would show the files not yet reached as "only in dir 2", and
     // aligning from that could copy an older file over a newer one: the lists stay
     // empty and the message says what could not be read.
-    common.show_busy(false);
+    busy.release();
     common.show_stopped(text::comparison_stopped, reading, error, text::comparison_stopped_end);
     outcome = Outcome::stopped;
   }
   g.GLB_difference_found = w.difference_count() > 0 || names_differ();
-  common.show_busy(false);
   return outcome;
 }
 
@@ -452,12 +451,10 @@ bool Comparison::names_differ() const {
 }
 
 Comparison::Outcome Comparison::bot_compare_Click() {
-  Common& common = ctx_.common();
-  common.show_busy(true);
+  const BusyScope busy(ctx_.common());
   ctx_.globals().GLB_mismatch_text.clear();
   const Outcome outcome = compare_dirs();
   set_default_comment();
-  common.show_busy(false);
   return outcome;
 }
 
