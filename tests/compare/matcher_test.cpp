@@ -55,74 +55,54 @@ TEST(Classify, TimesMoreThanTwoSecondsApartDecideElseTheLargerFileIsNewer) {
   }
 }
 
-// Every file alike: pairs are aligned, and each shows as "text: name 1|name 2".
-std::array<QByteArrayList, 3> pairing(const Names& dir1, const Names& dir2) {
+// Every file alike, the lists as "only in dir 1 / only in dir 2 / aligned", each entry
+// as its text, and a pair's as "text=name in dir 1|name in dir 2".
+QByteArray pairing(const Names& dir1, const Names& dir2) {
   const Matcher m(dir1.names, dir1.keys, dir2.names, dir2.keys);
   Lists lists;
   EXPECT_TRUE(m.sort(std::vector<Seen>(dir1.names.size(), at(0, 1)),
                      std::vector<Seen>(dir2.names.size(), at(0, 1)), {}, lists));
-  std::array<QByteArrayList, 3> shown;  // only in dir 1, only in dir 2, aligned
-  for (int at = 0; at < 3; ++at)
-    for (Pick p : lists.of(std::array{ListId::List1, ListId::List2, ListId::List5}[at])) {
-      const auto name = [&](int dir, int i) {
-        return display_name((dir == 1 ? dir1 : dir2).names.name(static_cast<size_t>(i)));
-      };
-      QByteArray s =
-          (p.i1 >= 0 ? m.text(1, p.i1, name(1, p.i1)) : m.text(2, p.i2, name(2, p.i2))).toUtf8();
-      if (p.i1 >= 0 && p.i2 >= 0) s += ": " + (name(1, p.i1) + u'|' + name(2, p.i2)).toUtf8();
-      shown[static_cast<size_t>(at)].append(s);
+  const auto name = [&](int dir, int i) {
+    return display_name((dir == 1 ? dir1 : dir2).names.name(static_cast<size_t>(i)));
+  };
+  QStringList shown;
+  for (ListId id : {ListId::List1, ListId::List2, ListId::List5}) {
+    QStringList entries;
+    for (Pick p : lists.of(id)) {
+      QString entry = p.i1 >= 0 ? m.text(1, p.i1, name(1, p.i1)) : m.text(2, p.i2, name(2, p.i2));
+      if (p.i1 >= 0 && p.i2 >= 0) entry += '=' + name(1, p.i1) + '|' + name(2, p.i2);
+      entries << entry;
     }
-  return shown;
+    shown << entries.join(", ");
+  }
+  return shown.join(" / ").toUtf8();
 }
 
 TEST(Matcher, PairsNamesByCaseFoldedFormButCaseTwinsOnlyByExactName) {
-  const QByteArray e_composed = "\xC3\xA9.txt", e_decomposed = "e\xCC\x81.txt";
-  struct Case {
+  const QByteArray e = "\xC3\xA9.txt", e_decomposed = "e\xCC\x81.txt", E = "\xC3\x89.txt";
+  const struct {
     Names dir1, dir2;
-    QByteArrayList only1, only2, aligned;
+    QByteArray lists;
   } cases[] = {
-      {{"Report.DOC", "\xC3\x89T\xC3\x89.txt", "a", "b"},
-       {"c", "b", "\xC3\xA9t\xC3\xA9.txt", "report.doc"},
-       {"a"},
-       {"c"},
-       {"report.doc: Report.DOC|report.doc",
-        "\xC3\xA9t\xC3\xA9.txt: \xC3\x89T\xC3\x89.txt|"
-        "\xC3\xA9t\xC3\xA9.txt",
-        "b: b|b"}},
-      {{e_composed}, {e_decomposed}, {}, {}, {e_composed + ": " + e_composed + "|" + e_decomposed}},
+      {{"Report.DOC", E, "a", "b"},
+       {"c", "b", e_decomposed, "report.doc"},
+       "a / c / report.doc=Report.DOC|report.doc, " + e + "=" + E + "|" + e_decomposed + ", b=b|b"},
       // Twins keep their case and pair only with the same name.
-      {{"Notes.txt", "notes.txt"},
-       {"notes.txt"},
-       {"Notes.txt"},
-       {},
-       {"notes.txt: notes.txt|notes.txt"}},
-      {{"plan.MD"}, {"Plan.md", "PLAN.md"}, {"plan.MD"}, {"Plan.md", "PLAN.md"}, {}},
+      {{"Notes.txt", "notes.txt"}, {"notes.txt"}, "Notes.txt /  / notes.txt=notes.txt|notes.txt"},
+      {{"plan.MD"}, {"Plan.md", "PLAN.md"}, "plan.MD / Plan.md, PLAN.md / "},
       // The same bytes first, whatever the order; then the same name in another form.
-      {{e_decomposed, e_composed},
-       {e_composed, e_decomposed},
-       {},
-       {},
-       {e_decomposed + ": " + e_decomposed + "|" + e_decomposed,
-        e_composed + ": " + e_composed + "|" + e_composed}},
-      {{"\xC3\x89.txt", e_decomposed},
-       {e_composed},
-       {"\xC3\x89.txt"},
-       {},
-       {e_decomposed + ": " + e_decomposed + "|" + e_composed}},
+      {{e_decomposed, e},
+       {e, e_decomposed},
+       " /  / " + e_decomposed + "=" + e_decomposed + "|" + e_decomposed + ", " + e + "=" + e +
+           "|" + e},
+      {{E, e_decomposed}, {e}, E + " /  / " + e_decomposed + "=" + e_decomposed + "|" + e},
       // A name that is not UTF-8 keeps its escapes and matches only its own bytes, not a
       // name that reads like its escapes.
       {{"R\xE9.TXT", "\xE9"},
        {"r\xE9.txt", "\\xE9", "R\xE9.TXT"},
-       {"\\xE9"},
-       {"r\\xE9.txt", "\\xe9"},
-       {"R\\xE9.TXT: R\\xE9.TXT|R\\xE9.TXT"}},
+       "\\xE9 / r\\xE9.txt, \\xe9 / R\\xE9.TXT=R\\xE9.TXT|R\\xE9.TXT"},
   };
-  for (const Case& c : cases) {
-    const std::array<QByteArrayList, 3> shown = pairing(c.dir1, c.dir2);
-    EXPECT_EQ(shown[0], c.only1) << c.dir1.names.name(0).toStdString();
-    EXPECT_EQ(shown[1], c.only2) << c.dir1.names.name(0).toStdString();
-    EXPECT_EQ(shown[2], c.aligned) << c.dir1.names.name(0).toStdString();
-  }
+  for (const auto& c : cases) EXPECT_EQ(pairing(c.dir1, c.dir2), c.lists);
 }
 
 TEST(Matcher, SortsDir1InOrderThenDir2LeftOverCheckingAndWarningBeforeEachPair) {
@@ -138,11 +118,8 @@ TEST(Matcher, SortsDir1InOrderThenDir2LeftOverCheckingAndWarningBeforeEachPair) 
   Lists lists;
   ASSERT_TRUE(m.sort(seen1, seen2, how, lists));
   EXPECT_EQ(told, (QStringList{"check 0 2", "warn 0 2", "check 1 1"}));
-  EXPECT_EQ(lists.of(ListId::List1), (std::vector<Pick>{{2, -1}}));
-  EXPECT_EQ(lists.of(ListId::List2), (std::vector<Pick>{{-1, 0}}));
-  EXPECT_EQ(lists.of(ListId::List3), (std::vector<Pick>{{0, 2}}));
-  EXPECT_EQ(lists.of(ListId::List4), (std::vector<Pick>{{1, 1}}));
-  EXPECT_TRUE(lists.of(ListId::List5).empty());
+  EXPECT_EQ(lists.picks,
+            (std::array<std::vector<Pick>, 5>{{{{2, -1}}, {{-1, 0}}, {{0, 2}}, {{1, 1}}, {}}}));
   // Only the files of pairs need their status, unless one-sided files are acted on.
   EXPECT_EQ(m.wanted(false), (std::array<std::vector<int>, 2>{{{0, 1}, {2, 1}}}));
   EXPECT_EQ(m.wanted(true), (std::array<std::vector<int>, 2>{{{0, 1, 2}, {2, 1, 0}}}));
