@@ -16,16 +16,17 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 files=() olds=() news=() faults=()
 mutant() { files+=("$1") olds+=("$2") news+=("$3") faults+=("$4"); }
 
-c=src/compare/comparison.cpp
-mutant $c '> static_cast<quint64>(2 * one_second)' \
+m=src/compare/matcher.cpp
+mutant $m '> static_cast<quint64>(2 * one_second)' \
   '>= static_cast<quint64>(2 * one_second)' 'the tolerance takes in its bound'
-mutant $c '(2 * one_second)' '(3 * one_second)' 'the tolerance is three seconds'
-mutant $c 'file1.modified > file2.modified ? ListId::List3' \
+mutant $m '(2 * one_second)' '(3 * one_second)' 'the tolerance is three seconds'
+mutant $m 'file1.modified > file2.modified ? ListId::List3' \
   'file1.modified < file2.modified ? ListId::List3' 'the older file counts as newer'
-mutant $c 'if (file1.length == file2.length) return ListId::List5;' 'return ListId::List5;' \
+mutant $m 'if (file1.length == file2.length) return ListId::List5;' 'return ListId::List5;' \
   'equal times are aligned whatever the lengths'
-mutant $c 'file1.length > file2.length ? ListId::List3' 'file1.length < file2.length ? ListId::List3' \
+mutant $m 'file1.length > file2.length ? ListId::List3' 'file1.length < file2.length ? ListId::List3' \
   'the shorter file counts as newer'
+c=src/compare/comparison.cpp
 mutant $c 'open ? open->dir1->self().same_file(open->dir2->self()) : common.same_place(pane1, pane2)' \
   'false' 'a directory is compared with itself'
 

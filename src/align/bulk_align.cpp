@@ -126,7 +126,7 @@ void BulkAlign::align_list(ListId id, int from) {
   // The pair the run started on: should it change all the same, the run ends rather
   // than copy the files of another directory.
   const std::shared_ptr<OpenDirectory> dir1 = w.listed_dir1, dir2 = w.listed_dir2;
-  common.show_busy(true);
+  BusyScope busy(common);
   g.GLB_cancel = false;
   w.bot_cancel.set_enabled(true);
   // The entries to copy, as the run found them: the list itself changes in blocks.
@@ -164,7 +164,7 @@ void BulkAlign::align_list(ListId id, int from) {
   later = catching([&] { run.settle(); });
   for (const std::exception_ptr& error : {failure, later}) {
     if (!error) continue;
-    common.show_busy(false);
+    busy.release();
     try {
       std::rethrow_exception(error);
     } catch (const Refusal& refusal) {
@@ -174,7 +174,7 @@ void BulkAlign::align_list(ListId id, int from) {
     }
   }
   ctx_.window().clear_free_space_labels();
-  common.show_busy(false);
+  busy.release();
   w.bot_cancel.set_enabled(false);
   if (!stopped && !failure && !later) emit w.focus_requested(w.bot_exit.name());
 }

@@ -141,10 +141,10 @@ std::optional<Seen> Copier::copy_file(const FileRef& source,
 }
 
 void Copier::unable_to_copy(const QString& shown) {
-  Common& common = ctx_.common();
-  common.show_busy(false);
-  ctx_.message(text::unable_to_copy + quoted(shown));
-  common.show_busy(true);
+  {
+    const BusyPause pause(ctx_.common());
+    ctx_.message(text::unable_to_copy + quoted(shown));
+  }
   ctx_.globals().GLB_copy_done = false;
 }
 

@@ -115,6 +115,8 @@ bool Deletion::delete_selected_files(ListId id) {
   EventTurns turns(ctx_.services().clock, ctx_.services().pump);
   g.GLB_cancel = false;
   w.bot_cancel.set_enabled(true);
+  // The hourglass from the first answer or event turn on.
+  BusyScope busy(common, BusyScope::later);
   try {
     try {
       for (const Entry& entry : selected) {
@@ -122,26 +124,25 @@ bool Deletion::delete_selected_files(ListId id) {
         name = entry.text;
         Answer answer = Answer::Yes;
         if (!w.m_skip_delete_confirmations.checked() && counter < no_more_questions) {
-          common.show_busy(false);
+          busy.release();
           answer = ctx_.message(text::delete_question + name.toUpper() + text::delete_from +
                                     rule.word + text::question_end,
                                 Buttons::YesNoCancel, Icon::Question, default_no);
           if (answer == Answer::Cancel) break;
           // Once declined, the offer to stop asking is not made again in this run.
           if (answer == Answer::Yes && counter >= 0 && ++counter > 1) {
-            common.show_busy(false);
             const Answer skip =
                 ctx_.message(text::skip_confirmations, Buttons::YesNo, Icon::Question, default_no);
             counter = skip == Answer::Yes ? no_more_questions : no_more_offers;
           }
-          common.show_busy(true);
+          busy.show();
         }
         if (answer != Answer::Yes) continue;
         delete_entry(id, entry, moves, deleted);
         if (turns.due()) {
           moves.apply(w, id);
           turns.run();
-          common.show_busy(true);
+          busy.show();
         }
       }
     } catch (...) {
@@ -151,15 +152,14 @@ bool Deletion::delete_selected_files(ListId id) {
     }
     moves.apply(w, id);
   } catch (const Refusal& refusal) {
-    common.show_busy(false);
+    busy.release();
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
-    common.show_busy(false);
+    busy.release();
     ctx_.message(text::error_colon + QString::number(error.number()) + text::error_separator +
                  error.description() + ctx_.globals().GLB_crlf + text::current_file + name);
   }
   w.bot_cancel.set_enabled(false);
-  common.show_busy(false);
   return deleted;
 }
 

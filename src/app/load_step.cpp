@@ -76,12 +76,11 @@ QString second_folder(Tenzor& tz, const QString& folder) {
 }  // namespace
 
 void load_form(Tenzor& tz, const NativePathTranslator& translate) {
-  Common& common = tz.common();
   WindowModel& w = tz.window();
   Panes& panes = tz.panes();
   Globals& g = tz.globals();
 
-  common.show_busy(true);
+  BusyScope busy(tz.common());
   w.bot_cancel.set_enabled(false);
   for (Control* entry : {&w.m_select, &w.m_delete, &w.m_clear_all, &w.m_close})
     entry->set_visible(false);
@@ -108,7 +107,7 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   if (line.single) pair.path2 = second_folder(tz, line.path1);
   open_command_line_pair(tz, pair, drive);
 
-  common.show_busy(true);
+  busy.show();
   panes.read_pane_paths();
   emit w.initial_layout_requested();
   // The initial layout ends by showing the window; it is drawn before the files of the
@@ -130,7 +129,7 @@ void load_form(Tenzor& tz, const NativePathTranslator& translate) {
   // A pair named on the command line is the pair asked for; the newest pair of the
   // history stands in only for an empty line.
   if (line.empty) tz.pair_opener().open_dir_pair(tz.history().first_entry(), false);
-  common.show_busy(false);
+  busy.release();
   if (!g.GLB_tree_mode) {
     Comparison::Outcome outcome = Comparison::Outcome::refused;
     if (!same_text(g.GLB_path1, g.GLB_path2)) outcome = tz.comparison().compare_dirs();

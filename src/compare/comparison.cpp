@@ -1,7 +1,5 @@
 #include "compare/comparison.h"
 
-#include <QHash>
-#include <QSet>
 #include <QThreadPool>
 #include <algorithm>
 #include <array>
@@ -11,57 +9,31 @@
 #include <optional>
 #include <vector>
 
+#include "compare/matcher.h"
 #include "compare/panes.h"
 #include "compare/plain_files.h"
+#include "models/collation.h"
 #include "core/common.h"
 #include "core/context.h"
 #include "core/parallel.h"
-#include "models/collation.h"
-#include "platform/file_error.h"
-#include "platform/name_matching.h"
 #include "texts/texts.h"
+#include "platform/file_error.h"
 
 namespace tz {
 
 namespace {
-
-// Names are matched by their folded, composed form; a name that is not valid UTF-8
-// matches only the same bytes (its shown form is no name another file could have).
-QString match_key(const ListedEntry& e) {
-  if (e.name.contains(u'\\') && e.name.toUtf8() != e.raw)
-    return QChar(0) + QString::fromLatin1(e.raw);
-  return name_key(e.name);
-}
 
 // A length as the warning writes it: a blank before a number of 0 or more.
 QString signed_number(qint64 n) {
   return n >= 0 ? QStringLiteral(" %1").arg(n) : QString::number(n);
 }
 
-// Which of the lists an entry goes to, by its files' places in the two directories (-1:
-// none on that side). Entries are made from these only when a list is filled.
-struct Pick {
-  int i1, i2;
-};
-
-// The five lists under construction, one list of picks each.
-struct Lists {
-  std::vector<Pick> only1, only2, newer1, newer2, aligned;
-
-  std::vector<Pick>& of(ListId id) {
-    std::vector<Pick>* by_number[] = {&only1, &only2, &newer1, &newer2, &aligned};
-    return *by_number[list_number(id) - 1];
-  }
-};
-
 // One directory's files, keyed, with the status of those the comparison needs.
 struct Side {
   std::shared_ptr<OpenDirectory> dir;
-  QString path;       // names the directory when it cannot be read
-  PackedNames names;  // the exact on-disk names, in listing order
-  // What each name is matched by, in UTF-8 (half the room of UTF-16 for most names); gone
-  // once the names are paired.
-  PackedNames keys;
+  QString path;                     // names the directory when it cannot be read
+  PackedNames names;                // the exact on-disk names, in listing order
+  PackedNames keys;                 // what each name is matched by; gone once the names are paired
   std::vector<int> wanted;          // indices into `names`, in the order they are used
   std::vector<Seen> seen;           // by index into `names`; unknown where not read
   std::map<int, FileError> failed;  // why a wanted file's status could not be read
@@ -71,7 +43,7 @@ struct Side {
   size_t count() const { return names.size(); }
 
   void add(const ListedEntry& e) {
-    keys.append(match_key(e).toUtf8());
+    keys.append(match_key(e.name, e.raw));
     names.append(e.raw);
   }
   void add_all(const PendingFiles& pending) {
@@ -128,86 +100,44 @@ struct Side {
   }
 };
 
-// Matches the names of dir 1 with those of dir 2 and sorts them into the lists.
-//
-// Names are matched with letter case ignored, and an entry shows the name in lower
-// case. A directory on a case-sensitive file system may hold several names that differ
-// only in case ("Notes.txt" and "notes.txt"). Such a group cannot be told apart in
-// lower case, and pairing it by case-folded name would compare a file with the wrong
-// partner. So for any name whose folded form occurs more than once in either
-// directory, the names keep their exact case as entries and pair only with the same
-// exact name on the other side: the same bytes first, then the same name written in
-// another normalisation form. Every entry carries the exact names of its files, so
-// whatever it shows, an action reaches exactly those.
-//
-// Matching needs the names only; the status of the files is then read for both sides at
-// once, and the lists are filled in the order of dir 1's names, then dir 2's left over,
-// as reading one file after another would.
-class Matcher {
+// The lists' side of the matcher: what an entry shows and holds, and the warning.
+class Sorted {
  public:
-  Matcher(Context& ctx, Side& side1, Side& side2, bool one_sided_status)
-      : ctx_(ctx), one_sided_status_(one_sided_status), side1_(side1), side2_(side2) {
-    {
-      // Exact names matter only where names differ in nothing but case.
-      QHash<QByteArrayView, int> first1;
-      first1.reserve(static_cast<qsizetype>(side1_.count()));
-      for (size_t i = 0; i < side1_.count(); ++i) {
-        const QByteArrayView key = side1_.keys.at(i);
-        if (first1.contains(key))
-          clashing1_.insert(key.toByteArray());
-        else
-          first1.insert(key, static_cast<int>(i));
-      }
-    }
-    first2_.reserve(static_cast<qsizetype>(side2_.count()));
-    for (size_t j = 0; j < side2_.count(); ++j) {
-      const QByteArrayView key = side2_.keys.at(j);
-      if (first2_.contains(key))
-        clashing2_.insert(key.toByteArray());
-      else
-        first2_.insert(key, static_cast<int>(j));
-    }
-    flags1_ = flags(side1_);
-    flags2_ = flags(side2_);
-    for (size_t j = 0; j < side2_.count(); ++j)
-      if (flags2_[j] & clash) exact2_[exact(side2_, j)].push_back(static_cast<int>(j));
-    pair_names();
-    // Only the pairs and the flags are needed from here on.
-    first2_ = {};
-    exact2_ = {};
+  Sorted(Context& ctx, Side& side1, Side& side2, bool one_sided_status)
+      : ctx_(ctx),
+        side1_(side1),
+        side2_(side2),
+        matcher_(side1.names, side1.keys, side2.names, side2.keys) {
+    // Only the pairs are needed from here on.
     side1_.keys = PackedNames();
     side2_.keys = PackedNames();
+    std::array<std::vector<int>, 2> wanted = matcher_.wanted(one_sided_status);
+    side1_.wanted = std::move(wanted[0]);
+    side2_.wanted = std::move(wanted[1]);
   }
 
-  // Sorts every name of dir 1, then those of dir 2 left over. Returns false when the
-  // window was closed meanwhile.
+  // Sorts the files into `lists`. Returns false when the window was closed meanwhile.
   bool run(Lists& lists, QString& reading) {
     const Globals& g = ctx_.globals();
-    for (size_t i = 0; i < side1_.count(); ++i) {
-      if (g.GLB_closing) return false;
-      const int j = partner_[i];
-      if (j < 0) {
-        lists.only1.push_back(Pick{static_cast<int>(i), -1});
-        continue;
-      }
-      side1_.check(static_cast<int>(i), reading);
-      side2_.check(j, reading);
-      const Seen& f1 = side1_.seen[i];
-      const Seen& f2 = side2_.seen[static_cast<size_t>(j)];
-      if (lengths_decide(f1, f2, g.GLB_one_second))
-        warn_lengths(text(side2_, flags2_, j), f1.length, f2.length);
-      lists.of(classify(f1, f2, g.GLB_one_second)).push_back(Pick{static_cast<int>(i), j});
-    }
-    for (size_t j = 0; j < side2_.count(); ++j) {
-      if (g.GLB_closing) return false;
-      if (!matched2_[j]) lists.only2.push_back(Pick{-1, static_cast<int>(j)});
-    }
-    return true;
+    Matcher::Sorting how;
+    how.one_second = g.GLB_one_second;
+    how.stopped = [&g] { return g.GLB_closing; };
+    how.check = [this, &reading](Pick pick) {
+      side1_.check(pick.i1, reading);
+      side2_.check(pick.i2, reading);
+    };
+    how.lengths_differ = [this](Pick pick) {
+      warn_lengths(matcher_.text(2, pick.i2, side2_.shown(pick.i2)),
+                   side1_.seen[static_cast<size_t>(pick.i1)].length,
+                   side2_.seen[static_cast<size_t>(pick.i2)].length);
+    };
+    return matcher_.sort(side1_.seen, side2_.seen, how, lists);
   }
 
   // What a list shows for `pick`.
   QString text(Pick pick) const {
-    return pick.i1 >= 0 ? text(side1_, flags1_, pick.i1) : text(side2_, flags2_, pick.i2);
+    return pick.i1 >= 0 ? matcher_.text(1, pick.i1, side1_.shown(pick.i1))
+                        : matcher_.text(2, pick.i2, side2_.shown(pick.i2));
   }
 
   // The entry of `pick`. Where both files have one name, the entry holds its bytes once.
@@ -229,77 +159,6 @@ class Matcher {
   }
 
  private:
-  enum : uint8_t { clash = 1, not_utf8 = 2 };
-
-  std::vector<uint8_t> flags(const Side& side) const {
-    std::vector<uint8_t> out(side.count(), 0);
-    const bool any_clash = !clashing1_.isEmpty() || !clashing2_.isEmpty();
-    for (size_t i = 0; i < side.count(); ++i) {
-      const QByteArrayView key = side.keys.at(i);
-      if (key.startsWith('\0')) out[i] |= not_utf8;
-      if (any_clash &&
-          (clashing1_.contains(key.toByteArray()) || clashing2_.contains(key.toByteArray())))
-        out[i] |= clash;
-    }
-    return out;
-  }
-
-  static QString exact(const Side& side, size_t i) {
-    return composed(side.shown(static_cast<int>(i)));
-  }
-
-  // Pairs each name of dir 1 with its partner in dir 2, if any, and notes which files'
-  // status the lists will need, in the order they need them.
-  void pair_names() {
-    const size_t count1 = side1_.count();
-    partner_.assign(count1, -1);
-    matched2_.assign(side2_.count(), false);
-    const auto pair = [this](size_t i, int j) {
-      partner_[i] = j;
-      matched2_[static_cast<size_t>(j)] = true;
-    };
-    // Among twins the same bytes pair first: "é" composed must not take the partner of
-    // its decomposed twin, whichever of them the directory lists first.
-    for (size_t i = 0; i < count1; ++i) {
-      if (!(flags1_[i] & clash)) continue;
-      for (int j : exact2_.value(exact(side1_, i))) {
-        if (side2_.names.at(static_cast<size_t>(j)) != side1_.names.at(i)) continue;
-        pair(i, j);
-        break;
-      }
-    }
-    for (size_t i = 0; i < count1; ++i) {
-      if (partner_[i] >= 0) continue;
-      if (flags1_[i] & clash) {
-        for (int j : exact2_.value(exact(side1_, i))) {
-          if (matched2_[static_cast<size_t>(j)]) continue;
-          pair(i, j);
-          break;
-        }
-      } else if (const int j = first2_.value(side1_.keys.at(i), -1);
-                 j >= 0 && !matched2_[static_cast<size_t>(j)]) {
-        pair(i, j);
-      }
-    }
-    for (size_t i = 0; i < count1; ++i) {
-      if (partner_[i] >= 0) {
-        side1_.wanted.push_back(static_cast<int>(i));
-        side2_.wanted.push_back(partner_[i]);
-      } else if (one_sided_status_) {
-        side1_.wanted.push_back(static_cast<int>(i));
-      }
-    }
-    if (!one_sided_status_) return;
-    for (size_t j = 0; j < matched2_.size(); ++j)
-      if (!matched2_[j]) side2_.wanted.push_back(static_cast<int>(j));
-  }
-
-  // Names that are not valid UTF-8 are shown as they are: their escapes are no case.
-  static QString text(const Side& side, const std::vector<uint8_t>& flags, int i) {
-    QString shown = side.shown(i);
-    return flags[static_cast<size_t>(i)] & (clash | not_utf8) ? shown : std::move(shown).toLower();
-  }
-
   void warn_lengths(const QString& m, qint64 l1, qint64 l2) {
     const QString lf = QStringLiteral("\n");
     ctx_.message(text::length_warning_start + m.toUpper() + text::length_warning_middle + lf + lf +
@@ -309,21 +168,14 @@ class Matcher {
   }
 
   Context& ctx_;
-  const bool one_sided_status_;
   Side& side1_;
   Side& side2_;
-  QHash<QByteArrayView, int> first2_;        // views into side2_.keys
-  QHash<QString, std::vector<int>> exact2_;  // twins of dir 2 by exact name, in listing order
-  QSet<QByteArray> clashing1_, clashing2_;
-  std::vector<uint8_t> flags1_, flags2_;  // by name: clash, not_utf8
-  std::vector<int> partner_;              // by name of dir 1: its partner's index in dir 2, or -1
-  std::vector<bool> matched2_;
+  Matcher matcher_;
 };
 
 // One list after the other, each made from its picks and handed on at once: only one
 // list's entries exist beside those the window holds.
-void fill(WindowModel& w, std::array<NameList, 5>* names_only, Lists& lists,
-          const Matcher& matcher) {
+void fill(WindowModel& w, std::array<NameList, 5>* names_only, Lists& lists, const Sorted& sorted) {
   // The longest list first: the entries it is filled from then take no room beside
   // those of the other lists.
   std::array<ListId, 5> by_length = all_lists;
@@ -335,16 +187,16 @@ void fill(WindowModel& w, std::array<NameList, 5>* names_only, Lists& lists,
     if (names_only) {
       std::vector<QString> texts;
       texts.reserve(picks.size());
-      for (Pick pick : picks) texts.push_back(matcher.text(pick));
+      for (Pick pick : picks) texts.push_back(sorted.text(pick));
       const std::vector<size_t> order = collation::order(texts);
       texts = std::vector<QString>();  // `= {}` would keep the room
       NameList& names = (*names_only)[static_cast<size_t>(list_number(id) - 1)];
-      for (size_t at : order) names.append(matcher.name(picks[at]));
+      for (size_t at : order) names.append(sorted.name(picks[at]));
       continue;
     }
     std::vector<Entry> entries;
     entries.reserve(picks.size());
-    for (Pick pick : picks) entries.push_back(matcher.entry(pick));
+    for (Pick pick : picks) entries.push_back(sorted.entry(pick));
     picks = std::vector<Pick>();
     w.list(id).assign(std::move(entries));
   }
@@ -493,25 +345,6 @@ ReadAhead::~ReadAhead() {
     if (done.valid()) done.wait();
 }
 
-namespace {
-
-bool times_apart(const Seen& file1, const Seen& file2, FileTime one_second) {
-  return seconds_apart(file1.modified, file2.modified) > static_cast<quint64>(2 * one_second);
-}
-
-}  // namespace
-
-bool lengths_decide(const Seen& file1, const Seen& file2, FileTime one_second) {
-  return !times_apart(file1, file2, one_second) && file1.length != file2.length;
-}
-
-ListId classify(const Seen& file1, const Seen& file2, FileTime one_second) {
-  if (times_apart(file1, file2, one_second))
-    return file1.modified > file2.modified ? ListId::List3 : ListId::List4;
-  if (file1.length == file2.length) return ListId::List5;
-  return file1.length > file2.length ? ListId::List3 : ListId::List4;
-}
-
 Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ahead,
                                              EventTurns* turns) {
   Globals& g = ctx_.globals();
@@ -524,8 +357,8 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
   g.GLB_difference_found = false;
   Outcome outcome = Outcome::compared;
   QString reading;
+  BusyScope busy(common);
   try {
-    common.show_busy(true);
     const QString pane1 = w.pane1.path();
     const QString pane2 = w.pane2.path();
     // Equal texts, or two paths that reach one directory (a link, a bind mount, two
@@ -558,7 +391,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       let_events_run();
       panes_.read_pane_paths();
       if (!g.GLB_loading && !g.GLB_tree_mode && record_pair_) record_pair_();
-      common.show_busy(true);
+      busy.show();
       Side side1, side2;
       const bool read_ahead =
           ahead && open && ahead->pair().dir1 == open->dir1 && ahead->pair().dir2 == open->dir2;
@@ -570,7 +403,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       }
       w.listed_dir1 = side1.dir;
       w.listed_dir2 = side2.dir;
-      Matcher matcher(ctx_, side1, side2, !read_only_);
+      Sorted sorted(ctx_, side1, side2, !read_only_);
       // A file box waiting to be read holds just what this reads: every file of the
       // pane's directory with its status.
       bool box_wanted[2] = {false, false};
@@ -583,7 +416,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
       bool finished = false;
       std::optional<FileError> failed;
       try {
-        finished = matcher.run(lists, reading);
+        finished = sorted.run(lists, reading);
       } catch (const FileError& e) {
         failed = e;
       }
@@ -592,7 +425,7 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
         side1.seen = std::vector<Seen>();
         side2.seen = std::vector<Seen>();
       }
-      if (finished) fill(w, names_, lists, matcher);
+      if (finished) fill(w, names_, lists, sorted);
       // The file boxes get what was read, whatever became of the lists.
       give_file_boxes(side1, side2, panes_, box_wanted);
       if (failed) throw *failed;
@@ -602,12 +435,11 @@ Comparison::Outcome Comparison::compare_dirs(const OpenPair* open, ReadAhead* ah
     // Half a comparison would show the files not yet reached as "only in dir 2", and
     // aligning from that could copy an older file over a newer one: the lists stay
     // empty and the message says what could not be read.
-    common.show_busy(false);
+    busy.release();
     common.show_stopped(text::comparison_stopped, reading, error, text::comparison_stopped_end);
     outcome = Outcome::stopped;
   }
   g.GLB_difference_found = w.difference_count() > 0 || names_differ();
-  common.show_busy(false);
   return outcome;
 }
 
@@ -619,12 +451,10 @@ bool Comparison::names_differ() const {
 }
 
 Comparison::Outcome Comparison::bot_compare_Click() {
-  Common& common = ctx_.common();
-  common.show_busy(true);
+  const BusyScope busy(ctx_.common());
   ctx_.globals().GLB_mismatch_text.clear();
   const Outcome outcome = compare_dirs();
   set_default_comment();
-  common.show_busy(false);
   return outcome;
 }
 

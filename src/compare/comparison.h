@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "compare/matcher.h"  // classify, for those that sort a file again
 #include "models/entry.h"
 #include "models/list_id.h"
 #include "models/packed_names.h"
@@ -44,14 +45,6 @@ class ReadAhead {
   std::shared_ptr<Reading> reading_;
   std::future<void> done_[2];  // dir 1's, dir 2's
 };
-
-// The list a name found on both sides goes to, by the times and lengths of its two
-// files: List3 (newer in dir 1), List4 (newer in dir 2) or List5 (aligned). Times more
-// than two of `one_second` apart decide; otherwise equal lengths are aligned and the
-// larger file counts as newer.
-ListId classify(const Seen& file1, const Seen& file2, FileTime one_second);
-// True when the two times decide nothing and the lengths differ: the user is warned.
-bool lengths_decide(const Seen& file1, const Seen& file2, FileTime one_second);
 
 // A list as the report gives it: the exact name of each entry's file (dir 1's where there
 // is one), in the list's order.

@@ -12,14 +12,11 @@ namespace tz {
 void PairOpener::open_dir_pair(const QString& pair_text, bool report_errors) {
   Common& common = ctx_.common();
   Globals& g = ctx_.globals();
-  common.show_busy(true);
+  BusyScope busy(common);
   const QChar d = panes_.current_drive();
   const QString& separator = text::pair_separator;
   const qsizetype p = pair_text.indexOf(separator, 0, Qt::CaseInsensitive);
-  if (p < 0) {
-    common.show_busy(false);
-    return;
-  }
+  if (p < 0) return;
   const QString previous1 = g.GLB_path1;
   const QString previous2 = g.GLB_path2;
   const QString path1 = pair_text.left(p).trimmed();
@@ -28,7 +25,7 @@ void PairOpener::open_dir_pair(const QString& pair_text, bool report_errors) {
   g.GLB_path2 = path2;
   for (const QString& path : {path1, path2}) {
     if (!common.file_exists(path)) {
-      common.show_busy(false);
+      busy.release();
       if (report_errors) ctx_.message(text::bad_path + path);
       g.GLB_path1 = previous1;
       g.GLB_path2 = previous2;
@@ -54,7 +51,6 @@ void PairOpener::open_dir_pair(const QString& pair_text, bool report_errors) {
   panes_.read_pane_paths();
   ctx_.window().clear_free_space_labels();
   if (!g.GLB_loading && !failed && hooks_.compare_trees) hooks_.compare_trees();
-  common.show_busy(false);
 }
 
 }  // namespace tz

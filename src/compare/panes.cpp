@@ -79,14 +79,13 @@ void Panes::drive_changed(int pane, QChar letter) {
   WindowModel& window = ctx_.window();
   try {
     ctx_.fs().check_drive(letter);
-    common.show_busy(true);
+    const BusyScope busy(common);
     ctx_.window().clear_free_space_labels();
     // Dir 1 clears first and so ends in the file view of both panes; dir 2 clears last
     // and so leaves all five lists empty.
     if (pane == 1) window.clear_lists();
     set_directory(pane, default_directory(letter));
     if (pane == 2) window.clear_lists();
-    common.show_busy(false);
   } catch (const FileError& e) {
     common.show_busy(false);
     ctx_.message(e.number_and_description());
@@ -174,8 +173,7 @@ void Panes::read_directory(int pane, const QString& path) {
 }
 
 void Panes::directory_changed(int pane, std::optional<FileBox> box) {
-  Common& common = ctx_.common();
-  common.show_busy(true);
+  const BusyScope busy(ctx_.common());
   if (!deferring_directories_) add_hidden_folders(pane, false);
   // The file box follows the directory box, and the global path follows the file box.
   if (box) {
@@ -187,7 +185,6 @@ void Panes::directory_changed(int pane, std::optional<FileBox> box) {
   QString& global = pane == 1 ? ctx_.globals().GLB_path1 : ctx_.globals().GLB_path2;
   global = with_backslash(ctx_.window().pane(pane).file_path());
   if (!deferring_) show_directory_files();
-  common.show_busy(false);
 }
 
 void Panes::refresh_file_box(int pane) {
@@ -266,8 +263,7 @@ void Panes::open_row(int pane, int row) {
 }
 
 void Panes::m_refresh_Click() {
-  Common& common = ctx_.common();
-  common.show_busy(true);
+  const BusyScope busy(ctx_.common());
   for (int pane = 1; pane <= 2; ++pane) {
     const QString path = ctx_.window().pane(pane).path();
     if (path.isEmpty()) continue;
@@ -280,7 +276,6 @@ void Panes::m_refresh_Click() {
     }
   }
   ctx_.window().clear_free_space_labels();
-  common.show_busy(false);
 }
 
 void Panes::ensure_final_backslash_on_paths() {

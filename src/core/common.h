@@ -76,4 +76,49 @@ class Common {
   Context& ctx_;
 };
 
+// The hourglass for as long as a piece of work lasts: shown when the scope is made
+// (unless told `later`), and the default pointer again when it ends, by a return or an
+// exception alike. `release` shows the default pointer at once, for a box the user must
+// answer or for work that ends early; the end then changes nothing more. `show` brings
+// the hourglass back. As with the pointer itself, the last call wins: an inner scope's
+// end shows the default pointer whatever an outer one holds.
+class BusyScope {
+ public:
+  enum When { now, later };
+  explicit BusyScope(Common& common, When when = now) : common_(common) {
+    if (when == now) show();
+  }
+  ~BusyScope() {
+    if (held_) common_.show_busy(false);
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+  void show() {
+    common_.show_busy(true);
+    held_ = true;
+  }
+  void release() {
+    common_.show_busy(false);
+    held_ = false;
+  }
+
+ private:
+  Common& common_;
+  bool held_ = false;
+};
+
+// The default pointer for a box shown in the midst of busy work, and the hourglass again
+// once it is answered.
+class BusyPause {
+ public:
+  explicit BusyPause(Common& common) : common_(common) { common_.show_busy(false); }
+  ~BusyPause() { common_.show_busy(true); }
+  BusyPause(const BusyPause&) = delete;
+  BusyPause& operator=(const BusyPause&) = delete;
+
+ private:
+  Common& common_;
+};
+
 }  // namespace tz

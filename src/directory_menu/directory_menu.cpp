@@ -82,7 +82,7 @@ void DirectoryMenu::m_delete_dir_Click() {
       return;
     const std::optional<Held> held = hold_box_directory(dir);
     if (!held) return;
-    common.show_busy(true);
+    BusyScope busy(common);
     try {
       held->parent->remove_tree(held->name, panes_.directory_info(side()));
     } catch (const RemovalStopped& stopped) {
@@ -92,7 +92,7 @@ void DirectoryMenu::m_delete_dir_Click() {
         // What is left cannot be read back: no list keeps names that may be gone.
         ctx_.window().clear_lists();
       }
-      common.show_busy(false);
+      busy.release();
       common.show_stopped(
           text::delete_dir_stopped, stopped.where(), stopped,
           stopped.removed_some() ? text::delete_dir_stopped_some : text::delete_dir_stopped_none);
@@ -102,7 +102,6 @@ void DirectoryMenu::m_delete_dir_Click() {
     // that differ in case only.
     panes_.set_directory(side(), parent_path(dir));
     show_what_is_left();
-    common.show_busy(false);
   } catch (const FileError& error) {
     report(error);
   }

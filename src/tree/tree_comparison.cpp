@@ -110,7 +110,6 @@ bool TreeComparison::offer_missing_branches(QStringList& held_otherwise) {
     if (answer == Answer::Cancel) {
       ctx_.window().b_next_alignment.set_visible(false);
       table_ = BranchTable();
-      common.show_busy(false);
       return false;
     }
     if (answer == Answer::Yes) {
@@ -141,7 +140,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
   ahead_.clear();
   table_ = BranchTable();
   not_compared_ = 0;
-  common.show_busy(true);
+  BusyScope busy(common);
   if (!walk()) return TreeOutcome::stopped;
   if (g.GLB_closing) return TreeOutcome::stopped;
   QStringList held_otherwise;
@@ -156,7 +155,7 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
   }
   add_not_compared(held_otherwise);
   if (table_.branches.size() == 1) {
-    common.show_busy(false);
+    busy.release();
     return comparison_.bot_compare_Click() == Comparison::Outcome::compared
                ? TreeOutcome::root_compared
                : TreeOutcome::stopped;
@@ -164,15 +163,14 @@ TreeComparison::TreeOutcome TreeComparison::compare_trees() {
   // Not at start-up: the history keeps what the user chose.
   if (!g.GLB_loading && hooks_.record_pair) hooks_.record_pair();
   if (!g.GLB_mismatch_text.isEmpty()) {
-    common.show_busy(false);
+    busy.release();
     emit w.results_requested();
     ctx_.services().pump.process_events();
     if (g.GLB_mismatch_text.isEmpty() || g.GLB_closing) return TreeOutcome::stopped;
   }
   g.GLB_tree_mode = true;
-  common.show_busy(true);
+  busy.show();
   do_tree();
-  common.show_busy(false);
   return TreeOutcome::stepped;
 }
 
@@ -249,13 +247,11 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at, Even
   Common& common = ctx_.common();
   // Copied: the events while the panes change may start a new walk.
   const Branch branch = table_.branches[at];
-  common.show_busy(true);
+  BusyScope busy(common);
   g.GLB_path1 = branch.path1;
   g.GLB_path2 = branch.path2;
-  if (branch.flagged1 || branch.flagged2 || !branch.not_compared.isEmpty()) {
-    common.show_busy(false);
+  if (branch.flagged1 || branch.flagged2 || !branch.not_compared.isEmpty())
     return BranchResult::skipped;
-  }
   // What was read ahead for this branch, if anything; what was read for one before it
   // is of no use now.
   while (!ahead_.empty() && ahead_.front().first < at) ahead_.pop_front();
@@ -269,7 +265,7 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at, Even
     dir1 = ahead ? ahead->pair().dir1 : table_.dir(at, 1);
     dir2 = ahead ? ahead->pair().dir2 : table_.dir(at, 2);
   } catch (const FileError& error) {
-    common.show_busy(false);
+    busy.release();
     // Gone since the walk: passed by. Anything else stops here, said.
     if (error.number() == err::file_not_found || error.number() == err::path_not_found)
       return BranchResult::skipped;
@@ -280,10 +276,7 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at, Even
   // A side missing at the walk is looked for again: it may have been made since.
   if (!dir1) dir1 = made_since(at, 1);
   if (!dir2) dir2 = made_since(at, 2);
-  if (!dir1 || !dir2) {
-    common.show_busy(false);
-    return BranchResult::skipped;
-  }
+  if (!dir1 || !dir2) return BranchResult::skipped;
   // The panes show a branch by its path, and must show that very directory: a name
   // its path cannot carry (a `\` in it, bytes that are not UTF-8) leaves the branch
   // unreached.
@@ -305,7 +298,7 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at, Even
   if (hooks_.close_history_view) hooks_.close_history_view();
   panes_.read_pane_paths();
   if (!opened || !shown) {
-    common.show_busy(false);
+    busy.release();
     // Only a name that a path cannot carry is blamed for it; otherwise the directory has
     // gone or changed since the walk, or its drive is not ready.
     const int side = reachable_by_path(at, 1) ? 2 : 1;
@@ -325,7 +318,6 @@ TreeComparison::BranchResult TreeComparison::compare_branch(std::size_t at, Even
       result = BranchResult::differs;
   }
   ctx_.window().clear_free_space_labels();
-  common.show_busy(false);
   return result;
 }
 

@@ -88,6 +88,14 @@ TEST_F(Trees, AFlaggedRootIsComparedAsAPair) {
   EXPECT_FALSE(p.tz.globals().GLB_tree_mode);
 }
 
+TEST_F(Trees, AWindowClosedDuringTheWalkEndsTheComparisonWithTheDefaultPointer) {
+  dir({"C:\\one\\a"});
+  p.open_panes("C:\\one", "D:\\two");
+  p.pump.on_events = [this] { p.tz.globals().GLB_closing = true; };
+  tree().bot_compare_tree_Click();
+  EXPECT_FALSE(p.busy.busy);
+}
+
 // A comparison that stops on an error, or a branch its path cannot reach, is said and
 // waits for the user: it never passes for aligned.
 TEST_F(Trees, ABranchThatCannotBeComparedStopsTheStepThrough) {
