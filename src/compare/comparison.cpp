@@ -12,12 +12,12 @@
 #include "compare/matcher.h"
 #include "compare/panes.h"
 #include "compare/plain_files.h"
-#include "models/collation.h"
 #include "core/common.h"
 #include "core/context.h"
 #include "core/parallel.h"
-#include "texts/texts.h"
+#include "models/collation.h"
 #include "platform/file_error.h"
+#include "texts/texts.h"
 
 namespace tz {
 
