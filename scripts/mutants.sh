@@ -30,13 +30,16 @@ c=src/compare/comparison.cpp
 mutant $c 'open ? open->dir1->self().same_file(open->dir2->self()) : common.same_place(pane1, pane2)' \
   'false' 'a directory is compared with itself'
 
-t=src/align/transfers.cpp
-mutant $t 'DropRule{DropRule::move, 2}' 'DropRule{DropRule::move, 1}' 'a drop into "only in dir 1" moves the wrong way'
-mutant $t 'DropRule{DropRule::delete_other, 1}' 'DropRule{DropRule::delete_other, 2}' \
+dr=src/core/drop_rules.h
+mutant $dr '{{}, {move, 2}, {delete_other, 1}' '{{}, {move, 1}, {delete_other, 1}' \
+  'a drop into "only in dir 1" moves the wrong way'
+mutant $dr '{move, 2}, {delete_other, 1}, {delete_other, 1}, {delete_other, 1}}' \
+  '{move, 2}, {delete_other, 2}, {delete_other, 2}, {delete_other, 2}}' \
   'a drop into "only in dir 1" deletes the copy it keeps'
-mutant $t 'source == ListId::List1 || source == ListId::List3 ? 1 : 2' \
-  'source == ListId::List1 ? 1 : 2' 'a drop of "newer in dir 1" into "aligned" copies the older file'
-mutant $t 'if (target == source) return {};' 'if (false) return {};' 'a drop on its own list acts'
+mutant $dr '{copy, 2}, {copy, 1}, {copy, 2}' '{copy, 2}, {copy, 2}, {copy, 2}' \
+  'a drop of "newer in dir 1" into "aligned" copies the older file'
+mutant $dr '{copy, 2}, {}},' '{copy, 2}, {copy, 2}},' 'a drop on its own list acts'
+t=src/align/transfers.cpp
 
 g=src/align/file_guard.cpp
 mutant $g 'now.modified != seen.modified ||' 'false ||' \
@@ -61,7 +64,7 @@ mutant $d 'if (rule.deletes(dir)) check_before_delete(entry, dir);' '(void)dir;'
   'a drop deletes without checking the file'
 mutant $d 'moves.left[ListId::List2].push_back(std::move(left));' '(void)left;' \
   'an aligned file half deleted leaves the lists'
-mutant $t $'    place_as_found(std::move(both));\n    throw Refusal' '    throw Refusal' \
+mutant $t $'    place_as_found(std::move(*both));\n    throw Refusal' '    throw Refusal' \
   'a move whose source changed leaves the lists'
 
 r=src/app/report.cpp

@@ -16,24 +16,6 @@ namespace tz {
 
 namespace {
 
-DropRule row_for(ListId target, ListId source) {
-  if (target == source) return {};
-  switch (target) {
-    case ListId::List1:
-      return source == ListId::List2 ? DropRule{DropRule::move, 2}
-                                     : DropRule{DropRule::delete_other, 1};
-    case ListId::List2:
-      return source == ListId::List1 ? DropRule{DropRule::move, 1}
-                                     : DropRule{DropRule::delete_other, 2};
-    case ListId::List5:
-      return {DropRule::copy, source == ListId::List1 || source == ListId::List3 ? 1 : 2};
-    case ListId::List3:
-    case ListId::List4:
-      return {};  // they take no drop
-  }
-  no_such_list();
-}
-
 // File times are compared in UTC; shown in local time, in the locale's short form.
 QString short_date_time(FileTime modified) {
   return QLocale().toString(QDateTime::fromSecsSinceEpoch(modified), QLocale::ShortFormat);
@@ -54,13 +36,27 @@ void Transfers::list_DragDrop(ListId target) {
   const RunScope run(ctx_.window());
   common.show_busy(true);
   const auto [source, dragged] = take_dragged_entry(ctx_);
-  const DropRule row = source ? row_for(target, *source) : DropRule{};
-  if (row.kind == DropRule::none || !dragged || !dragged->side(row.from_dir)) {
+  const DropRule rule = source ? drop_rule(target, *source) : DropRule{};
+  if (rule.kind == DropRule::none || !dragged || !dragged->side(rule.kept_dir)) {
     common.show_busy(false);
     return;
   }
   try {
-    drop(row, *source, target, with_status(*dragged));
+    WindowModel& w = ctx_.window();
+    const Drop drop{with_status(*dragged), rule.kept_dir, w.list(*source), w.list(target)};
+    switch (rule.kind) {
+      case DropRule::move:
+        move_file(drop);
+        break;
+      case DropRule::delete_other:
+        delete_other(drop);
+        break;
+      case DropRule::copy:
+        copy_file(drop);
+        break;
+      case DropRule::none:
+        break;
+    }
   } catch (const Refusal& refusal) {
     common.show_busy(false);
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
@@ -70,58 +66,64 @@ void Transfers::list_DragDrop(ListId target) {
   common.show_busy(false);
 }
 
-void Transfers::drop(const DropRule& row, ListId source, ListId target, const Entry& entry) {
-  WindowModel& w = ctx_.window();
-  const int kept = row.from_dir;
-  const int other = 3 - kept;
-  FileList& from_list = w.list(source);
-  FileList& to_list = w.list(target);
-  if (row.kind == DropRule::delete_other) {
-    if (!entry.side(other)) return;
-    check_before_delete(entry, other);
-    entry.side(other)->dir->remove(entry.side(other)->name);
-    w.clear_free_space_labels();
-    from_list.remove(entry);
-    Entry left = entry;
-    left.side(other).reset();
-    to_list.add_once(std::move(left));
-    return;
-  }
-  // The file view lists each directory's files with no comparison behind them: a name
-  // that the other directory holds too is no file that was missing there.
-  if (w.file_view && !entry.side(other) && w.listed_dir(other)) {
-    const FileRef& file = *entry.side(kept);
-    check_absent(file, *w.listed_dir(other), file.name, text::exists_not_compared);
-  }
-  const std::optional<FileRef> copied = copier_.copy_entry(entry, kept);
-  w.clear_free_space_labels();
-  if (!ctx_.globals().GLB_copy_done || !copied) return;
-  Entry both = entry;
-  both.side(other) = copied;
-  if (row.kind == DropRule::copy) {
-    from_list.remove(entry);
-    to_list.add_once(std::move(both));
-    return;
-  }
-  // A move: the copy first, flushed to the medium; only then does the source go.
+void Transfers::move_file(const Drop& drop) {
+  std::optional<Entry> both = copy_kept(drop);
+  if (!both) return;
+  // The copy first, flushed to the medium; only then does the source go.
+  const FileRef& source = *drop.entry.side(drop.kept);
   try {
-    check_before_delete(both, kept);
-    entry.side(kept)->dir->remove(entry.side(kept)->name);
+    check_before_delete(*both, drop.kept);
+    source.dir->remove(source.name);
   } catch (const Refusal&) {
     // The source changed while it was copied: the copy may hold less than the file now
     // does, so the file stays.
-    from_list.remove(entry);
-    place_as_found(std::move(both));
-    throw Refusal(entry.side(kept)->path() + text::changed_while_moved);
+    drop.from.remove(drop.entry);
+    place_as_found(std::move(*both));
+    throw Refusal(source.path() + text::changed_while_moved);
   } catch (const FileError&) {
-    from_list.remove(entry);
-    place_as_found(std::move(both));
+    drop.from.remove(drop.entry);
+    place_as_found(std::move(*both));
     throw;
   }
-  from_list.remove(entry);
-  Entry moved = std::move(both);
-  moved.side(kept).reset();
-  to_list.add_once(std::move(moved));
+  drop.from.remove(drop.entry);
+  both->side(drop.kept).reset();
+  drop.to.add_once(std::move(*both));
+}
+
+void Transfers::delete_other(const Drop& drop) {
+  const std::optional<FileRef>& other = drop.entry.side(drop.other());
+  if (!other) return;
+  check_before_delete(drop.entry, drop.other());
+  other->dir->remove(other->name);
+  ctx_.window().clear_free_space_labels();
+  drop.from.remove(drop.entry);
+  Entry left = drop.entry;
+  left.side(drop.other()).reset();
+  drop.to.add_once(std::move(left));
+}
+
+void Transfers::copy_file(const Drop& drop) {
+  std::optional<Entry> both = copy_kept(drop);
+  if (!both) return;
+  drop.from.remove(drop.entry);
+  drop.to.add_once(std::move(*both));
+}
+
+std::optional<Entry> Transfers::copy_kept(const Drop& drop) {
+  WindowModel& w = ctx_.window();
+  const Entry& entry = drop.entry;
+  // The file view lists each directory's files with no comparison behind them: a name
+  // that the other directory holds too is no file that was missing there.
+  if (w.file_view && !entry.side(drop.other()) && w.listed_dir(drop.other())) {
+    const FileRef& file = *entry.side(drop.kept);
+    check_absent(file, *w.listed_dir(drop.other()), file.name, text::exists_not_compared);
+  }
+  const std::optional<FileRef> copied = copier_.copy_entry(entry, drop.kept);
+  w.clear_free_space_labels();
+  if (!ctx_.globals().GLB_copy_done || !copied) return std::nullopt;
+  Entry both = entry;
+  both.side(drop.other()) = copied;
+  return both;
 }
 
 void Transfers::place_as_found(Entry entry) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
+#include "models/drop_rules.h"
 #include "models/entry.h"
 #include "models/list_id.h"
 
@@ -10,12 +12,7 @@ namespace tz {
 class Context;
 class Copier;
 class Comparison;
-
-// What a drop does, by target and source list.
-struct DropRule {
-  enum Kind { none, move, delete_other, copy } kind = none;
-  int from_dir = 0;  // the directory whose copy is kept (copied or left)
-};
+class FileList;
 
 // The mouse on the five lists: dragging names from one list onto another to copy, move
 // or delete files, the file details under the pointer and the list context menu.
@@ -29,7 +26,7 @@ class Transfers {
   // A right press in a list: the context menu will act on it.
   void set_popup_list(ListId id);
 
-  // The dragged entry dropped on list `target`. Only List1, List2 and List5 take a drop.
+  // The dragged entry dropped on list `target`: what it does is the drop rule's.
   void list_DragDrop(ListId target);
 
   // The pointer over entry `index` of a list (-1 below the last entry): the file's
@@ -37,7 +34,22 @@ class Transfers {
   void list_mouse_move(ListId id, int index);
 
  private:
-  void drop(const DropRule& row, ListId source, ListId target, const Entry& entry);
+  // A drop under way: the entry with its files as the drop finds them, the directory
+  // whose copy is kept, the list the entry leaves and the one it joins.
+  struct Drop {
+    Entry entry;
+    int kept;
+    FileList& from;
+    FileList& to;
+    int other() const { return 3 - kept; }
+  };
+  // One function for each kind of drop; each throws Refusal or FileError to stop.
+  void move_file(const Drop& drop);
+  void delete_other(const Drop& drop);
+  void copy_file(const Drop& drop);
+  // The kept copy copied to the other directory, for a move or a copy: the entry with
+  // both files, or nothing when no copy was made.
+  std::optional<Entry> copy_kept(const Drop& drop);
   // Both files of `entry` as they are now, in the list a new comparison would put them
   // in; a side that is gone or no file any more is left out.
   void place_as_found(Entry entry);

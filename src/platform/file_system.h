@@ -83,6 +83,10 @@ class Listing {
   virtual std::optional<ListedEntry> next() = 0;
 };
 
+// A directory as the host file system holds it open; only that file system knows more of
+// it. A copy between two open directories reaches both of its ends through it.
+class HostDirectory;
+
 // A directory held open, whose files are reached by their exact on-disk names (any
 // byte but `/` and NUL; `\`, `..` and case twins are just names). Nothing here resolves
 // a text path again, so an action reaches exactly the file a listing found. Every
@@ -117,6 +121,9 @@ class OpenDirectory {
   // fails with 75.
   virtual FileInfo copy_to(const QByteArray& name, OpenDirectory& target,
                            const QByteArray& target_name, Target mode) = 0;
+  // This directory as the host file system holds it, which copies between directories
+  // reach; a directory that stands in front of another hands on the other's.
+  virtual HostDirectory& host_directory() = 0;
   // Removes the file `name` (a link itself, never what it points to). 75 for a
   // read-only file or a directory. The removal is flushed to the medium, unless a run
   // of removals asks for one flush() at its end.

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <cerrno>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 
 #include "platform/file_error.h"
@@ -94,24 +93,52 @@ void remove_entry(int dir_fd, const QByteArray& name, bool flushed) {
   if (flushed) flush(dir_fd);
 }
 
+}  // namespace
+
+// A directory as the host holds it open, with the file system's name cache and the sweeper
+// of its leftovers: all that a copy needs of each of its two ends.
+class HostDirectory {
+ public:
+  HostDirectory(Descriptor fd, QByteArray native, std::shared_ptr<PathResolver> resolver,
+                std::shared_ptr<LeftoverSweeper> sweeper)
+      : fd_(std::move(fd)),
+        native_(std::move(native)),
+        resolver_(std::move(resolver)),
+        sweeper_(std::move(sweeper)) {}
+
+  int fd() const { return fd_.get(); }
+  // The host's path, for the name cache and other programs, never for a call.
+  const QByteArray& native() const { return native_; }
+  LeftoverSweeper& sweeper() const { return *sweeper_; }
+  // The name cache learns that the names here changed, `added` among them.
+  void note_changed(const QByteArray& added = {}) const {
+    resolver_->note_changed(fd_.get(), native_, added);
+  }
+  // The subdirectory `name`, held open by `fd`, of the same file system.
+  HostDirectory below(Descriptor fd, const QByteArray& name) const {
+    return HostDirectory(std::move(fd), join_native(native_, name), resolver_, sweeper_);
+  }
+
+ private:
+  Descriptor fd_;  // open for reading, so that changes in it can be flushed
+  QByteArray native_;
+  std::shared_ptr<PathResolver> resolver_;
+  std::shared_ptr<LeftoverSweeper> sweeper_;
+};
+
+namespace {
+
 // Files reached by exact name relative to the directory held open, never through a
 // path resolved again.
 class HostOpenDirectory : public OpenDirectory {
  public:
   HostOpenDirectory(Descriptor fd, const HostPath& dir, std::shared_ptr<PathResolver> resolver,
                     std::shared_ptr<LeftoverSweeper> sweeper)
-      : HostOpenDirectory(std::move(fd), dir.native(),
-                          dir.is_root() ? QByteArray() : dir.names.last(), shown_path(dir),
-                          std::move(resolver), std::move(sweeper)) {}
-  HostOpenDirectory(Descriptor fd, QByteArray native, QByteArray name, QString path,
-                    std::shared_ptr<PathResolver> resolver,
-                    std::shared_ptr<LeftoverSweeper> sweeper)
-      : fd_(std::move(fd)),
-        native_(std::move(native)),
-        name_(std::move(name)),
-        path_(std::move(path)),
-        resolver_(std::move(resolver)),
-        sweeper_(std::move(sweeper)) {
+      : HostOpenDirectory(
+            HostDirectory(std::move(fd), dir.native(), std::move(resolver), std::move(sweeper)),
+            dir.is_root() ? QByteArray() : dir.names.last(), shown_path(dir)) {}
+  HostOpenDirectory(HostDirectory host, QByteArray name, QString path)
+      : host_(std::move(host)), name_(std::move(name)), path_(std::move(path)) {
     if (!path_.endsWith(u'\\')) path_ += u'\\';
   }
   HostOpenDirectory(const HostOpenDirectory&) = delete;
@@ -121,21 +148,21 @@ class HostOpenDirectory : public OpenDirectory {
 
   FileInfo self() override {
     struct stat st;
-    if (::fstat(fd_.get(), &st) != 0) throw_errno();
+    if (::fstat(fd(), &st) != 0) throw_errno();
     return info_of(st, name_);
   }
 
   FileInfo info(const QByteArray& name) override {
     check_name(name);
     struct stat st;
-    if (::fstatat(fd_.get(), name.constData(), &st, 0) != 0) throw_errno();
+    if (::fstatat(fd(), name.constData(), &st, 0) != 0) throw_errno();
     return info_of(st, name);
   }
 
   bool exists(const QByteArray& name) override {
     check_name(name);
     struct stat st;
-    if (::fstatat(fd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    if (::fstatat(fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) return true;
     if (errno == ENOENT) return false;
     throw_errno();
   }
@@ -144,42 +171,35 @@ class HostOpenDirectory : public OpenDirectory {
                    Target mode) override {
     check_name(name);
     check_name(target_name);
-    HostOpenDirectory& to = host(target);
+    const HostDirectory& to = target.host_directory();
     const struct stat copied =
-        copy_regular(fd_.get(), name.constData(), to.fd_.get(), target_name, mode, *to.sweeper_);
+        copy_regular(fd(), name.constData(), to.fd(), target_name, mode, to.sweeper());
     to.note_changed(target_name);
     return info_of(copied, target_name);
   }
 
-  // Another directory of the host file system, as copies between two directories need.
-  static HostOpenDirectory& host(OpenDirectory& dir) {
-    auto* host = dynamic_cast<HostOpenDirectory*>(&dir);
-    if (!host) throw std::invalid_argument("a copy needs directories of the host file system");
-    return *host;
-  }
-  int fd() const { return fd_.get(); }
-  LeftoverSweeper& sweeper() { return *sweeper_; }
-  void note_changed(const QByteArray& name) { resolver_->note_changed(fd_.get(), native_, name); }
+  HostDirectory& host_directory() override { return host_; }
 
   void remove(const QByteArray& name, Flush when) override {
     check_name(name);
-    remove_entry(fd_.get(), name, when == Flush::now);
-    resolver_->note_changed(fd_.get(), native_);
+    remove_entry(fd(), name, when == Flush::now);
+    host_.note_changed();
   }
 
-  void flush() override { tz::flush(fd_.get()); }
+  void flush() override { tz::flush(fd()); }
 
   std::optional<QString> host_path(const QByteArray& name) override {
     check_name(name);
-    const QByteArray path = join_native(native_, name);
+    const QByteArray path = join_native(host_.native(), name);
     QString text = QString::fromUtf8(path);
     if (text.toUtf8() != path) return std::nullopt;  // would not survive as text
     return text;
   }
 
   std::vector<ListedEntry> entries(int mask) override {
-    // A descriptor of its own: reading moves the position, which fd_ must not share.
-    Descriptor reading(::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // A descriptor of its own: reading moves the position, which the held one must not
+    // share.
+    Descriptor reading(::openat(fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!reading.valid()) throw_errno();
     // As a drive root lists (without "." and ".."); a name whose status cannot be read
     // is left out, not the whole directory.
@@ -192,19 +212,19 @@ class HostOpenDirectory : public OpenDirectory {
 
   std::shared_ptr<OpenDirectory> open_subdirectory(const QByteArray& name) override {
     check_name(name);
-    Descriptor fd(
-        ::openat(fd_.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd.valid()) throw_errno();
-    return std::make_shared<HostOpenDirectory>(std::move(fd), join_native(native_, name), name,
-                                               path_ + display_name(name), resolver_, sweeper_);
+    Descriptor sub(
+        ::openat(fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!sub.valid()) throw_errno();
+    return std::make_shared<HostOpenDirectory>(host_.below(std::move(sub), name), name,
+                                               path_ + display_name(name));
   }
 
   std::shared_ptr<OpenDirectory> make_subdirectory(const QByteArray& name) override {
     check_name(name);
-    if (::mkdirat(fd_.get(), name.constData(), 0777) != 0) {
+    if (::mkdirat(fd(), name.constData(), 0777) != 0) {
       throw FileError(errno == EEXIST ? err::path_file_access : error_from_errno(errno));
     }
-    resolver_->note_changed(fd_.get(), native_, name);
+    host_.note_changed(name);
     return open_subdirectory(name);
   }
 
@@ -217,55 +237,53 @@ class HostOpenDirectory : public OpenDirectory {
     for (const ListedEntry& entry : entries(attr::hidden | attr::system | attr::directory)) {
       if (entry.raw != name && name_key(entry.name) == key) throw FileError(err::file_exists);
     }
-    int result =
-        ::renameat2(fd_.get(), name.constData(), fd_.get(), new_name.constData(), RENAME_NOREPLACE);
+    int result = ::renameat2(fd(), name.constData(), fd(), new_name.constData(), RENAME_NOREPLACE);
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
       // No support for refusing to replace: the name was seen free just now.
       struct stat st;
-      if (::fstatat(fd_.get(), new_name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+      if (::fstatat(fd(), new_name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
         throw FileError(err::file_exists);
-      result = ::renameat(fd_.get(), name.constData(), fd_.get(), new_name.constData());
+      result = ::renameat(fd(), name.constData(), fd(), new_name.constData());
     }
     if (result != 0) {
       throw FileError(errno == EEXIST || errno == ENOTEMPTY ? err::file_exists
                                                             : error_from_errno(errno));
     }
-    tz::flush(fd_.get());
-    resolver_->note_changed(fd_.get(), native_, new_name);
+    tz::flush(fd());
+    host_.note_changed(new_name);
   }
 
   void remove_tree(const QByteArray& name, const FileInfo& expected) override {
     check_name(name);
     struct stat st;
-    if (::fstatat(fd_.get(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
+    if (::fstatat(fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw_errno();
     if (S_ISLNK(st.st_mode)) {
       // A link to the directory goes as a link, never what it points to.
-      if (::fstatat(fd_.get(), name.constData(), &st, 0) != 0 || st.st_dev != expected.device ||
+      if (::fstatat(fd(), name.constData(), &st, 0) != 0 || st.st_dev != expected.device ||
           st.st_ino != expected.inode)
         throw FileError(err::path_not_found);
-      if (::unlinkat(fd_.get(), name.constData(), 0) != 0) throw_errno();
-      tz::flush(fd_.get());
-      resolver_->note_changed(fd_.get(), native_);
+      if (::unlinkat(fd(), name.constData(), 0) != 0) throw_errno();
+      tz::flush(fd());
+      host_.note_changed();
       return;
     }
     try {
       remove_directory_tree(
-          fd_.get(), name, path_ + display_name(name),
+          fd(), name, path_ + display_name(name),
           DirectoryId{static_cast<dev_t>(expected.device), static_cast<ino_t>(expected.inode)});
     } catch (const FileError&) {
-      resolver_->note_changed(fd_.get(), native_);
+      host_.note_changed();
       throw;
     }
-    resolver_->note_changed(fd_.get(), native_);
+    host_.note_changed();
   }
 
  private:
-  Descriptor fd_;      // open for reading, so that changes in it can be flushed
-  QByteArray native_;  // for the name cache and other programs, never for a call
+  int fd() const { return host_.fd(); }
+
+  HostDirectory host_;
   QByteArray name_;
   QString path_;
-  std::shared_ptr<PathResolver> resolver_;
-  std::shared_ptr<LeftoverSweeper> sweeper_;
 };
 
 // Copies between host directories, flushed together.
@@ -276,8 +294,8 @@ class HostCopyBatch : public CopyBatch {
            Target mode) override {
     check_name(name);
     check_name(target_name);
-    HostOpenDirectory& from = HostOpenDirectory::host(source);
-    HostOpenDirectory& to = HostOpenDirectory::host(*target);
+    const HostDirectory& from = source.host_directory();
+    const HostDirectory& to = target->host_directory();
     files_.add(from.fd(), name.constData(), to.fd(), target_name, mode, to.sweeper());
     targets_.push_back({target, target_name});
   }
@@ -294,7 +312,7 @@ class HostCopyBatch : public CopyBatch {
       const auto& [dir, name] = targets[i];
       if (named[i].copy) {
         outcomes[i].copy = info_of(*named[i].copy, name);
-        HostOpenDirectory::host(*dir).note_changed(name);
+        dir->host_directory().note_changed(name);
       }
       outcomes[i].error = named[i].error;
     }

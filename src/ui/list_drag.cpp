@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStringList>
+#include <optional>
 
 #include "align/bulk_align.h"
 #include "align/deletion.h"
@@ -15,6 +16,7 @@
 #include "align/transfers.h"
 #include "app/tenzor.h"
 #include "compare/comparison.h"
+#include "models/drop_rules.h"
 #include "ui/file_list_view.h"
 #include "ui/main_window.h"
 
@@ -22,14 +24,22 @@ namespace tz::ui {
 
 namespace {
 
+// The list a control's name stands for, if any.
+std::optional<ListId> list_named(const QString& name) {
+  for (ListId id : all_lists)
+    if (name == QStringLiteral("List%1").arg(list_number(id))) return id;
+  return std::nullopt;
+}
+
 // The controls that refuse a drop and show so while the dragged name is over them.
 bool refuses_drop(const QString& name) {
+  if (const std::optional<ListId> id = list_named(name)) return !takes_drops(*id);
   static const QStringList names = QStringLiteral(
                                        "bot_compare bot_delete bot_list1 bot_list2 bot_list3 "
                                        "bot_list4 Dir1 Dir2 Drive1 Drive2 form_tenzor form_area "
                                        "lab_dir1 lab_dir2 lab_drag_drop lab_drop_to_delete "
                                        "lab_drop_to_see lab_list1 lab_list2 lab_list3 lab_list4 "
-                                       "lab_list5 Label5 List3 List4")
+                                       "lab_list5 Label5")
                                        .split(u' ');
   return names.contains(name);
 }
@@ -169,16 +179,13 @@ void ListDrag::finish(int n, QMouseEvent* release) {
 }
 
 void ListDrag::drop_on(const QString& target) {
-  if (target == u"List1")
-    tz_.transfers().list_DragDrop(ListId::List1);
-  else if (target == u"List2")
-    tz_.transfers().list_DragDrop(ListId::List2);
-  else if (target == u"List5")
-    tz_.transfers().list_DragDrop(ListId::List5);
-  else if (target == u"Text2")
+  if (const std::optional<ListId> id = list_named(target)) {
+    if (takes_drops(*id)) tz_.transfers().list_DragDrop(*id);
+  } else if (target == u"Text2") {
     tz_.deletion().Text2_DragDrop();
-  else if (target == u"Text1")
+  } else if (target == u"Text1") {
     tz_.opener().Text1_DragDrop();
+  }
 }
 
 QString ListDrag::control_at(const QPoint& global) const {

@@ -152,6 +152,7 @@ TEST(FileErrorMessage, TextsByNumber) {
   EXPECT_EQ(message(68), "ERROR 68: Drive A not available.");
   EXPECT_EQ(message(76), "ERROR 76: That path doesn't exist in drive a:");
   EXPECT_EQ(message(70), "ERROR 70 Permission denied");
+  EXPECT_EQ(message(75), "ERROR 75: Path/File access error (file may be protected)");
 }
 
 }  // namespace

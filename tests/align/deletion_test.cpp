@@ -63,7 +63,7 @@ TEST_F(Delete, OfferToStopAskingComesAfterTheSecondYesAndOnlyOnce) {
   EXPECT_EQ(p.list(1), QStringList{"c"});
 }
 
-TEST_F(Delete, CancelEndsTheRunOfItsList) {
+TEST_F(Delete, CancelEndsTheRunOfItsListAndOnlyTheDeleteTargetAsksWhenTold) {
   for (const char* name : {"a", "b", "c"}) p.file(1, name, "x");
   p.compare();
   select(1, {"a", "b", "c"});
@@ -90,14 +90,9 @@ TEST_F(Delete, CancelEndsTheRunOfItsList) {
   EXPECT_EQ(p.list(1), (QStringList{"c", "only1.txt"}));
   EXPECT_FALSE(exists("C:\\one\\b"));
   EXPECT_TRUE(exists("C:\\one\\c") && exists("D:\\two\\only2.txt"));
-}
 
-TEST_F(Delete, WithoutConfirmationsOnlyTheDeleteTargetAsks) {
-  del().m_skip_delete_confirmations_Click();
-  select(1, {"only1.txt"});
-  del().bot_delete_Click();
-  EXPECT_FALSE(exists("C:\\one\\only1.txt"));
-
+  // The delete target asks all the same.
+  p.pump.on_events = nullptr;
   p.dialogs.expect("do you want to delete SAME.TXT\nfrom both directories?", Answer::No);
   drop(5, "same.txt", delete_target);
   EXPECT_TRUE(exists("C:\\one\\same.txt") && exists("D:\\two\\same.txt"));

@@ -148,15 +148,16 @@ TEST_F(LinksAndTwins, EachListedFileIsOneFileOfItsOwn) {
   EXPECT_TRUE(p.tz.window().lab_drag_drop.caption().endsWith(", bytes 4 " + deep1 + "alias.txt"));
 }
 
-TEST_F(LinksAndTwins, EachDropReachesTheFileItNames) {
+TEST_F(LinksAndTwins, EachDropReachesTheFilesItNames) {
   struct Case {
     int source;
     std::string name;
     int target;
     Names files;
-    QString refusal = {};
+    QString box = {};         // a refusal, or the question of a deletion (answered Yes)
     std::string copied = {};  // what the file copied to the other side now holds
   };
+  const QString ask = "do you want to delete ";
   const std::vector<Case> cases{
       {2, "docs", 1, {}, taken(deep1 + "docs")},
       {2, "dangling.txt", 1, {}, taken(deep1 + "dangling.txt")},
@@ -172,12 +173,23 @@ TEST_F(LinksAndTwins, EachDropReachesTheFileItNames) {
       {4, "README.TXT", 1, {"2/README.TXT"}},
       {4, nfc, 5, {"1/" + nfc}, {}, "nfc 2"},
       {5, naive_nfd, 1, {"2/" + naive_nfc}},
+      // A deletion takes the copies of its entry only.
+      {1, "alias.txt", delete_target, {"1/alias.txt"}, ask + "ALIAS.TXT from dir 1?"},
+      {1, "Readme.txt", delete_target, {"1/Readme.txt"}, ask + "README.TXT from dir 1?"},
+      {2, nfd, delete_target, {"2/" + nfd}, ask + "CAFE\u0301.TXT from dir 2?"},
+      {4, "outside.txt", delete_target, {"2/outside.txt"}, ask + "OUTSIDE.TXT from dir 2?"},
+      {5,
+       naive_nfd,
+       delete_target,
+       {"1/" + naive_nfd, "2/" + naive_nfc},
+       ask + "NAI\u0308VE.TXT\nfrom both directories?"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + " from list " + std::to_string(c.source) + " to " +
                  std::to_string(c.target));
     build();
-    if (!c.refusal.isEmpty()) p.dialogs.expect(c.refusal);
+    if (!c.box.isEmpty())
+      p.dialogs.expect(c.box, c.target == delete_target ? Answer::Yes : Answer::Ok);
     EXPECT_EQ(changed([&] { drop_row(c.source, row(c.source, c.name), c.target); }), c.files);
     if (c.copied.empty()) continue;
     // A plain file of its own: a link there is replaced, never written through.
@@ -205,62 +217,6 @@ TEST_F(LinksAndTwins, EachListIsAlignedFileByFile) {
     EXPECT_EQ(changed([&] { p.tz.bulk_align().bot_list_Click(list_at(c.list)); }), c.files);
   }
   EXPECT_EQ(held(1, "outside.txt"), "newer outside");  // in place of the link
-}
-
-TEST_F(LinksAndTwins, EachDeletionTakesTheCopiesOfItsEntryOnly) {
-  struct Case {
-    int list;
-    std::string name;
-    QString question;
-    Names files;
-    bool by_drop = false;  // on the delete target, else "&delete selected files"
-  };
-  const std::vector<Case> cases{
-      {1, "alias.txt", "do you want to delete ALIAS.TXT from dir1?", {"1/alias.txt"}},
-      {1, "Readme.txt", "do you want to delete README.TXT from dir 1?", {"1/Readme.txt"}, true},
-      {2, nfd, "do you want to delete CAFE\u0301.TXT from dir2?", {"2/" + nfd}},
-      {3, "far.txt", "do you want to delete FAR.TXT from dir 1?", {"1/far.txt"}, true},
-      {4, "outside.txt", "do you want to delete OUTSIDE.TXT from dir2?", {"2/outside.txt"}},
-      {4, nfc, "do you want to delete CAF\u00C9.TXT from dir 2?", {"2/" + nfc}, true},
-      {5,
-       naive_nfd,
-       "do you want to delete NAI\u0308VE.TXT from both directories?",
-       {"1/" + naive_nfd, "2/" + naive_nfc}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    build();
-    p.dialogs.expect(c.question, Answer::Yes);
-    EXPECT_EQ(changed([&] {
-                if (c.by_drop) return drop_row(c.list, row(c.list, c.name), delete_target);
-                p.tz.window().list(list_at(c.list)).set_selected(row(c.list, c.name), true);
-                p.tz.deletion().bot_delete_Click();
-              }),
-              c.files);
-  }
-}
-
-TEST_F(LinksAndTwins, EachOpenedFileIsTheListedName) {
-  struct Case {
-    int list;
-    std::string name;
-    std::vector<std::string> opened;
-  };
-  const std::vector<Case> cases{
-      {1, "alias.txt", {host(1, "alias.txt")}},
-      {2, nfd, {host(2, nfd)}},
-      {3, "Notes.TXT", {host(1, "Notes.TXT"), host(2, "notes.txt")}},
-      {4, "outside.txt", {host(1, "outside.txt"), host(2, "outside.txt")}},
-      {5, naive_nfd, {host(1, naive_nfd)}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    p.processes.opened.clear();
-    EXPECT_EQ(changed([&] { drop_row(c.list, row(c.list, c.name), open_target); }), Names{});
-    std::vector<std::string> opened;
-    for (const QString& path : p.processes.opened) opened.push_back(path.toStdString());
-    EXPECT_EQ(opened, c.opened);
-  }
 }
 
 }  // namespace

@@ -12,41 +12,34 @@ namespace {
 
 class Transfer : public AlignTest {};
 
-TEST_F(Transfer, DropsOnOnlyInListsMoveOrDeleteTheOtherCopy) {
-  drop(2, "only2.txt", 1);  // moved into dir 1
-  drop(4, "new2.txt", 1);   // dir 2's newer copy deleted
-  drop(5, "same.txt", 1);
-  drop(1, "only1.txt", 2);  // moved into dir 2
-  drop(3, "new1.txt", 2);
-  EXPECT_EQ(content("C:\\one\\only2.txt"), "two");
-  EXPECT_EQ(content("D:\\two\\only1.txt"), "one");
-  EXPECT_EQ(content("C:\\one\\new2.txt"), "old");
-  EXPECT_EQ(content("D:\\two\\new1.txt"), "old");
-  for (const char* gone : {"D:\\two\\only2.txt", "D:\\two\\new2.txt", "D:\\two\\same.txt",
-                           "C:\\one\\only1.txt", "C:\\one\\new1.txt"})
-    EXPECT_FALSE(exists(gone)) << gone;
-  EXPECT_EQ(p.list(1), (QStringList{"new2.txt", "only2.txt", "same.txt"}));
-  EXPECT_EQ(p.list(2), (QStringList{"new1.txt", "only1.txt"}));
-  EXPECT_FALSE(p.busy.busy);
-}
-
-TEST_F(Transfer, DropsOnAlignedCopyFromWhereTheFileIsAloneOrNewer) {
-  for (int n = 1; n <= 4; ++n) drop(n, p.list(n).first(), 5);
-  // A drop where the drag began changes nothing, not even dir 1's copy by dir 2's.
+// Every file a drop leaves is where a new comparison finds it, with the time it had.
+TEST_F(Transfer, DropsMoveDeleteOrCopyAsTheirListsSay) {
   const auto inode = [&] {
     struct stat st {};
     ::stat(QFile::encodeName(p.drives.host_path("C:\\one\\same.txt")).constData(), &st);
     return st.st_ino;
   };
   const ino_t before = inode();
-  drop(5, "same.txt", 5);
+  // Lists take no drop from themselves, nor do "newer in" lists from any.
+  for (int target : {5, 3, 4}) drop(5, "same.txt", target);
   EXPECT_EQ(inode(), before);
-  EXPECT_EQ(p.list(5).size(), 5);
+  drop(3, "new1.txt", 5);   // dir 1's newer copy over dir 2's
+  drop(4, "new2.txt", 1);   // dir 2's newer copy deleted
+  drop(2, "only2.txt", 1);  // moved into dir 1
+  drop(1, "only1.txt", 2);  // moved into dir 2
+  drop(5, "same.txt", 2);   // dir 1's copy deleted
   EXPECT_EQ(content("D:\\two\\new1.txt"), "newer in 1");
-  EXPECT_EQ(content("C:\\one\\new2.txt"), "newer in 2");
-  // The copies kept their times: compared again, everything is aligned.
+  EXPECT_EQ(content("C:\\one\\new2.txt") + content("C:\\one\\only2.txt"), "oldtwo");
+  EXPECT_EQ(content("D:\\two\\only1.txt") + content("D:\\two\\same.txt"), "onesame");
+  for (const char* gone :
+       {"D:\\two\\only2.txt", "D:\\two\\new2.txt", "C:\\one\\only1.txt", "C:\\one\\same.txt"})
+    EXPECT_FALSE(exists(gone)) << gone;
+  const std::vector<QStringList> lists{
+      {"new2.txt", "only2.txt"}, {"only1.txt", "same.txt"}, {}, {}, {"new1.txt"}};
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(p.list(n), lists[n - 1]) << n;
+  EXPECT_FALSE(p.busy.busy);
   p.compare();
-  EXPECT_EQ(p.list(5).size(), 5);
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(p.list(n), lists[n - 1]) << n;
 }
 
 // The file view has no comparison behind it: its entries are names, read as the drop
@@ -83,49 +76,38 @@ TEST_F(Transfer, AMoveWhoseSourceChangedDuringTheCopyKeepsIt) {
   EXPECT_EQ(p.list(3), (QStringList{"new1.txt", "only1.txt"}));
 }
 
-TEST_F(Transfer, FailuresStopTheRowWhereTheyHappen) {
-  const QString error_75 = "ERROR 75: Path/File access error (file may be protected)";
-  p.drives.set_read_only("D:\\two\\same.txt", true);
-  p.dialogs.expect(error_75);
-  drop(5, "same.txt", 1);
-  EXPECT_EQ(p.dialogs.box().icon, Icon::Critical);
-  EXPECT_EQ(p.list(5), QStringList{"same.txt"});
-  EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
-  EXPECT_EQ(content("D:\\two\\same.txt"), "same");
-
-  // A copy not confirmed deletes nothing and moves nothing.
-  p.fs.fault = [](const QString& op, const QString&) {
-    if (op == "copy_file") throw FileError(err::permission_denied);
+// A drop whose copy fails moves and deletes nothing. A full disk or a protected target is
+// no failure another program could get past: no external copy is started for it, and a
+// full disk is told as it is, with the file being written.
+TEST_F(Transfer, ADropWhoseCopyFailsKeepsEveryFile) {
+  const struct {
+    int error;
+    int source;
+    const char* name;
+    int target;
+    const char* message;
+    size_t started;  // external copies
+  } cases[] = {
+      {err::permission_denied, 1, "only1.txt", 2, "Unable to copy file \"C:\\one\\only1.txt\"", 1},
+      {err::path_file_access, 2, "only2.txt", 1, "Unable to copy file \"D:\\two\\only2.txt\"", 0},
+      {err::disk_full, 3, "new1.txt", 5, "ERROR 61: Disk full while copying D:\\TWO\\NEW1.TXT", 0},
   };
-  p.dialogs.expect("Unable to copy file \"C:\\one\\only1.txt\"");
-  drop(1, "only1.txt", 2);
-  EXPECT_EQ(content("C:\\one\\only1.txt"), "one");
-  EXPECT_TRUE(p.list(1).contains("only1.txt"));
-  EXPECT_FALSE(p.list(2).contains("only1.txt"));
-}
-
-// A full disk or a protected target is no failure another program could get past: no
-// external copy is started. A full disk is told as it is, with the file being written.
-TEST_F(Transfer, AFullDiskIsToldWithTheTargetAndNotRetriedElsewhere) {
-  p.fs.fault = [](const QString& op, const QString&) {
-    if (op == "copy_file") throw FileError(err::disk_full);
-  };
-  p.dialogs.expect("ERROR 61: Disk full while copying D:\\TWO\\NEW1.TXT");
-  drop(3, "new1.txt", 5);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    p.fs.fault = [&c](const QString& op, const QString&) {
+      if (op == "copy_file") throw FileError(c.error);
+    };
+    p.dialogs.expect(c.message);
+    const size_t started = p.processes.starts.size();
+    EXPECT_TRUE(touched_by([&] { drop(c.source, c.name, c.target); }).isEmpty());
+    EXPECT_EQ(p.processes.starts.size() - started, c.started);
+    EXPECT_TRUE(p.list(c.source).contains(c.name));
+  }
+  // A bulk alignment ends at a full disk the same way.
   p.dialogs.expect("ERROR 61: Disk full while copying D:\\TWO\\ONLY1.TXT");
   p.tz.bulk_align().bot_list_Click(ListId::List1);
-  EXPECT_TRUE(p.processes.starts.empty());
-  EXPECT_EQ(p.list(3), QStringList{"new1.txt"});
+  EXPECT_EQ(p.processes.starts.size(), 1u);
   EXPECT_EQ(p.list(1), QStringList{"only1.txt"});
-  EXPECT_EQ(content("D:\\two\\new1.txt"), "old");
-
-  p.fs.fault = [](const QString& op, const QString&) {
-    if (op == "copy_file") throw FileError(err::path_file_access);
-  };
-  p.dialogs.expect("Unable to copy file \"D:\\two\\only2.txt\"");
-  drop(2, "only2.txt", 1);
-  EXPECT_TRUE(p.processes.starts.empty());
-  EXPECT_TRUE(exists("D:\\two\\only2.txt"));
 }
 
 TEST_F(Transfer, PointerOverAnEntryShowsItsFiles) {

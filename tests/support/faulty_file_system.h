@@ -25,8 +25,9 @@ class FaultyFileSystem : public HostFileSystem {
   using HostFileSystem::HostFileSystem;
 
   std::function<void(const QString& operation, const QString& path)> fault;
-  // Lookups through open directories find a name in any letter case, and a new name
-  // that matches one there in another case is refused as taken (58), as on FAT.
+  // Lookups through open directories find a name in any letter case, and a copy to a new
+  // name that matches one there in another case is refused as taken (58), as on FAT (the
+  // copy looks the name up first, an "info" of the target).
   bool ignores_case = false;
 
   std::unique_ptr<Listing> list(const QString& pattern_path, int mask) override {
@@ -87,12 +88,10 @@ class FaultyFileSystem : public HostFileSystem {
     FileInfo copy_to(const QByteArray& name, OpenDirectory& target, const QByteArray& target_name,
                      Target mode) override {
       fs_.hit("copy_file", path_ + display_name(name));
-      // The host directory copies only to another host directory.
-      auto* faulty = dynamic_cast<FaultyDirectory*>(&target);
-      if (faulty && mode == Target::create_new && faulty->found(target_name) != target_name)
-        throw FileError(err::file_exists);
-      return real_->copy_to(name, faulty ? *faulty->real_ : target, target_name, mode);
+      fs_.check_new_name(target, target_name, mode);
+      return real_->copy_to(name, target, target_name, mode);
     }
+    HostDirectory& host_directory() override { return real_->host_directory(); }
     void remove(const QByteArray& name, Flush when) override {
       fs_.hit("remove_file", path_ + display_name(name));
       real_->remove(name, when);
@@ -133,7 +132,6 @@ class FaultyFileSystem : public HostFileSystem {
     FaultyFileSystem& fs_;
     std::shared_ptr<OpenDirectory> real_;
     QString path_;
-    friend class FaultyBatch;
   };
 
   class FaultyBatch : public CopyBatch {
@@ -146,11 +144,8 @@ class FaultyFileSystem : public HostFileSystem {
       const QString path = source.path() + display_name(name);
       fs_.hit("copy_file", path);
       if (first_.isEmpty()) first_ = path;
-      auto* from = dynamic_cast<FaultyDirectory*>(&source);
-      auto* to = dynamic_cast<FaultyDirectory*>(target.get());
-      if (to && mode == OpenDirectory::Target::create_new && to->found(target_name) != target_name)
-        throw FileError(err::file_exists);
-      real_->add(from ? *from->real_ : source, name, to ? to->real_ : target, target_name, mode);
+      fs_.check_new_name(*target, target_name, mode);
+      real_->add(source, name, target, target_name, mode);
     }
     int count() const override { return real_->count(); }
     qint64 bytes() const override { return real_->bytes(); }
@@ -173,6 +168,11 @@ class FaultyFileSystem : public HostFileSystem {
     QString first_;
   };
 
+  // A copy's new name, looked up as the target finds it.
+  void check_new_name(OpenDirectory& target, const QByteArray& name, OpenDirectory::Target mode) {
+    if (ignores_case && mode == OpenDirectory::Target::create_new && target.exists(name))
+      throw FileError(err::file_exists);
+  }
   // The comparison reads both directories at once: a fault sees one operation at a time.
   void hit(const char* operation, const QString& path) {
     const std::lock_guard<std::mutex> one_at_a_time(hits_);
