@@ -32,15 +32,11 @@ void Transfers::set_popup_list(ListId id) {
 }
 
 void Transfers::list_DragDrop(ListId target) {
-  Common& common = ctx_.common();
   const RunScope run(ctx_.window());
-  common.show_busy(true);
+  BusyScope busy(ctx_.common());
   const auto [source, dragged] = take_dragged_entry(ctx_);
   const DropRule rule = source ? drop_rule(target, *source) : DropRule{};
-  if (rule.kind == DropRule::none || !dragged || !dragged->side(rule.kept_dir)) {
-    common.show_busy(false);
-    return;
-  }
+  if (rule.kind == DropRule::none || !dragged || !dragged->side(rule.kept_dir)) return;
   try {
     WindowModel& w = ctx_.window();
     const Drop drop{with_status(*dragged), rule.kept_dir, w.list(*source), w.list(target)};
@@ -58,12 +54,11 @@ void Transfers::list_DragDrop(ListId target) {
         break;
     }
   } catch (const Refusal& refusal) {
-    common.show_busy(false);
+    busy.release();
     ctx_.message(refusal.text(), Buttons::Ok, Icon::Exclamation);
   } catch (const FileError& error) {
     ctx_.message(Copier::file_error_message(error, dragged->text), Buttons::Ok, Icon::Critical);
   }
-  common.show_busy(false);
 }
 
 void Transfers::move_file(const Drop& drop) {
