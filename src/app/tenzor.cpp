@@ -8,6 +8,8 @@
 #include "compare/comparison.h"
 #include "compare/pair_opener.h"
 #include "compare/panes.h"
+#include "directory_menu/directory_menu.h"
+#include "help/help.h"
 #include "history/history.h"
 #include "tree/results.h"
 #include "tree/tree_comparison.h"
@@ -34,6 +36,8 @@ Tenzor::Tenzor(const Services& services) : context_(services) {
   bulk_align_ = std::make_unique<BulkAlign>(ctx, *copier_, *tree_);
   deletion_ = std::make_unique<Deletion>(ctx, *panes_);
   opener_ = std::make_unique<Opener>(ctx);
+  directory_menu_ = std::make_unique<DirectoryMenu>(ctx, *panes_);
+  help_ = std::make_unique<Help>(ctx);
 }
 
 Tenzor::~Tenzor() = default;

@@ -18,6 +18,8 @@ class Transfers;
 class BulkAlign;
 class Deletion;
 class Opener;
+class DirectoryMenu;
+class Help;
 
 // The program's logic put together: the shared context and every feature, each given
 // the others it works with. The load step, the report, the keys and the window reach
@@ -51,6 +53,8 @@ class Tenzor {
   BulkAlign& bulk_align() { return *bulk_align_; }
   Deletion& deletion() { return *deletion_; }
   Opener& opener() { return *opener_; }
+  DirectoryMenu& directory_menu() { return *directory_menu_; }
+  Help& help() { return *help_; }
 
  private:
   Context context_;
@@ -65,6 +69,8 @@ class Tenzor {
   std::unique_ptr<BulkAlign> bulk_align_;
   std::unique_ptr<Deletion> deletion_;
   std::unique_ptr<Opener> opener_;
+  std::unique_ptr<DirectoryMenu> directory_menu_;
+  std::unique_ptr<Help> help_;
 };
 
 }  // namespace tz

@@ -34,7 +34,10 @@ class Help {
   // window's Big_box). Without a window nothing is shown.
   using BigBox = std::function<void(const QString& msg, const QString& capt)>;
 
-  Help(Context& ctx, BigBox big_box) : ctx_(ctx), big_box_(std::move(big_box)) {}
+  explicit Help(Context& ctx, BigBox big_box = {}) : ctx_(ctx), big_box_(std::move(big_box)) {}
+
+  // The window's text window, once there is a window.
+  void set_big_box(BigBox big_box) { big_box_ = std::move(big_box); }
 
   // The version history in the text window, captioned "Tenzor - Version history".
   void release_notes();

@@ -10,33 +10,19 @@
 
 namespace tz::ui {
 
-namespace {
-
-// Keeps the menu's logic for the window's life.
-class DirectoryMenuHolder : public QObject {
- public:
-  DirectoryMenuHolder(Tenzor& tz, QObject* parent)
-      : QObject(parent), menu(tz.context(), tz.panes()) {}
-
-  DirectoryMenu menu;
-};
-
-}  // namespace
-
 void connect_directory_menu(Tenzor& tz, MainWindow& window) {
-  auto* holder = new DirectoryMenuHolder(tz, &window);
-  DirectoryMenu& menu = holder->menu;
+  DirectoryMenu& menu = tz.directory_menu();
   QMenu* popup = window.menu(QStringLiteral("m_popup_dir"));
   for (int side = 1; side <= 2; ++side) {
     auto* box = qobject_cast<DirectoryBox*>(window.control(QStringLiteral("Dir%1").arg(side)));
-    QObject::connect(box, &DirectoryBox::right_pressed, holder,
+    QObject::connect(box, &DirectoryBox::right_pressed, &window,
                      [&menu, popup, side](const QPoint& at) {
                        menu.Dir_MouseDown(side);
                        popup->popup(at);
                      });
   }
-  auto on_trigger = [&window, holder](const char* name, auto action) {
-    QObject::connect(window.menu_entry(QString::fromLatin1(name)), &QAction::triggered, holder,
+  auto on_trigger = [&window](const char* name, auto action) {
+    QObject::connect(window.menu_entry(QString::fromLatin1(name)), &QAction::triggered, &window,
                      action);
   };
   on_trigger("m_rename_dir", [&menu] { menu.m_rename_dir_Click(); });

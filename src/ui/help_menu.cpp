@@ -1,7 +1,7 @@
 #include "ui/help_menu.h"
 
 #include <QAction>
-#include <memory>
+#include <QPointer>
 
 #include "app/tenzor.h"
 #include "help/help.h"
@@ -11,14 +11,15 @@
 namespace tz::ui {
 
 void connect_help_menu(Tenzor& tz, MainWindow& window) {
-  auto* big_box = new BigBox(window, tz.services().facts);
-  // Shared by the entries' connections, which end with the window.
-  auto help = std::make_shared<Help>(
-      tz.context(),
-      [big_box](const QString& msg, const QString& capt) { big_box->Big_box(msg, capt); });
+  // The text window goes with the main window; the help outlives both.
+  QPointer<BigBox> big_box = new BigBox(window, tz.services().facts);
+  Help& help = tz.help();
+  help.set_big_box([big_box](const QString& msg, const QString& capt) {
+    if (big_box) big_box->Big_box(msg, capt);
+  });
   auto on_trigger = [&window, &help](const char* name, void (Help::*click)()) {
     QObject::connect(window.menu_entry(QString::fromLatin1(name)), &QAction::triggered, &window,
-                     [help, click] { (help.get()->*click)(); });
+                     [&help, click] { (help.*click)(); });
   };
   on_trigger("m_comman_line", &Help::m_comman_line_Click);
   on_trigger("m_directory_flags", &Help::m_directory_flags_Click);
