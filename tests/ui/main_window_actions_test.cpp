@@ -31,6 +31,21 @@ class UiCompare : public WindowTest {
   }
 };
 
+TEST_F(UiCompare, PressingCompareFillsTheListViews) {
+  // Before: the file view of both directories.
+  EXPECT_EQ(rows_of(list(1)), (QStringList{"later.txt", "only1.txt", "same.txt"}));
+
+  click("bot_compare");
+
+  EXPECT_EQ(rows_of(list(1)), QStringList{"only1.txt"});
+  EXPECT_EQ(rows_of(list(2)), QStringList{"only2.txt"});
+  EXPECT_EQ(rows_of(list(3)), QStringList{"later.txt"});
+  EXPECT_TRUE(rows_of(list(4)).isEmpty());
+  EXPECT_EQ(rows_of(list(5)), QStringList{"same.txt"});
+  EXPECT_EQ(find<QLabel>("lab_list3")->text(), "newer in dir 1");
+  EXPECT_TRUE(find<QWidget>("bot_list1")->isVisible());
+}
+
 TEST_F(UiCompare, DirectoryBoxRestoresTheHintHighlightsOpensAndRereadsOnF5) {
   EXPECT_TRUE(model().lab_drag_drop.caption().isEmpty());
   QTest::mouseMove(find<QListView>("Dir2")->viewport(), QPoint(5, 5));
