@@ -54,17 +54,12 @@ class AlignTest : public ::testing::Test {
     else
       p.tz.transfers().list_DragDrop(list_at(target));
   }
-  QByteArray content(const QString& drive_path) {
-    QFile file(p.drives.host_path(drive_path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-  }
+  QByteArray content(const QString& drive_path) { return p.drives.content(drive_path); }
   bool exists(const QString& drive_path) { return QFile::exists(p.drives.host_path(drive_path)); }
 
   // The folder that holds every drive: both directories and their parents.
   QByteArray root() const { return p.drives.folder(); }
-  QByteArray host_dir(int dir) const {
-    return QFile::encodeName(p.drives.host_path(dir == 1 ? "C:\\one" : "D:\\two"));
-  }
+  QByteArray host_dir(int dir) const { return p.drives.native(dir == 1 ? "C:\\one" : "D:\\two"); }
   // What `action` changed anywhere below the drives' folder, by path relative to it.
   QSet<QByteArray> touched_by(const std::function<void()>& action) {
     return tz::test::touched_by(root(), action);

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Actions, HalfDone, ::testing::ValuesIn(cases));
 
 // A copy is deleted for the sake of the other only while that one is still as compared.
 TEST_F(AlignTest, NothingIsDeletedForACopyThatIsGoneOrChanged) {
-  ::unlink(QFile::encodeName(p.drives.host_path("C:\\one\\same.txt")).constData());
+  ::unlink(p.drives.native("C:\\one\\same.txt").constData());
   p.dialogs.expect("ERROR 53 File not found");
   drop(5, "same.txt", 1);
   EXPECT_EQ(content("D:\\two\\same.txt"), "same");

@@ -52,7 +52,7 @@ class LinksAndTwins : public AlignTest {
     for (int dir = 1; dir <= 2; ++dir)
       QDir(QFile::decodeName(host_dir(dir) + '/' + level(0).toUtf8())).removeRecursively();
     p.drives.write_file("C:\\outside.txt", "outside", t0);
-    const QByteArray outside = QFile::encodeName(p.drives.host_path("C:\\outside.txt"));
+    const QByteArray outside = p.drives.native("C:\\outside.txt");
     put(1, "real.txt", "real");
     link(1, "alias.txt", "real.txt");
     link(1, "outside.txt", outside);
@@ -79,8 +79,7 @@ class LinksAndTwins : public AlignTest {
     put(2, uber_nfd, "u nfd");
     put(1, naive_nfd, "naive");
     put(2, naive_nfc, "naive");
-    p.open_panes(deep1, deep2);
-    p.tz.comparison().bot_compare_Click();
+    p.compare(deep1, deep2);
   }
   std::string host(int dir, const std::string& name) const {
     return (host_dir(dir) + '/' + chain + '/').toStdString() + name;

@@ -16,7 +16,7 @@ class Transfer : public AlignTest {};
 TEST_F(Transfer, DropsMoveDeleteOrCopyAsTheirListsSay) {
   const auto inode = [&] {
     struct stat st {};
-    ::stat(QFile::encodeName(p.drives.host_path("C:\\one\\same.txt")).constData(), &st);
+    ::stat(p.drives.native("C:\\one\\same.txt").constData(), &st);
     return st.st_ino;
   };
   const ino_t before = inode();

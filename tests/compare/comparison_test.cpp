@@ -36,10 +36,8 @@ TEST_F(Compare, SortsEveryNameIntoItsListAndWarnsOfLengthsThatDecide) {
   // Lengths 4 GiB apart look equal in 32 bits.
   p.file(1, "big1.txt", "");
   p.file(2, "big1.txt", "");
-  ASSERT_EQ(::truncate(QFile::encodeName(p.drives.host_path("C:\\one\\big1.txt")),
-                       (qint64(1) << 32) + 10),
-            0);
-  ASSERT_EQ(::truncate(QFile::encodeName(p.drives.host_path("D:\\two\\big1.txt")), 10), 0);
+  ASSERT_EQ(::truncate(p.drives.native("C:\\one\\big1.txt"), (qint64(1) << 32) + 10), 0);
+  ASSERT_EQ(::truncate(p.drives.native("D:\\two\\big1.txt"), 10), 0);
   p.drives.set_mtime("C:\\one\\big1.txt", t0);
   p.drives.set_mtime("D:\\two\\big1.txt", t0 - 2);
   p.file(1, "big2.txt", "ab");
@@ -84,9 +82,7 @@ TEST_F(Compare, SortsEveryNameIntoItsListAndWarnsOfLengthsThatDecide) {
 // In the hour repeated when summer time ends, local wall-clock times run backwards:
 // only times since the epoch tell which file is newer.
 TEST_F(Compare, TimesAreComparedAsInstantsNotAsLocalWallClockTimes) {
-  const QByteArray old_tz = qgetenv("TZ");
-  qputenv("TZ", "Europe/Berlin");
-  ::tzset();
+  const ScopedEnv zone("TZ", "Europe/Berlin");
   const qint64 end_of_summer = 1'698'541'200;  // 2023-10-29 01:00 UTC, 03:00 CEST -> 02:00 CET
   p.file(1, "half.txt", "x", end_of_summer - 1800);  // 02:30 CEST
   p.file(2, "half.txt", "x", end_of_summer);         // 02:00 CET, 30 minutes later
@@ -94,8 +90,6 @@ TEST_F(Compare, TimesAreComparedAsInstantsNotAsLocalWallClockTimes) {
   p.file(2, "hour.txt", "x", end_of_summer + 900);   // 02:15 CET, an hour later
 
   p.compare();
-  qputenv("TZ", old_tz);
-  ::tzset();
 
   EXPECT_EQ(p.list(4), (QStringList{"half.txt", "hour.txt"}));
   EXPECT_TRUE(p.list(3).isEmpty());

@@ -45,9 +45,7 @@ class DirMenu : public ::testing::Test {
     struct stat st;
     return ::lstat(native(drive_path).constData(), &st) == 0;
   }
-  QByteArray native(const QString& drive_path) {
-    return QFile::encodeName(p.drives.host_path(drive_path));
-  }
+  QByteArray native(const QString& drive_path) { return p.drives.native(drive_path); }
   QString path(int pane) { return p.tz.window().pane(pane).path(); }
   QStringList subdirs(int pane) { return p.tz.window().pane(pane).subdirectories(); }
   void ask_delete(const QString& dir, Answer answer) {

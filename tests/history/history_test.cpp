@@ -27,31 +27,24 @@ class HistoryTest : public ::testing::Test {
   History& history() { return p.tz.history(); }
   HistoryList& list() { return p.tz.window().history; }
   QString file_path() { return QFile::decodeName(p.tz.globals().GLB_history_file); }
-  QByteArray file() {
-    QFile f(file_path());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-  }
+  QByteArray file() { return file_content(file_path()); }
   void write_file(const QByteArray& bytes) {
     QFile f(file_path());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-  }
-  void compare(const QString& path1, const QString& path2) {
-    p.open_panes(path1, path2);
-    p.tz.comparison().bot_compare_Click();
   }
 
   HistoryProgram p;
 };
 
 TEST_F(HistoryTest, RecordingPutsThePaddedPairOnTopOnceAndKeepsThirty) {
-  compare("C:\\one", "D:\\two");
-  compare("C:\\a", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
+  p.compare("C:\\a", "D:\\two");
   const QString padded = "C:\\a" + QString(31, u' ') + " <-> D:\\two";
   EXPECT_EQ(list().texts(), (QStringList{padded, "C:\\one" + QString(29, u' ') + " <-> D:\\two"}));
   // The same pair in other letter case: one entry, on top, spelt as the latest.
   ASSERT_TRUE(QFile::rename(p.drives.host_path("C:\\one"), p.drives.host_path("C:\\ONE")));
-  compare("C:\\ONE", "D:\\two");
+  p.compare("C:\\ONE", "D:\\two");
   EXPECT_EQ(list().count(), 2);
   EXPECT_TRUE(list().text(0).startsWith("C:\\ONE "));
   EXPECT_EQ(file(), (list().text(0) + "\r\n" + padded + "\r\n").toUtf8());
@@ -62,7 +55,7 @@ TEST_F(HistoryTest, RecordingPutsThePaddedPairOnTopOnceAndKeepsThirty) {
   write_file(forty);
   history().load();
   EXPECT_EQ(list().count(), 40);
-  compare("C:\\a", "D:\\two");
+  p.compare("C:\\a", "D:\\two");
   EXPECT_EQ(list().count(), 30);
   EXPECT_EQ(list().text(0), padded);
   EXPECT_EQ(list().text(29), "C:\\old28 <-> D:\\two");
@@ -96,8 +89,8 @@ TEST_F(HistoryTest, ViewDeletesAndClearsPairs) {
   history().m_history_Click();
   EXPECT_FALSE(history().view_visible());
 
-  compare("C:\\a", "D:\\two");
-  compare("C:\\one", "D:\\two");
+  p.compare("C:\\a", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
   WindowModel& w = p.tz.window();
   history().m_history_Click();
   EXPECT_TRUE(w.history_box.visible() && w.m_close.visible() && w.m_clear_all.visible());
@@ -114,7 +107,7 @@ TEST_F(HistoryTest, ViewDeletesAndClearsPairs) {
   EXPECT_TRUE(w.m_history.visible());
   EXPECT_EQ(file(), "");
 
-  compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
   history().m_history_Click();
   history().m_clear_all_Click();
   EXPECT_EQ(list().count(), 0);
@@ -125,7 +118,7 @@ TEST_F(HistoryTest, ViewDeletesAndClearsPairs) {
 // A save cut short half-way, as by a full disk, says so once and leaves the old file
 // whole and no partial file beside it.
 TEST_F(HistoryTest, ASaveCutShortKeepsTheOldFileWhole) {
-  compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
   const QByteArray before = file();
   QStringList long_pairs;
   for (int i = 0; i < 29; ++i) long_pairs << "C:\\" + QString(200, u'x') + QString::number(i);
@@ -139,7 +132,7 @@ TEST_F(HistoryTest, ASaveCutShortKeepsTheOldFileWhole) {
   p.dialogs.expect("The history could not be saved to " + file_path() +
                    "\r\nError: 61 - Disk full\r\nThe comparison goes on; the history is kept "
                    "until the program ends.");
-  compare("C:\\a", "D:\\two");
+  p.compare("C:\\a", "D:\\two");
   setrlimit(RLIMIT_FSIZE, &usual);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(file(), before);
@@ -162,7 +155,7 @@ TEST_F(HistoryTest, TheFileIsReachedByItsNativePathAndNeverLost) {
              "\r\nC:\\caf\xE9 <-> D:\\two\r\n");
   history().load();
   EXPECT_EQ(list().texts(), (QStringList{"C:\\\u00FCn <-> D:\\two", "C:\\caf\u00E9 <-> D:\\two"}));
-  compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
   const QByteArray saved = History::entry_text("C:\\one", "D:\\two").toUtf8() +
                            "\r\nC:\\\xC3\xBCn <-> D:\\two\r\nC:\\caf\xC3\xA9 <-> D:\\two\r\n";
   EXPECT_EQ(file(), saved);
@@ -175,8 +168,8 @@ TEST_F(HistoryTest, TheFileIsReachedByItsNativePathAndNeverLost) {
   p.dialogs.expect("The history file could not be read: " + file_path() +
                    "\r\nError: 70 - Permission denied\r\nIt is left as it is: the pairs "
                    "compared now are not saved in it.");
-  compare("C:\\one", "D:\\two");
-  compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
   EXPECT_EQ(file(), saved);
 
   // The folder replaced by a file: no save can succeed.
@@ -186,8 +179,8 @@ TEST_F(HistoryTest, TheFileIsReachedByItsNativePathAndNeverLost) {
   p.dialogs.expect("The history could not be saved to " + file_path() +
                    "\r\nError: 76 - Path not found\r\nThe comparison goes on; the history is "
                    "kept until the program ends.");
-  compare("C:\\one", "D:\\two");
-  compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
+  p.compare("C:\\one", "D:\\two");
   EXPECT_EQ(list().count(), 3);
 }
 

@@ -22,17 +22,6 @@
 
 namespace tz::test {
 
-// The error number `action` throws, 0 when it succeeds.
-template <class Action>
-int error_number(Action&& action) {
-  try {
-    action();
-  } catch (const FileError& error) {
-    return error.number();
-  }
-  return 0;
-}
-
 // Every entry of a listing: name -> attributes.
 inline QMap<QString, int> listed(FileSystem& fs, const QString& pattern_path, int mask) {
   QMap<QString, int> entries;
@@ -40,25 +29,6 @@ inline QMap<QString, int> listed(FileSystem& fs, const QString& pattern_path, in
   while (auto entry = listing->next()) entries.insert(entry->name, entry->attributes);
   return entries;
 }
-
-// An environment variable set for a scope; a new time zone takes effect at once.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const QByteArray& value)
-      : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
-    qputenv(name, value);
-    ::tzset();
-  }
-  ~ScopedEnv() {
-    had_ ? qputenv(name_, old_) : qunsetenv(name_);
-    ::tzset();
-  }
-
- private:
-  const char* name_;
-  QByteArray old_;
-  bool had_;
-};
 
 // Bypassing permission checks dropped for a scope, so that a test run as root meets
 // the permission errors a user meets. Only the effective set changes: it comes back.
@@ -112,11 +82,8 @@ inline QList<QByteArray> names_at(int fd) {
 // The host file system on temporary drives C: and D:, and M: without a medium.
 class PlatformTest : public ::testing::Test {
  protected:
-  QByteArray native(const QString& path) { return QFile::encodeName(drives.host_path(path)); }
-  QByteArray content(const QString& drive_path) {
-    QFile file(drives.host_path(drive_path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-  }
+  QByteArray native(const QString& path) { return drives.native(path); }
+  QByteArray content(const QString& drive_path) { return drives.content(drive_path); }
   // Everything in a drive folder, so that a leftover temporary file shows.
   QStringList names(const QString& drive_path) {
     return QDir(drives.host_path(drive_path))

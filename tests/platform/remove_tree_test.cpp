@@ -11,28 +11,18 @@ namespace {
 
 using Names = QList<QByteArray>;
 
-class RemoveTree : public PlatformTest {
- protected:
-  // A file named by exact bytes, which a drive path could not say.
-  void raw_file(const QString& drive_dir, const QByteArray& name) {
-    raw_file(native(drive_dir) + '/' + name);
-  }
-  void raw_file(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0) << path.constData();
-    ::close(fd);
-  }
-};
+using RemoveTree = PlatformTest;
 
 TEST_F(RemoveTree, TakesEveryNameAsItIsAndLinksOnlyAsLinks) {
   drives.write_file("C:\\Top\\a.txt", "a");
   drives.write_file("C:\\Top\\Sub\\Deeper\\b.txt", "b");
   drives.make_dir("C:\\Top\\Empty");
-  raw_file("C:\\Top\\Sub", "caf\xE9");
-  raw_file("C:\\Top\\Sub", "back\\slash");
+  // Names by exact bytes, which a drive path could not say.
+  write_raw(native("C:\\Top\\Sub") + "/caf\xE9");
+  write_raw(native("C:\\Top\\Sub") + "/back\\slash");
   const QByteArray odd_dir = native("C:\\Top") + "/dir\\with\\backslashes\xE9";
-  ASSERT_EQ(::mkdir(odd_dir.constData(), 0755), 0);
-  raw_file(odd_dir + "/inner");
+  make_raw_dir(odd_dir);
+  write_raw(odd_dir + "/inner");
   // Outside the tree: a folder and a read-only file the tree's links point to.
   drives.write_file("D:\\Outside\\kept.txt", "kept");
   drives.write_file("D:\\Outside\\Inner\\deep.txt", "deep");

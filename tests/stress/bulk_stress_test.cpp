@@ -31,8 +31,8 @@ class BulkStress : public ::testing::Test {
   void SetUp() override {
     p.drives.make_dir("C:\\one");
     p.drives.make_dir("D:\\two");
-    dir1 = QFile::encodeName(p.drives.host_path("C:\\one"));
-    dir2 = QFile::encodeName(p.drives.host_path("D:\\two"));
+    dir1 = p.drives.native("C:\\one");
+    dir2 = p.drives.native("D:\\two");
     for (int i = 0; i < file_count; ++i) {
       const QByteArray name = name_of(i);
       write_raw(dir1 + '/' + name, "content of " + name, TestProgram::t0);

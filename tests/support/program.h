@@ -30,7 +30,7 @@ struct TestHost {
   explicit TestHost(const QList<QChar>& letters, const QList<QChar>& without_medium)
       : drives(letters, without_medium), fs(drives.table()) {
     facts.work = drives.host(letters.value(0, u'C'));
-    facts.windows = QFile::encodeName(drives.host_path("C:\\windows"));
+    facts.windows = drives.native("C:\\windows");
   }
 
   static constexpr qint64 t0 = 1'700'000'000;
@@ -70,9 +70,9 @@ struct ProgramOn : TestHost {
   void file(int dir, const QString& name, const QByteArray& data, qint64 mtime = t0) {
     drives.write_file((dir == 1 ? "C:\\one\\" : "D:\\two\\") + name, data, mtime);
   }
-  // Opens C:\one and D:\two and presses "&compare dir's".
-  void compare() {
-    open_panes("C:\\one", "D:\\two");
+  // Opens the pair (C:\one and D:\two unless told) and presses "&compare dir's".
+  void compare(const QString& path1 = "C:\\one", const QString& path2 = "D:\\two") {
+    open_panes(path1, path2);
     tz.comparison().bot_compare_Click();
   }
   QStringList list(int n) { return tz.window().list(list_at(n)).texts(); }

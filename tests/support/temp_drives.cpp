@@ -58,6 +58,19 @@ QString TempDrives::host_path(const QString& drive_path) const {
   return QDir::cleanPath(host(drive_path.at(0)) + u'/' + rest.replace(u'\\', u'/'));
 }
 
+QByteArray TempDrives::native(const QString& drive_path) const {
+  return QFile::encodeName(host_path(drive_path));
+}
+
+QByteArray TempDrives::content(const QString& drive_path) const {
+  return file_content(host_path(drive_path));
+}
+
+QByteArray file_content(const QString& host_path) {
+  QFile file(host_path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 void TempDrives::write_file(const QString& drive_path, const QByteArray& content,
                             std::optional<qint64> mtime_utc_secs) {
   const QString path = host_path(drive_path);
@@ -77,13 +90,12 @@ void TempDrives::make_dir(const QString& drive_path) {
 void TempDrives::set_mtime(const QString& drive_path, qint64 utc_secs) {
   const struct timespec times[2] = {{static_cast<time_t>(utc_secs), 0},
                                     {static_cast<time_t>(utc_secs), 0}};
-  require(
-      ::utimensat(AT_FDCWD, QFile::encodeName(host_path(drive_path)).constData(), times, 0) == 0,
-      QStringLiteral("cannot set the time of ") + drive_path);
+  require(::utimensat(AT_FDCWD, native(drive_path).constData(), times, 0) == 0,
+          QStringLiteral("cannot set the time of ") + drive_path);
 }
 
 void TempDrives::set_read_only(const QString& drive_path, bool read_only) {
-  const QByteArray path = QFile::encodeName(host_path(drive_path));
+  const QByteArray path = native(drive_path);
   struct stat st;
   require(::stat(path.constData(), &st) == 0, QStringLiteral("no ") + drive_path);
   const mode_t mode = read_only ? st.st_mode & ~0222 : st.st_mode | 0200;

@@ -10,7 +10,6 @@
 
 #include "platform/host_file_system.h"
 #include "support/fakes.h"
-#include "support/raw_files.h"
 #include "support/temp_drives.h"
 
 namespace tz::test {
@@ -22,11 +21,6 @@ class Walk : public ::testing::Test {
   void SetUp() override {
     drives.make_dir("C:\\one");
     drives.make_dir("D:\\two");
-  }
-
-  // A directory made with its exact bytes below an existing drive directory.
-  void make_raw_dir(const QString& parent, const QByteArray& name) {
-    tz::test::make_raw_dir(QFile::encodeName(drives.host_path(parent)) + '/' + name);
   }
 
   void walk(const QString& root1 = "C:\\one", const QString& root2 = "D:\\two") {
@@ -106,7 +100,7 @@ TEST_F(Walk, ManyDirectoriesAreWalkedWithFewFilesOpen) {
     for (int i = 0; i < 50; ++i) {
       const QString group = QStringLiteral("%1\\g%2").arg(QLatin1String(root)).arg(i);
       drives.make_dir(group);
-      for (int j = 0; j < 99; ++j) make_raw_dir(group, QByteArray::number(j));
+      for (int j = 0; j < 99; ++j) drives.make_dir(group + u'\\' + QString::number(j));
     }
   }
   rlimit usual{};

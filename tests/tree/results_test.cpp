@@ -31,10 +31,7 @@ class ResultsLog : public ::testing::Test {
   }
   QString& report() { return p.tz.globals().GLB_mismatch_text; }
   QString log() const { return work.filePath("tenzor.log"); }
-  QByteArray content(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-  }
+  QByteArray content(const QString& path) { return file_content(path); }
   void write(const QString& path, const QByteArray& data) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

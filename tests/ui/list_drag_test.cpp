@@ -21,8 +21,7 @@ class UiAlign : public WindowTest {
     p.drives.write_file("D:\\two\\new1.txt", "old", t0);
     p.drives.write_file("D:\\two\\same.txt", "one", t0);
     p.clock.step = 0.5;
-    p.open_panes("C:\\one", "D:\\two");
-    p.tz.comparison().bot_compare_Click();
+    p.compare();
     show_window();
   }
   QPoint row(int n, const QString& name) {

@@ -11,17 +11,6 @@ namespace {
 
 using namespace ui;
 
-// The layouts' formulas, in twips.
-// Thirds of a twip come from the divisions; single precision keeps them to 0.01.
-constexpr float tolerance = 0.01f;
-
-void expect_rect(const TwipRect& r, const TwipRect& expected) {
-  EXPECT_NEAR(r.left, expected.left, tolerance) << "left";
-  EXPECT_NEAR(r.top, expected.top, tolerance) << "top";
-  EXPECT_NEAR(r.width, expected.width, tolerance) << "width";
-  EXPECT_NEAR(r.height, expected.height, tolerance) << "height";
-}
-
 #define EXPECT_RECT(r, ...)                \
   do {                                     \
     SCOPED_TRACE(#r);                      \

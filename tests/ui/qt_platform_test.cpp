@@ -60,12 +60,9 @@ TEST(UiQtBusyPointer, CallsDoNotNestAndFalseRestoresThePointer) {
 
 TEST(UiQtProcesses, MissingProgramFailsWithFileNotFound) {
   QtProcesses processes;
-  try {
-    processes.start_detached("/nonexistent/tenzor-no-such-program", {"a b"});
-    FAIL() << "no error";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.number(), err::file_not_found);
-  }
+  EXPECT_EQ(test::error_number(
+                [&] { processes.start_detached("/nonexistent/tenzor-no-such-program", {"a b"}); }),
+            err::file_not_found);
 }
 
 TEST(UiQtSystemFacts, ScreenInTwipsAndNoFrameOffscreen) {

@@ -26,13 +26,6 @@ using ui::text_window_layout;
 using ui::TextWindowLayout;
 using ui::TwipRect;
 
-void expect_rect(const TwipRect& r, const TwipRect& expected) {
-  EXPECT_FLOAT_EQ(r.left, expected.left);
-  EXPECT_FLOAT_EQ(r.top, expected.top);
-  EXPECT_FLOAT_EQ(r.width, expected.width);
-  EXPECT_FLOAT_EQ(r.height, expected.height);
-}
-
 // The text fills the window above a centred button, the grip in the corner; only a
 // normal window is held to 2000 twips, and a minimised one leaves everything as it was.
 TEST(TextWindowLayout, FillsTheWindowAboveACentredButtonAtLeast2000TwipsHighUnlessMaximised) {

@@ -14,10 +14,21 @@
 
 #include "support/test_program.h"
 #include "ui/main_window.h"
+#include "ui/twips.h"
 
 namespace tz::test {
 
 inline constexpr qint64 t0 = 1'700'000'000;
+
+// A place in twips. Thirds of a twip come from the layouts' divisions; single precision
+// keeps them to 0.01.
+inline void expect_rect(const ui::TwipRect& r, const ui::TwipRect& expected) {
+  constexpr float tolerance = 0.01f;
+  EXPECT_NEAR(r.left, expected.left, tolerance) << "left";
+  EXPECT_NEAR(r.top, expected.top, tolerance) << "top";
+  EXPECT_NEAR(r.width, expected.width, tolerance) << "width";
+  EXPECT_NEAR(r.height, expected.height, tolerance) << "height";
+}
 
 // The rows a view shows, top to bottom.
 inline QStringList rows_of(const QAbstractItemView* view) {
