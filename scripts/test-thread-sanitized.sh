@@ -13,5 +13,6 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTENZOR_SANITIZE
   -DTENZOR_WERROR="$werror" >/dev/null
 # The copy fallback runs the program itself.
 cmake --build "$build" --target tenzor logic_test_binaries
-QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+QT_QPA_PLATFORM=offscreen \
+  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$here/scripts/tsan-suppressions.txt" \
   setarch "$(uname -m)" -R ctest --test-dir "$build" --output-on-failure -j2 -L logic

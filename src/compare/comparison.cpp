@@ -1,6 +1,5 @@
 #include "compare/comparison.h"
 
-#include <QThreadPool>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -327,9 +326,8 @@ ReadAhead::ReadAhead(OpenPair pair)
   for (int i = 0; i < 2; ++i) {
     auto done = std::make_shared<std::promise<void>>();
     done_[i] = done->get_future();
-    QThreadPool::globalInstance()->start([reading = reading_, i,
-                                          dir = i == 0 ? pair_.dir1 : pair_.dir2,
-                                          files = i == 0 ? pair_.files1 : pair_.files2, done] {
+    start_in_pool([reading = reading_, i, dir = i == 0 ? pair_.dir1 : pair_.dir2,
+                   files = i == 0 ? pair_.files1 : pair_.files2, done] {
       try {
         reading->read(i, dir, files);
         done->set_value();

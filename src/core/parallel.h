@@ -10,4 +10,10 @@ namespace tz {
 // touch the same data, nor anything of the window.
 void both_at_once(const std::function<void()>& here, const std::function<void()>& beside);
 
+// Starts `task` on a thread of the pool, queued until one is free; with `if_free`, only
+// when one is free now (false, and nothing started, otherwise). The task sees all that
+// this thread wrote before the call.
+enum class Start { queued, if_free };
+bool start_in_pool(std::function<void()> task, Start when = Start::queued);
+
 }  // namespace tz
