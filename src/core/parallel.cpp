@@ -41,11 +41,12 @@ void take_over() {}
 
 bool start_in_pool(std::function<void()> task, Start when) {
   QThreadPool& pool = *QThreadPool::globalInstance();
-  hand_over();
-  auto run = [task = std::move(task)] {
+  std::function<void()> run = [task = std::move(task)] {
     take_over();
     task();
   };
+  // All the task reads is written by now.
+  hand_over();
   if (when == Start::if_free) return pool.tryStart(std::move(run));
   pool.start(std::move(run));
   return true;
