@@ -103,6 +103,14 @@ TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
   p.dialogs.expect_starting("C:\\one\\empty.txt has changed since the comparison");
   EXPECT_TRUE(touched_by([&] { drop(1, "empty.txt", 2); }).isEmpty());
 
+  // So is a node that kept the file's inode, time and length but is no file any more.
+  p.fs.seen_as = [](const QString& path, FileInfo& info) {
+    if (path == "C:\\one\\only1.txt") info.regular = false;
+  };
+  p.dialogs.expect_starting("C:\\one\\only1.txt has changed since the comparison");
+  EXPECT_TRUE(touched_by([&] { drop(1, "only1.txt", 2); }).isEmpty());
+  p.fs.seen_as = nullptr;
+
   // A pipe put where a listed file was is never opened: it could block for ever.
   QFile::remove(p.drives.host_path("C:\\one\\only1.txt"));
   ASSERT_EQ(::mkfifo((host_dir(1) + "/only1.txt").constData(), 0644), 0);

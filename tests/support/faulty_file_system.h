@@ -25,6 +25,9 @@ class FaultyFileSystem : public HostFileSystem {
   using HostFileSystem::HostFileSystem;
 
   std::function<void(const QString& operation, const QString& path)> fault;
+  // What a status read through an open directory gives, changed as a test says: a node
+  // that keeps its inode but is no file any more, which no real file system does on cue.
+  std::function<void(const QString& path, FileInfo& info)> seen_as;
   // Lookups through open directories find a name in any letter case, and a copy to a new
   // name that matches one there in another case is refused as taken (58), as on FAT (the
   // copy looks the name up first, an "info" of the target).
@@ -79,7 +82,9 @@ class FaultyFileSystem : public HostFileSystem {
 
     FileInfo info(const QByteArray& name) override {
       fs_.hit("info", path_ + display_name(name));
-      return real_->info(found(name));
+      FileInfo info = real_->info(found(name));
+      if (fs_.seen_as) fs_.seen_as(path_ + display_name(name), info);
+      return info;
     }
     bool exists(const QByteArray& name) override {
       fs_.hit("info", path_ + display_name(name));
