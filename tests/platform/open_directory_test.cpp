@@ -84,8 +84,6 @@ TEST_F(OpenDirectories, PipesAndDirectoriesAreNeverCopiedAndNeverBlock) {
   EXPECT_EQ(
       error_number_promptly(fifo, [&] { src->copy_to("to_fifo", *dst, "x", Target::create_new); }),
       err::path_file_access);
-  EXPECT_EQ(error_number_promptly(fifo, [&] { fs.copy_file("C:\\Src\\fifo", "D:\\x"); }),
-            err::path_file_access);
   EXPECT_EQ(copy_error("sub", *dst, "sub", Target::create_new), err::path_file_access);
   EXPECT_EQ(raw_names("D:\\Dst"), Names{});
   EXPECT_EQ(names("D:\\"), QStringList{"Dst"});
