@@ -10,7 +10,7 @@
 namespace tz::test {
 namespace {
 
-TEST(BothAtOnce, RunsBothAndPassesOnWhatThrewHereFirst) {
+TEST(BothAtOnce, RunsBothEvenWithoutAFreeThreadAndPassesOnWhatThrewHereFirst) {
   std::thread::id here_thread, beside_thread;
   both_at_once([&] { here_thread = std::this_thread::get_id(); },
                [&] { beside_thread = std::this_thread::get_id(); });
@@ -34,9 +34,8 @@ TEST(BothAtOnce, RunsBothAndPassesOnWhatThrewHereFirst) {
     EXPECT_STREQ(e.what(), "here");
   }
   EXPECT_THROW(both_at_once([] {}, [] { throw std::logic_error("beside"); }), std::logic_error);
-}
 
-TEST(BothAtOnce, RunsBesideHereWhenNoThreadIsFree) {
+  // No thread free: what would run beside runs here.
   QThreadPool& pool = *QThreadPool::globalInstance();
   const int threads = pool.maxThreadCount();
   pool.setMaxThreadCount(1);

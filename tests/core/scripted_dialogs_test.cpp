@@ -13,7 +13,7 @@ const MessageBox question{"do you want to delete A from dir1?", "", Buttons::Yes
 const MessageBox error{"ERROR 61: Disk full", "", Buttons::Ok, Icon::Critical, 0};
 const MessageBox none_deleted{"No file deleted.", "", Buttons::Ok, Icon::None, 0};
 
-TEST(ScriptedDialogsTest, BoxesNotExpectedOrNotMatchingFailAndAreAnsweredCautiously) {
+TEST(ScriptedDialogsTest, BoxesNotExpectedNotMatchingOrNeverShownFailAndAreAnsweredCautiously) {
   ScriptedDialogs dialogs;
   Answer answer = Answer::Yes;
   EXPECT_NONFATAL_FAILURE(answer = dialogs.message_box(question),
@@ -35,15 +35,14 @@ TEST(ScriptedDialogsTest, BoxesNotExpectedOrNotMatchingFailAndAreAnsweredCautiou
   dialogs.expect_starting("do you want to delete A", Answer::Cancel);
   EXPECT_EQ(dialogs.message_box(question), Answer::Cancel);
   EXPECT_EQ(dialogs.boxes.size(), 5u);
-}
 
-TEST(ScriptedDialogsTest, ExpectedBoxesNeverShownFailWhenTheDialogsGo) {
+  // An expected box never shown fails when the dialogs go.
   EXPECT_NONFATAL_FAILURE(
       {
-        ScriptedDialogs dialogs;
-        dialogs.expect("No file deleted.");
-        dialogs.expect("ERROR 61: Disk full");
-        dialogs.message_box(none_deleted);
+        ScriptedDialogs waiting;
+        waiting.expect("No file deleted.");
+        waiting.expect("ERROR 61: Disk full");
+        waiting.message_box(none_deleted);
       },
       "expected box never shown: \"ERROR 61: Disk full\"");
 }

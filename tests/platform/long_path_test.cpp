@@ -106,14 +106,5 @@ TEST_F(LongPaths, AFolderBeyondPathMaxIsListedReadAndWrittenThroughDriveForm) {
   EXPECT_EQ(names("C:\\Deep"), QStringList{});
 }
 
-TEST_F(LongPaths, MissingNamesBelowPathMaxAreStillMissing) {
-  EXPECT_EQ(error_number([&] { fs.info(deep + "\\none"); }), err::file_not_found);
-  EXPECT_EQ(error_number([&] { fs.info(deep + "\\none\\x"); }), err::path_not_found);
-  EXPECT_EQ(error_number([&] { fs.info(deep + "\\file.txt\\x"); }), err::path_not_found);
-  EXPECT_EQ(listed(fs, deep + "\\none\\*", 0), (QMap<QString, int>{}));
-  EXPECT_EQ(error_number([&] { fs.copy_file("C:\\none", deep + "\\x"); }), err::file_not_found);
-  EXPECT_EQ(error_number([&] { fs.remove_directory(deep + "\\none"); }), err::path_not_found);
-}
-
 }  // namespace
 }  // namespace tz::test

@@ -12,7 +12,6 @@
 #include <QMap>
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <functional>
 #include <future>
 

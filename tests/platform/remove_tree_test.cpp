@@ -41,7 +41,7 @@ TEST_F(RemoveTree, TakesEveryNameAsItIsAndLinksOnlyAsLinks) {
 }
 
 // A hidden name stops it too: the directory menu's tests.
-TEST_F(RemoveTree, AReadOnlyFileOrAPipeStopsItWhereItStands) {
+TEST_F(RemoveTree, AReadOnlyFileOrAPipeStopsItAndTheTopIsRefusedUnlessADirectory) {
   drives.write_file("C:\\Guarded\\ro.txt", "ro");
   drives.set_read_only("C:\\Guarded\\ro.txt", true);
   EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Guarded"); }), err::path_file_access);
@@ -52,9 +52,8 @@ TEST_F(RemoveTree, AReadOnlyFileOrAPipeStopsItWhereItStands) {
   ASSERT_EQ(::mkfifo((native("C:\\Piped") + "/fifo").constData(), 0644), 0);
   EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\Piped"); }), err::path_file_access);
   EXPECT_EQ(raw_names("C:\\Piped"), Names{"fifo"});
-}
 
-TEST_F(RemoveTree, TheTopItselfMissingALinkARootOrAFile) {
+  // The top itself: missing, a link, a root or a file.
   drives.write_file("D:\\Target\\kept.txt", "kept");
   link(drives.host_path("D:\\Target").toUtf8().constData(), "C:\\Link");
   drives.write_file("C:\\plain.txt", "p");
@@ -69,7 +68,7 @@ TEST_F(RemoveTree, TheTopItselfMissingALinkARootOrAFile) {
   EXPECT_EQ(error_number([&] { fs.remove_tree("C:\\plain.txt"); }), err::path_file_access);
   EXPECT_EQ(error_number([&] { fs.remove_tree("M:\\x"); }), err::disk_not_ready);
   EXPECT_TRUE(TreeSnapshot(native("D:\\")).changed_since(before).isEmpty());
-  EXPECT_EQ(raw_names("C:\\"), Names{"plain.txt"});
+  EXPECT_EQ(raw_names("C:\\"), (Names{"Guarded", "Piped", "plain.txt"}));
 }
 
 // A tree far deeper than a path the host takes at once: it goes, or the removal stops
