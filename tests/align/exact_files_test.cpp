@@ -1,13 +1,16 @@
 // Every action reaches exactly the files its entry stands for, and nothing else: links,
-// one directory seen twice, files changed since the comparison. (Twins and every kind of
-// link side by side, and names of every awkward kind through every action:
-// links_and_twins_test.cpp and hostile_names_test.cpp.)
+// one directory seen twice, files changed since the comparison, and names a shell, a
+// parser or a path would take for something else. (Twins and every kind of link side by
+// side: links_and_twins_test.cpp.)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+
 #include "align/bulk_align.h"
 #include "align_fixture.h"
+#include "support/hostile_names.h"
 #include "support/raw_files.h"
 #include "support/tree_snapshot.h"
 
@@ -32,8 +35,12 @@ TEST_F(ExactFiles, OneDirectorySeenTwiceKeepsItsFiles) {
   // Dir 2 reaches dir 1 through a link on another drive letter.
   ASSERT_EQ(::symlink(host_dir(1).constData(), (host_dir(2) + "-link").constData()), 0);
   p.open_panes("C:\\one", "D:\\two-link");
-  p.dialogs.expect_starting("dir1 and dir2 are equal");
+  p.dialogs.expect(
+      "dir1 and dir2 are equal and in the same drive; please select a different drive or "
+      "path for one of the two directories");
   p.tz.comparison().bot_compare_Click();
+  EXPECT_EQ(p.dialogs.box(0).icon, Icon::Critical);
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
   // The file view shows the directory's files in both lists; no drop may copy a file
   // onto itself or then delete its only copy.
   p.dialogs.expect(one_file("C:\\one\\only1.txt", "D:\\two-link\\only1.txt"));
@@ -92,17 +99,6 @@ TEST_F(ExactFiles, AFileChangedSinceTheComparisonIsLeftAlone) {
   p.dialogs.expect_starting("D:\\two\\same.txt has changed since the comparison");
   EXPECT_TRUE(touched_by([&] { drop(5, "same.txt", 1); }).isEmpty());
 
-  // So is a directory put where a listed empty file was, with the file's time.
-  p.file(1, "empty.txt", "");
-  p.compare();
-  ASSERT_TRUE(QFile::remove(p.drives.host_path("C:\\one\\empty.txt")));
-  const QByteArray in_place = host_dir(1) + "/empty.txt";
-  ASSERT_EQ(::mkdir(in_place.constData(), 0755), 0);
-  const struct timespec times[2] = {{t0, 0}, {t0, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, in_place.constData(), times, 0), 0);
-  p.dialogs.expect_starting("C:\\one\\empty.txt has changed since the comparison");
-  EXPECT_TRUE(touched_by([&] { drop(1, "empty.txt", 2); }).isEmpty());
-
   // So is a node that kept the file's inode, time and length but is no file any more.
   p.fs.seen_as = [](const QString& path, FileInfo& info) {
     if (path == "C:\\one\\only1.txt") info.regular = false;
@@ -150,6 +146,80 @@ TEST_F(ExactFiles, AFileReplacedAtTheSameLengthAndSecondIsAnotherFile) {
   EXPECT_EQ(content("C:\\one\\new1.txt"), "old");
   EXPECT_FALSE(exists("D:\\two\\new1.txt"));
   EXPECT_EQ(p.list(1), (QStringList{"new1.txt", "only1.txt"}));
+}
+
+// Each hostile name through every drop of a file: handled as the one file it names (or
+// refused with its reason), and nothing else on disk changes. (A whole list aligned
+// reaches names as a drop does: links_and_twins_test.cpp.)
+// Every drop on a list or target: what a drop of the name from list 1 to 5 changes on
+// disk ("1": the name in dir 1, "2": in dir 2; none: not tried).
+struct Drop {
+  int target;
+  std::array<const char*, 5> touched;
+};
+const Drop drops[] = {
+    {1, {"", "12", "2", "2", "2"}}, {2, {"12", "", "1", "1", "1"}},
+    {5, {"2", "1", "2", "1", ""}},  {delete_target, {"1", "2", "1", "2", "12"}},
+    {open_target, {"", ""}},
+};
+
+class HostileNames : public AlignTest {
+ protected:
+  // The fixture's pair with `name` where it makes it stand in list `list`, compared.
+  void with_name(const QByteArray& name, int list) {
+    for (int dir = 1; dir <= 2; ++dir) remove_raw_tree(host_dir(dir));
+    SetUp();  // makes the directories again
+    if (list != 2) write_raw(host_dir(1) + '/' + name, "hostile 1", list == 3 ? t0 + 60 : t0);
+    if (list != 1)
+      write_raw(host_dir(2) + '/' + name, list == 5 ? "hostile 1" : "hostile 2",
+                list == 4 ? t0 + 60 : t0);
+    p.compare();
+  }
+  // The entry of list `list` that stands for `name`, dragged to `target`.
+  void drop_name(const QByteArray& name, int list, int target) {
+    const FileList& l = p.tz.window().list(list_at(list));
+    int at = -1;
+    for (int i = 0; i < l.count(); ++i) {
+      const std::optional<FileRef>& side = list == 2 ? l.at(i).side2 : l.at(i).side1;
+      if (side && side->name == name) at = i;
+    }
+    ASSERT_GE(at, 0) << "not listed";
+    drop_row(list, at, target);
+  }
+  QSet<QByteArray> paths(const QByteArray& name, const char* dirs) {
+    QSet<QByteArray> set;
+    for (const char* d = dirs; *d; ++d) set.insert((*d == '1' ? "C/one/" : "D/two/") + name);
+    return set;
+  }
+};
+
+TEST_F(HostileNames, EachIsHandledAsTheOneFileItNames) {
+  for (const QByteArray& name : hostile_names) {
+    SCOPED_TRACE(name.toStdString());
+    const bool as_text = QString::fromUtf8(name).toUtf8() == name;
+    for (const Drop& d : drops) {
+      for (int source = 1; source <= 5; ++source) {
+        const char* const touched = d.touched[static_cast<size_t>(source - 1)];
+        if (!touched) continue;
+        SCOPED_TRACE(testing::Message() << "list " << source << " to " << d.target);
+        with_name(name, source);
+        if (d.target == delete_target)
+          p.dialogs.expect_starting("do you want to delete ", Answer::Yes);
+        // Opened by its own host path; a name that is not UTF-8 cannot be handed to another
+        // program as text, and says so.
+        const size_t opened = p.processes.opened.size();
+        if (d.target == open_target && !as_text) p.dialogs.expect_starting("Error: 52 - ");
+        EXPECT_EQ(touched_by([&] { drop_name(name, source, d.target); }), paths(name, touched));
+        if (d.target != open_target) continue;
+        if (as_text) {
+          ASSERT_EQ(p.processes.opened.size(), opened + 1);
+          EXPECT_EQ(p.processes.opened.back(), QString::fromUtf8(host_dir(source) + '/' + name));
+        } else {
+          EXPECT_EQ(p.processes.opened.size(), opened);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

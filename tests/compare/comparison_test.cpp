@@ -117,24 +117,6 @@ TEST_F(Compare, EveryFileOfLargeDirectoriesIsClassified) {
   EXPECT_TRUE(std::is_sorted(only1.begin(), only1.end()));
 }
 
-TEST_F(Compare, EqualDirectoriesAreRefusedByTextAndByIdentity) {
-  p.file(1, "a.txt", "x");
-  const QString equal =
-      "dir1 and dir2 are equal and in the same drive; please select a different drive or "
-      "path for one of the two directories";
-
-  // The same directory spelt in another case; reached through a link, the exact-files
-  // tests meet it.
-  p.open_panes("C:\\one", "C:\\ONE");
-  p.dialogs.expect(equal);
-  p.tz.comparison().bot_compare_Click();
-  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(p.dialogs.box(0).icon, Icon::Critical);
-  EXPECT_EQ(p.list(1), QStringList{"a.txt"});  // the file view stays
-  EXPECT_EQ(p.list(5), QStringList{});
-  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
-}
-
 TEST_F(Compare, ComparisonThatStopsSaysWhyAndListsNothing) {
   p.file(1, "a.txt", "x");
   p.file(2, "a.txt", "x");
