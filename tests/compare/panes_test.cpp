@@ -31,21 +31,7 @@ class PanesTest : public ::testing::Test {
   CompareProgram p;
 };
 
-TEST_F(PanesTest, DriveChangeOfDir1ShowsBothPanesAndOfDir2EmptiesTheLists) {
-  p.tz.panes().set_drive(1, u'D');
-  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
-  EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
-  EXPECT_EQ(p.tz.window().lab_list3.caption(), "");
-  EXPECT_EQ(list(1), QStringList{"d.txt"});
-  EXPECT_EQ(list(2), QStringList{"d.txt"});
-  EXPECT_EQ(p.tz.globals().GLB_path1, "D:\\");
-
-  p.tz.panes().set_drive(2, u'C');
-  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(list(n).isEmpty()) << n;
-  EXPECT_EQ(p.tz.globals().GLB_path2, "C:\\");
-}
-
-TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackToItsDirectoryAndRefreshKeepsTheLists) {
+TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackRefreshKeepsTheListsAndAnotherOpens) {
   // F: is in no table, E: has no medium (its folder is missing).
   compare();
   const QStringList only1 = list(1);
@@ -64,6 +50,19 @@ TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackToItsDirectoryAndRefreshKeeps
   EXPECT_EQ(list(1), only1);
   EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
   EXPECT_TRUE(p.tz.window().pane1.subdirectories().contains("C:\\new"));
+
+  // A drive that can be selected: for dir 1 the panes show files, for dir 2 the lists empty.
+  p.tz.panes().set_drive(1, u'D');
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+  EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
+  EXPECT_EQ(p.tz.window().lab_list3.caption(), "");
+  EXPECT_EQ(list(1), QStringList{"d.txt"});
+  EXPECT_EQ(list(2), QStringList{"d.txt"});
+  EXPECT_EQ(p.tz.globals().GLB_path1, "D:\\");
+
+  p.tz.panes().set_drive(2, u'C');
+  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(list(n).isEmpty()) << n;
+  EXPECT_EQ(p.tz.globals().GLB_path2, "C:\\");
 }
 
 TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
@@ -123,7 +122,7 @@ TEST_F(PanesTest, AFailureWhileOpeningAPaneLeavesItAndTheListsOnTheOldDirectory)
   EXPECT_EQ(list(2), before);
 }
 
-TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
+TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryElseOpensAndComparesThePair) {
   p.dialogs.expect("Bad path: D:\\missing");
   p.tz.pair_opener().open_dir_pair("C:\\data <-> D:\\missing", true);
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
@@ -135,9 +134,8 @@ TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
   p.tz.pair_opener().open_dir_pair("C:\\data<->D:\\b", true);
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
-}
 
-TEST_F(PanesTest, OpenDirPairOpensAndComparesBothDirectories) {
+  // A pair that exists is opened and compared, whatever the case it is written in.
   p.drives.write_file("D:\\b\\in data.txt", "x");
   p.tz.pair_opener().open_dir_pair("c:\\data <-> d:\\B", true);
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
