@@ -147,7 +147,8 @@ TEST_F(LinksAndTwins, EachListedFileIsOneFileOfItsOwn) {
   EXPECT_TRUE(p.tz.window().lab_drag_drop.caption().endsWith(", bytes 4 " + deep1 + "alias.txt"));
 }
 
-TEST_F(LinksAndTwins, EachDropReachesTheFilesItNames) {
+// Each drop, and each list aligned by its button (target 0), reaches the files it names.
+TEST_F(LinksAndTwins, EachDropAndEachListAlignedReachesTheFilesItNames) {
   struct Case {
     int source;
     std::string name;
@@ -182,6 +183,11 @@ TEST_F(LinksAndTwins, EachDropReachesTheFilesItNames) {
        delete_target,
        {"1/" + naive_nfd, "2/" + naive_nfc},
        ask + "NAI\u0308VE.TXT\nfrom both directories?"},
+      // File by file; the twin goes beside its other form; the link to no file stops the rest.
+      {1, "", 0, {"2/Readme.txt", "2/alias.txt", "2/real.txt", "2/" + uber_nfc}},
+      {2, "", 0, {"1/" + nfd}, taken(deep1 + "dangling.txt")},
+      {3, "", 0, {"2/notes.txt", "2/far.txt"}},
+      {4, "outside.txt", 0, {"1/README.TXT", "1/" + nfc, "1/outside.txt"}, {}, "newer outside"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + " from list " + std::to_string(c.source) + " to " +
@@ -189,33 +195,15 @@ TEST_F(LinksAndTwins, EachDropReachesTheFilesItNames) {
     build();
     if (!c.box.isEmpty())
       p.dialogs.expect(c.box, c.target == delete_target ? Answer::Yes : Answer::Ok);
-    EXPECT_EQ(changed([&] { drop_row(c.source, row(c.source, c.name), c.target); }), c.files);
+    EXPECT_EQ(changed([&] {
+                if (c.target == 0) return p.tz.bulk_align().bot_list_Click(list_at(c.source));
+                drop_row(c.source, row(c.source, c.name), c.target);
+              }),
+              c.files);
     if (c.copied.empty()) continue;
     // A plain file of its own: a link there is replaced, never written through.
     EXPECT_EQ(held(c.source == 1 || c.source == 3 ? 2 : 1, c.name), c.copied);
   }
-}
-
-TEST_F(LinksAndTwins, EachListIsAlignedFileByFile) {
-  struct Case {
-    int list;
-    Names files;
-    QString refusal = {};
-  };
-  const std::vector<Case> cases{
-      {1, {"2/Readme.txt", "2/alias.txt", "2/real.txt", "2/" + uber_nfc}},
-      // The twin goes beside its other form; the link to no file stops the rest.
-      {2, {"1/" + nfd}, taken(deep1 + "dangling.txt")},
-      {3, {"2/notes.txt", "2/far.txt"}},
-      {4, {"1/README.TXT", "1/" + nfc, "1/outside.txt"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE("list " + std::to_string(c.list));
-    build();
-    if (!c.refusal.isEmpty()) p.dialogs.expect(c.refusal);
-    EXPECT_EQ(changed([&] { p.tz.bulk_align().bot_list_Click(list_at(c.list)); }), c.files);
-  }
-  EXPECT_EQ(held(1, "outside.txt"), "newer outside");  // in place of the link
 }
 
 }  // namespace
