@@ -198,9 +198,8 @@ TEST_F(Trees, ABranchWhosePathReachesAnotherDirectoryIsNeverComparedAsThat) {
   // "b\c" is one name, and its path names another directory: b's c.
   dir({"C:\\one\\b\\c\\inner", "D:\\two\\b\\c\\inner"});
   put("C:\\one\\b\\c\\inner\\f.txt");
-  for (const char* root : {"C:\\one", "D:\\two"}) {
+  for (const char* root : {"C:\\one", "D:\\two"})
     ASSERT_TRUE(QDir(p.drives.host_path(root)).mkdir("b\\c"));
-  }
   QFile secret(p.drives.host_path("C:\\one") + "/b\\c/secret.txt");
   ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
   p.dialogs.expect(
@@ -231,9 +230,8 @@ class Walk : public ::testing::Test {
   // Each branch as "path1 | path2", a side that is missing marked with "-".
   QStringList rows() const {
     QStringList found;
-    for (const Branch& b : table) {
+    for (const Branch& b : table)
       found << (b.exists1 ? "" : "-") + b.path1 + " | " + (b.exists2 ? "" : "-") + b.path2;
-    }
     return found;
   }
   // Rows `from` to `to` (exclusive) sorted: one level, whose order the host decides.
@@ -253,9 +251,8 @@ class Walk : public ::testing::Test {
 };
 
 TEST_F(Walk, IdenticalTreesGiveTheRootThenEachLevelInListingOrder) {
-  for (const char* dir : {"C:\\one\\a\\c", "C:\\one\\b\\c", "D:\\two\\a\\c", "D:\\two\\b\\c"}) {
+  for (const char* dir : {"C:\\one\\a\\c", "C:\\one\\b\\c", "D:\\two\\a\\c", "D:\\two\\b\\c"})
     drives.make_dir(dir);
-  }
   walk("C:\\one\\", "D:\\two");
 
   ASSERT_EQ(table.size(), 5u);
