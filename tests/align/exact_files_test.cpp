@@ -150,12 +150,10 @@ TEST_F(ExactFiles, AFileReplacedAtTheSameLengthAndSecondIsAnotherFile) {
   EXPECT_EQ(p.list(1), (QStringList{"new1.txt", "only1.txt"}));
 }
 
-// Each hostile name through every drop of a file: handled as the one file it names (or
-// refused with its reason). (A whole list aligned reaches names as a drop does: the
-// twins' and links' table below.)
-//
-// Every drop on a list or target: what a drop of the name from list 1 to 5 changes on
-// disk ("1": the name in dir 1, "2": in dir 2; none: not tried).
+// Each hostile name through every drop of a file (a whole list aligned reaches names as a
+// drop does: the twins' and links' table below). What a drop of the name from list 1 to 5
+// on each list or target changes on disk ("1": the name in dir 1, "2": in dir 2; none:
+// not tried); the name is handled as the one file it names, or refused with its reason.
 struct Drop {
   int target;
   std::array<const char*, 5> touched;
