@@ -25,30 +25,14 @@ class PanesTest : public ::testing::Test {
     p.drives.write_file("D:\\b\\b.txt", "x");
     p.open_panes("C:\\", "D:\\");
   }
-  QStringList list(int n) { return p.list(n); }
-  void compare() { p.tz.comparison().bot_compare_Click(); }
 
   CompareProgram p;
 };
 
-TEST_F(PanesTest, DriveChangeOfDir1ShowsBothPanesAndOfDir2EmptiesTheLists) {
-  p.tz.panes().set_drive(1, u'D');
-  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
-  EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
-  EXPECT_EQ(p.tz.window().lab_list3.caption(), "");
-  EXPECT_EQ(list(1), QStringList{"d.txt"});
-  EXPECT_EQ(list(2), QStringList{"d.txt"});
-  EXPECT_EQ(p.tz.globals().GLB_path1, "D:\\");
-
-  p.tz.panes().set_drive(2, u'C');
-  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(list(n).isEmpty()) << n;
-  EXPECT_EQ(p.tz.globals().GLB_path2, "C:\\");
-}
-
-TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackToItsDirectoryAndRefreshKeepsTheLists) {
+TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackRefreshKeepsTheListsAndAnotherOpens) {
   // F: is in no table, E: has no medium (its folder is missing).
-  compare();
-  const QStringList only1 = list(1);
+  p.tz.comparison().bot_compare_Click();
+  const QStringList only1 = p.list(1);
   p.dialogs.expect("68 Device unavailable");
   p.tz.panes().set_drive(1, u'F');
   p.dialogs.expect("71 Disk not ready");
@@ -56,14 +40,27 @@ TEST_F(PanesTest, DriveThatCannotBeSelectedGoesBackToItsDirectoryAndRefreshKeeps
   EXPECT_EQ(p.tz.window().pane1.drive(), u'C');
   EXPECT_EQ(p.tz.window().pane2.drive(), u'D');
   EXPECT_EQ(p.tz.window().pane2.path(), "D:\\");
-  EXPECT_EQ(list(1), only1);
+  EXPECT_EQ(p.list(1), only1);
   EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
   // A refresh rereads the directory boxes and keeps the lists.
   p.drives.make_dir("C:\\new");
   p.tz.panes().m_refresh_Click();
-  EXPECT_EQ(list(1), only1);
+  EXPECT_EQ(p.list(1), only1);
   EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\");
   EXPECT_TRUE(p.tz.window().pane1.subdirectories().contains("C:\\new"));
+
+  // A drive that can be selected: for dir 1 the panes show files, for dir 2 the lists empty.
+  p.tz.panes().set_drive(1, u'D');
+  EXPECT_EQ(p.tz.window().lab_list1.caption(), "files in dir 1");
+  EXPECT_EQ(p.tz.window().lab_list2.caption(), "files in dir 2");
+  EXPECT_EQ(p.tz.window().lab_list3.caption(), "");
+  EXPECT_EQ(p.list(1), QStringList{"d.txt"});
+  EXPECT_EQ(p.list(2), QStringList{"d.txt"});
+  EXPECT_EQ(p.tz.globals().GLB_path1, "D:\\");
+
+  p.tz.panes().set_drive(2, u'C');
+  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(p.list(n).isEmpty()) << n;
+  EXPECT_EQ(p.tz.globals().GLB_path2, "C:\\");
 }
 
 TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
@@ -80,7 +77,7 @@ TEST_F(PanesTest, HiddenSubdirectoryStandsInAlphabeticalPlace) {
   EXPECT_EQ(
       p.tz.window().pane1.subdirectories(),
       (QStringList{"C:\\data\\.backup", "C:\\data\\alpha", "C:\\data\\Backup", "C:\\data\\zeta"}));
-  EXPECT_EQ(list(1), QStringList{"in data.txt"});  // hidden files are never listed
+  EXPECT_EQ(p.list(1), QStringList{"in data.txt"});  // hidden files are never listed
 }
 
 // A subdirectory whose name holds a backslash, or bytes that are not UTF-8 (shown as
@@ -111,19 +108,19 @@ TEST_F(PanesTest, AFailureWhileOpeningAPaneLeavesItAndTheListsOnTheOldDirectory)
     if (op == "list" && path == "D:\\b\\*.*") throw FileError(err::device_io);
   };
   p.tz.panes().set_directory(1, "C:\\data");
-  EXPECT_EQ(list(1), QStringList{"in data.txt"});
+  EXPECT_EQ(p.list(1), QStringList{"in data.txt"});
   EXPECT_EQ(p.tz.globals().GLB_path1, "C:\\data\\");
 
-  const QStringList before = list(2);
+  const QStringList before = p.list(2);
   p.dialogs.expect("57 Device I/O error");
   p.tz.panes().open_row(2, static_cast<int>(p.tz.window().pane2.rows().indexOf("D:\\b")));
   EXPECT_EQ(p.tz.window().pane2.path(), "D:\\");
   EXPECT_EQ(p.tz.globals().GLB_path2, "D:\\");
   EXPECT_EQ(p.tz.window().listed_dir2->path(), "D:\\");
-  EXPECT_EQ(list(2), before);
+  EXPECT_EQ(p.list(2), before);
 }
 
-TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
+TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryElseOpensAndComparesThePair) {
   p.dialogs.expect("Bad path: D:\\missing");
   p.tz.pair_opener().open_dir_pair("C:\\data <-> D:\\missing", true);
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
@@ -135,16 +132,15 @@ TEST_F(PanesTest, OpenDirPairReportsAMissingDirectoryAndChangesNothing) {
   p.tz.pair_opener().open_dir_pair("C:\\data<->D:\\b", true);
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\");
-}
 
-TEST_F(PanesTest, OpenDirPairOpensAndComparesBothDirectories) {
+  // A pair that exists is opened and compared, whatever the case it is written in.
   p.drives.write_file("D:\\b\\in data.txt", "x");
   p.tz.pair_opener().open_dir_pair("c:\\data <-> d:\\B", true);
   EXPECT_EQ(p.tz.window().pane1.path(), "C:\\data");
   EXPECT_EQ(p.tz.window().pane2.path(), "D:\\b");
   EXPECT_EQ(p.tz.globals().GLB_path2, "D:\\b\\");
-  EXPECT_EQ(list(5), QStringList{"in data.txt"});
-  EXPECT_EQ(list(2), QStringList{"b.txt"});
+  EXPECT_EQ(p.list(5), QStringList{"in data.txt"});
+  EXPECT_EQ(p.list(2), QStringList{"b.txt"});
   EXPECT_EQ(p.tz.window().lab_list2.caption(), "only in dir 2");
 }
 
