@@ -34,25 +34,6 @@ class LoadStep : public ::testing::Test {
   TestProgram p;
 };
 
-TEST_F(LoadStep, OpensAndComparesTheCommandLinePairOnceTheWindowShows) {
-  QSignalSpy shown(&p.tz.window(), &WindowModel::show_requested);
-  QSignalSpy geometry(&p.tz.window(), &WindowModel::geometry_requested);
-  // Its status is the event loop's; a window closed during the first comparison ends
-  // without one (the closing tests).
-  p.facts.line = "  C:\\work | d:\\COPY ";
-  EXPECT_EQ(load_and_run(p.tz, {}, [] { return 7; }), 7);
-  EXPECT_EQ(shown.count(), 1);
-  ASSERT_EQ(geometry.count(), 1);
-  // Centred on a 19200 x 14400 twips screen.
-  EXPECT_EQ(geometry[0], (QVariantList{4792, 3585, 9615, 7230}));
-  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\copy");
-  EXPECT_EQ(list(5), QStringList{"a.txt"});
-  EXPECT_EQ(list(1), QStringList{"b.txt"});
-  EXPECT_FALSE(p.tz.globals().GLB_loading);
-  EXPECT_FALSE(p.tz.window().m_close.visible());
-  EXPECT_EQ(p.tz.globals().GLB_command_line, "C:\\work | d:\\COPY");
-}
-
 // Each is said, and the program ends before its window shows.
 TEST_F(LoadStep, ALineThatCannotBeOpenedIsExplainedAndEnds) {
   QSignalSpy shown(&p.tz.window(), &WindowModel::show_requested);
@@ -104,13 +85,27 @@ TEST_F(LoadStep, TheWindowShowsFirstAndEachFileIsReadOnce) {
   p.fs.fault = [&listings](const QString& op, const QString& path) {
     if (op == "list" && path == "C:\\work\\*.*") ++listings;
   };
-  load("C:\\work | D:\\copy");
+  QSignalSpy shown(&p.tz.window(), &WindowModel::show_requested);
+  QSignalSpy geometry(&p.tz.window(), &WindowModel::geometry_requested);
+  // Its status is the event loop's; a window closed during the first comparison ends
+  // without one (the closing tests).
+  p.facts.line = "  C:\\work | d:\\COPY ";
+  EXPECT_EQ(load_and_run(p.tz, {}, [] { return 7; }), 7);
+  EXPECT_EQ(shown.count(), 1);
+  ASSERT_EQ(geometry.count(), 1);
+  // Centred on a 19200 x 14400 twips screen.
+  EXPECT_EQ(geometry[0], (QVariantList{4792, 3585, 9615, 7230}));
+  EXPECT_EQ(p.tz.window().pane2.path(), "D:\\copy");
+  EXPECT_FALSE(p.tz.globals().GLB_loading);
+  EXPECT_FALSE(p.tz.window().m_close.visible());
+  EXPECT_EQ(p.tz.globals().GLB_command_line, "C:\\work | d:\\COPY");
   EXPECT_EQ(files_when_shown, 0u);
   EXPECT_EQ(rows_when_shown, (QStringList{"C:\\", "C:\\work"}));
   EXPECT_EQ(p.tz.window().pane1.rows(),
             (QStringList{"C:\\", "C:\\work", "C:\\work\\.cache", "C:\\work\\sub"}));
   EXPECT_EQ(listings, 1);
   EXPECT_EQ(list(1), QStringList{"b.txt"});
+  EXPECT_EQ(list(5), QStringList{"a.txt"});
   const std::vector<Entry>& files = p.tz.window().pane1.file_entries();
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[0].text, "a.txt");
@@ -134,14 +129,6 @@ TEST_F(LoadStep, TheWindowShowsFirstAndEachFileIsReadOnce) {
   EXPECT_EQ(p.tz.globals().GLB_path2, "D:\\copy\\");
   for (int n = 1; n <= 5; ++n) EXPECT_TRUE(list(n).isEmpty()) << n;
   EXPECT_EQ(p.exit.ends, 0);
-}
-
-TEST_F(LoadStep, TreeLineSetsTreeModeAndLeavesLoadingLast) {
-  load(QString::fromUtf8("C:\\work \xC2\xA7 D:\\copy"));
-  EXPECT_TRUE(p.tz.globals().GLB_tree_mode);
-  EXPECT_FALSE(p.tz.globals().GLB_loading);
-  // Without subdirectories the tree comparison compares the roots as a pair.
-  EXPECT_EQ(p.tz.window().lab_list1.caption(), "only in dir 1");
 }
 
 // The pair a user names is the pair opened; the newest pair of the history stands in for
@@ -180,6 +167,11 @@ TEST(LoadStepPair, TheNamedPairWinsAndTheHistoryFillsWhatIsNotNamed) {
     load_form(p.tz, [&table](const QString& native) { return table.to_drive_form(native); });
     EXPECT_EQ(p.tz.window().pane1.path(), c.pane1);
     EXPECT_EQ(p.tz.window().pane2.path(), c.pane2);
+    EXPECT_EQ(p.tz.globals().GLB_tree_mode, c.line == tree);
+    EXPECT_FALSE(p.tz.globals().GLB_loading);
+    // Two directories are compared at once, a tree's roots as a pair when it has no branch.
+    EXPECT_EQ(p.tz.window().lab_list1.caption(),
+              QString(c.pane1) == c.pane2 ? "files in dir 1" : "only in dir 1");
     // Opening a pair at start records nothing.
     EXPECT_EQ(p.tz.window().history.count(), *c.history ? 1 : 0);
     EXPECT_EQ(p.exit.ends, 0);
