@@ -111,8 +111,6 @@ TEST(CommandLineTest, AnInvalidLineSaysWhatIsWrongWithIt) {
             "which a drive path takes for a separator");
   EXPECT_EQ(invalid_line_message(parse_arguments({"/a", "/b", "/c"}, u'C', {}), "\r\n"),
             "Tenzor compares two folders at a time: give it one folder or two.");
-  EXPECT_EQ(invalid_line_message(CommandLine{}, "\r\n"),
-            "Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ");
 }
 
 }  // namespace

@@ -133,9 +133,7 @@ TEST_F(Report, NamesALineCannotHoldAreEscapedAndRecordsEndedByNulHoldThemAsTheyA
 }
 
 TEST_F(Report, PairsThatCannotBeComparedOrStopEarlyAnswerTwo) {
-  const QString invalid =
-      "Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ";
-  p.dialogs.expect(invalid);
+  p.dialogs.expect("Invalid call line format.\r\nUsage: <drive:\\path 1> | <drive:\\path 2> ");
   EXPECT_EQ(run("C:\\one D:\\two"), report_status::refused);
   p.dialogs.expect("Directory not found or disk drive not ready (C:\\one\\only1.txt | D:\\two)");
   EXPECT_EQ(run("C:\\one\\only1.txt | D:\\two"), report_status::refused);
