@@ -6,67 +6,42 @@ namespace tz::test {
 namespace {
 
 struct Case {
-  const char* line;
+  QStringList input;
   bool valid;
   bool tree;
   const char* path1;
   const char* path2;
 };
 
+// A line is read as a whole; paths given as arguments of their own are taken exactly, and
+// any other arguments are read as one line.
 TEST(CommandLineTest, ReadsThePairFormsAndRefusesEverythingElse) {
-  const Case cases[] = {
-      {"C:\\A | D:\\B", true, false, "C:\\A", "D:\\B"},
-      {"C:\\A|D:\\B", true, false, "C:\\A", "D:\\B"},
-      {"   C:\\my docs   |   D:\\B  ", true, false, "C:\\my docs", "D:\\B"},
-      {"C:\\A \xC2\xA7 D:\\B", true, true, "C:\\A", "D:\\B"},
+  const std::vector<Case> lines = {
+      {{"C:\\A | D:\\B"}, true, false, "C:\\A", "D:\\B"},
+      {{"C:\\A|D:\\B"}, true, false, "C:\\A", "D:\\B"},
+      {{"   C:\\my docs   |   D:\\B  "}, true, false, "C:\\my docs", "D:\\B"},
+      {{"C:\\A \xC2\xA7 D:\\B"}, true, true, "C:\\A", "D:\\B"},
       // The first "§" separates, as the first "|" does.
-      {"C:\\A \xC2\xA7 D:\\B \xC2\xA7 C", true, true, "C:\\A", "D:\\B \xC2\xA7 C"},
+      {{"C:\\A \xC2\xA7 D:\\B \xC2\xA7 C"}, true, true, "C:\\A", "D:\\B \xC2\xA7 C"},
       // The "|" wins over an earlier "§".
-      {"C:\\A \xC2\xA7 D:\\B | E:\\C", true, false, "C:\\A \xC2\xA7 D:\\B", "E:\\C"},
-      {"C:\\A | D:\\B \xC2\xA7 E:\\C", true, false, "C:\\A", "D:\\B \xC2\xA7 E:\\C"},
+      {{"C:\\A \xC2\xA7 D:\\B | E:\\C"}, true, false, "C:\\A \xC2\xA7 D:\\B", "E:\\C"},
+      {{"C:\\A | D:\\B \xC2\xA7 E:\\C"}, true, false, "C:\\A", "D:\\B \xC2\xA7 E:\\C"},
       // The first "|" splits; a later one belongs to the second path.
-      {"C:\\A | D:\\B|C", true, false, "C:\\A", "D:\\B|C"},
-      {"", true, false, "E:\\", "E:\\"},
-      {"   ", true, false, "E:\\", "E:\\"},
-      {"A | B", false, false, "", ""},
-      {"C:A | D:\\B", false, false, "", ""},
-      {"\\\\server\\share | D:\\B", false, false, "", ""},
-      {"C:\\A D:\\B", false, false, "", ""},
-      {"C:\\A |", false, false, "", ""},
-      {"| D:\\B", false, false, "", ""},
-      {"\"C:\\A\" | D:\\B", false, false, "", ""},
+      {{"C:\\A | D:\\B|C"}, true, false, "C:\\A", "D:\\B|C"},
+      {{""}, true, false, "E:\\", "E:\\"},
+      {{"   "}, true, false, "E:\\", "E:\\"},
+      {{"A | B"}, false, false, "", ""},
+      {{"C:A | D:\\B"}, false, false, "", ""},
+      {{"\\\\server\\share | D:\\B"}, false, false, "", ""},
+      {{"C:\\A D:\\B"}, false, false, "", ""},
+      {{"C:\\A |"}, false, false, "", ""},
+      {{"| D:\\B"}, false, false, "", ""},
+      {{"\"C:\\A\" | D:\\B"}, false, false, "", ""},
       // Native paths are translated first; one no drive covers stays invalid.
-      {"/home/ann | /media/usb/docs", true, false, "C:\\home\\ann", "D:\\docs"},
-      {"/elsewhere | D:\\B", false, false, "", ""},
+      {{"/home/ann | /media/usb/docs"}, true, false, "C:\\home\\ann", "C:\\media\\usb\\docs"},
+      {{"/elsewhere | D:\\B"}, false, false, "", ""},
   };
-  const NativePathTranslator translate = [](const QString& native) -> std::optional<QString> {
-    if (native == "/home/ann") return QStringLiteral("C:\\home\\ann");
-    if (native == "/media/usb/docs") return QStringLiteral("D:\\docs");
-    return std::nullopt;
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    const CommandLine line = parse_command_line(QString::fromUtf8(c.line), u'E', translate);
-    EXPECT_EQ(line.valid, c.valid);
-    // Only a native path no drive covers is named as such.
-    EXPECT_EQ(line.outside, QString::fromUtf8(c.line).startsWith("/elsewhere") ? "/elsewhere" : "");
-    if (!c.valid) continue;
-    EXPECT_EQ(line.tree, c.tree);
-    EXPECT_EQ(line.path1, QString::fromUtf8(c.path1));
-    EXPECT_EQ(line.path2, QString::fromUtf8(c.path2));
-  }
-}
-
-// Paths given as arguments of their own are taken exactly; any other arguments are read
-// as one line.
-TEST(CommandLineTest, PathsGivenAsArgumentsOfTheirOwnAreTakenExactly) {
-  const struct {
-    QStringList arguments;
-    bool valid;
-    bool tree;
-    const char* path1;
-    const char* path2;
-  } cases[] = {
+  const std::vector<Case> arguments = {
       {{"/a", "|", "/b "}, true, false, "C:\\a", "C:\\b "},
       {{" C:\\my docs ", "|", "D:\\B "}, false, false, "", ""},
       {{"C:\\x|y", "|", "D:\\p \xC2\xA7 q"}, true, false, "C:\\x|y", "D:\\p \xC2\xA7 q"},
@@ -87,16 +62,22 @@ TEST(CommandLineTest, PathsGivenAsArgumentsOfTheirOwnAreTakenExactly) {
       {{}, true, false, "E:\\", "E:\\"},
   };
   const NativePathTranslator translate = [](const QString& native) -> std::optional<QString> {
+    if (native.startsWith("/elsewhere")) return std::nullopt;
     return "C:" + QString(native).replace(u'/', u'\\');
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments.join(u'^').toStdString());
-    const CommandLine line = parse_arguments(c.arguments, u'E', translate);
-    EXPECT_EQ(line.valid, c.valid);
-    if (!c.valid) continue;
-    EXPECT_EQ(line.tree, c.tree);
-    EXPECT_EQ(line.path1, QString::fromUtf8(c.path1));
-    EXPECT_EQ(line.path2, QString::fromUtf8(c.path2));
+  for (const bool as_line : {true, false}) {
+    for (const Case& c : as_line ? lines : arguments) {
+      SCOPED_TRACE(c.input.join(u'^').toStdString());
+      const CommandLine line = as_line ? parse_command_line(c.input[0], u'E', translate)
+                                       : parse_arguments(c.input, u'E', translate);
+      EXPECT_EQ(line.valid, c.valid);
+      // Only a native path no drive covers is named as such.
+      EXPECT_EQ(line.outside, c.input.value(0).startsWith("/elsewhere") ? "/elsewhere" : "");
+      if (!c.valid) continue;
+      EXPECT_EQ(line.tree, c.tree);
+      EXPECT_EQ(line.path1, c.path1);
+      EXPECT_EQ(line.path2, c.path2);
+    }
   }
 }
 
