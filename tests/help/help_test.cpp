@@ -9,12 +9,6 @@
 namespace tz::test {
 namespace {
 
-TEST(HelpVersion, IsTheNewestEntryWithItsDateInEnglish) {
-  EXPECT_EQ(program_version(), "2.2.31 (26/Oct/2003)");
-  EXPECT_EQ(version_history_text(true), "2.2.31 (26/Oct/2003)");
-  EXPECT_EQ(version_number(), "2.2.31");
-}
-
 TEST(HelpVersion, HistoryListsEveryEntryAsStoredNewestFirst) {
   const QString history = version_history_text(false);
   EXPECT_TRUE(
