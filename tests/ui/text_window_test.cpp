@@ -255,14 +255,10 @@ class UiResults : public ::testing::Test {
     });
     show_results_window(results, &parent);
   }
-  template <typename T>
-  static T* find(QDialog& window, const char* name) {
-    auto* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
   static void click(QDialog& window, const char* name) {
-    QTest::mouseClick(find<QPushButton>(window, name), Qt::LeftButton);
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
   }
 
   TestProgram p;
@@ -272,7 +268,8 @@ class UiResults : public ::testing::Test {
 
 TEST_F(UiResults, ShownAtItsDrawnSizeEditsAreUndoneAtOnceAndEnterProceeds) {
   show_and([this](QDialog& window) {
-    auto* text = find<QPlainTextEdit>(window, "Text1");
+    auto* text = window.findChild<QPlainTextEdit*>("Text1");
+    ASSERT_NE(text, nullptr);
     EXPECT_EQ(window.windowTitle(), "Tree comparison");
     // 9615 x 7230 twips, no frame offscreen; the box at 240, 360, 9015 x 5535.
     const double dpi = ui::logical_dpi(&window);
