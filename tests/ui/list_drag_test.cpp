@@ -97,7 +97,6 @@ TEST_F(UiAlign, ClicksSetTheCaptionAndADragTakesOnlyThePressedName) {
 TEST_F(UiAlign, DropTargetsDeleteAndOpen) {
   p.dialogs.expect("do you want to delete SAME.TXT\nfrom both directories?", Answer::Yes);
   drag(5, "same.txt", find<QWidget>("Text2"));
-  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_FALSE(exists("C:\\one\\same.txt") || exists("D:\\two\\same.txt"));
 
   drag(3, "new1.txt", find<QWidget>("Text1"));
@@ -116,7 +115,6 @@ TEST_F(UiAlign, PointerMenuAndButtons) {
   EXPECT_EQ(model().List5.texts(), (QStringList{"new1.txt", "same.txt"}));
   p.dialogs.expect("No file deleted.");
   QTest::mouseClick(find<QAbstractButton>("bot_delete"), Qt::LeftButton);
-  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
 
   // The context menu acts on the list it was opened on, leaving its selection alone.
   QTest::mousePress(list(1)->viewport(), Qt::RightButton, {}, row(1, "more1.txt"));

@@ -71,7 +71,7 @@ TEST_F(UiMainWindow, EveryControlAndBoxIsShownUnderItsNameWithItsCaption) {
   EXPECT_EQ(window->menu("m_file")->title(), "&File");
 }
 
-TEST_F(UiMainWindow, WidgetsFollowTheirControlsAndFocusRequestsAndMenuChecksGoBothWays) {
+TEST_F(UiMainWindow, WidgetsFollowTheirControlsFocusRequestsAndMenuChecksGoBothWaysExitCloses) {
   show_window();
   activate();
   model().bot_delete.set_enabled(false);
@@ -90,6 +90,10 @@ TEST_F(UiMainWindow, WidgetsFollowTheirControlsAndFocusRequestsAndMenuChecksGoBo
   EXPECT_TRUE(skip->isChecked());
   skip->trigger();
   EXPECT_FALSE(model().m_skip_delete_confirmations.checked());
+
+  // The exit button is pressed in the closing tests.
+  window->menu_entry("exit")->trigger();
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(UiMainWindow, ListsAndBoxesAreSpokenAsTheCaptionAboveThem) {
@@ -137,22 +141,22 @@ TEST_F(UiMainWindow, TabFollowsTheWindowAsItReads) {
             "bot_cancel bot_exit history");
 }
 
-class UiCompare : public WindowTest {
- protected:
-  void SetUp() override {
-    p.drives.write_file("C:\\one\\only1.txt", "a", t0);
-    p.drives.write_file("D:\\two\\only2.txt", "b", t0);
-    p.drives.write_file("C:\\one\\same.txt", "abc", t0);
-    p.drives.write_file("D:\\two\\same.txt", "abc", t0);
-    p.drives.write_file("C:\\one\\later.txt", "abc", t0 + 60);
-    p.drives.write_file("D:\\two\\later.txt", "abc", t0);
-    show_pair();
-  }
-};
-
-TEST_F(UiCompare, PressingCompareFillsTheListViews) {
-  // Before: the file view of both directories.
+TEST_F(UiWindow, CompareFillsTheListViewsAndTheDirectoryBoxHintsHighlightsOpensAndRereads) {
+  p.drives.write_file("C:\\one\\only1.txt", "a", t0);
+  p.drives.write_file("D:\\two\\only2.txt", "b", t0);
+  p.drives.write_file("C:\\one\\same.txt", "abc", t0);
+  p.drives.write_file("D:\\two\\same.txt", "abc", t0);
+  p.drives.write_file("C:\\one\\later.txt", "abc", t0 + 60);
+  p.drives.write_file("D:\\two\\later.txt", "abc", t0);
+  show_pair();
+  // Before: the file view of both directories; the pointer over a directory box restores
+  // the hint.
   EXPECT_EQ(rows_of(list(1)), (QStringList{"later.txt", "only1.txt", "same.txt"}));
+  EXPECT_TRUE(model().lab_drag_drop.caption().isEmpty());
+  QTest::mouseMove(find<QListView>("Dir2")->viewport(), QPoint(5, 5));
+  QTest::mouseMove(find<QListView>("Dir2")->viewport(), QPoint(10, 10));
+  EXPECT_EQ(find<QLabel>("lab_drag_drop")->text(),
+            "Drag/drop file names over file boxes to align or move files between the directories");
 
   click("bot_compare");
 
@@ -163,14 +167,6 @@ TEST_F(UiCompare, PressingCompareFillsTheListViews) {
   EXPECT_EQ(rows_of(list(5)), QStringList{"same.txt"});
   EXPECT_EQ(find<QLabel>("lab_list3")->text(), "newer in dir 1");
   EXPECT_TRUE(find<QWidget>("bot_list1")->isVisible());
-}
-
-TEST_F(UiCompare, DirectoryBoxRestoresTheHintHighlightsOpensAndRereadsOnF5) {
-  EXPECT_TRUE(model().lab_drag_drop.caption().isEmpty());
-  QTest::mouseMove(find<QListView>("Dir2")->viewport(), QPoint(5, 5));
-  QTest::mouseMove(find<QListView>("Dir2")->viewport(), QPoint(10, 10));
-  EXPECT_EQ(find<QLabel>("lab_drag_drop")->text(),
-            "Drag/drop file names over file boxes to align or move files between the directories");
 
   auto* dir = find<QListView>("Dir1");
   EXPECT_EQ(rows_of(dir), (QStringList{"C:\\", "one", "sub"}));
@@ -276,13 +272,6 @@ TEST_F(UiDrives, RefusedDriveShowsTheErrorAndTheBoxReturnsWhileAnotherOpensItsRo
   EXPECT_EQ(drive->currentText(), "c:");
   EXPECT_EQ(model().pane2.path(), "C:\\");
   EXPECT_EQ(rows_of(find<QListView>("Dir2")).value(0), "C:\\");
-}
-
-// The exit button is pressed in the closing tests.
-TEST_F(UiWindow, ExitMenuEntryClosesTheWindow) {
-  show_window();
-  window->menu_entry("exit")->trigger();
-  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(UiWindow, ARightClickActsOnTheBoxClickedWhereverTheFocusIs) {

@@ -16,10 +16,6 @@ namespace {
 
 using test::when_modal;
 
-void press_on_modal(Qt::Key key) {
-  when_modal([key](QWidget* box) { QTest::keyClick(box, key); });
-}
-
 TEST(UiQtDialogs, MessageBoxShowsItsPartsAndTheKeysChooseTheDefaultOrTheCautiousButton) {
   QtDialogs dialogs;
   when_modal([](QWidget* widget) {
@@ -36,7 +32,7 @@ TEST(UiQtDialogs, MessageBoxShowsItsPartsAndTheKeysChooseTheDefaultOrTheCautious
 
   // The default button counts from the left; Escape is the cautious choice.
   auto answer = [&dialogs](Qt::Key key, Buttons buttons, int default_button) {
-    press_on_modal(key);
+    when_modal([key](QWidget* box) { QTest::keyClick(box, key); });
     return dialogs.message_box({"sure?", "t", buttons, Icon::Question, default_button});
   };
   EXPECT_EQ(answer(Qt::Key_Return, Buttons::YesNoCancel, 1), Answer::No);
