@@ -40,7 +40,7 @@ TEST(BothAtOnce, RunsBothEvenWithoutAFreeThreadAndPassesOnWhatThrewHereFirst) {
   const int threads = pool.maxThreadCount();
   pool.setMaxThreadCount(1);
   std::atomic<bool> release = false;
-  pool.start([&release] {
+  start_in_pool([&release] {
     while (!release) std::this_thread::yield();
   });
   bool beside_ran = false;
